@@ -1,0 +1,25 @@
+#include "MarrowbellCore/Loggers.h"
+
+namespace MarrowbellCore {
+
+const UnifiedLog::Logger& Loggers::search() {
+    static const UnifiedLog::Logger logger(subsystem, "search");
+    return logger;
+}
+
+const UnifiedLog::Logger& Loggers::sync() {
+    static const UnifiedLog::Logger logger(subsystem, "sync");
+    return logger;
+}
+
+const UnifiedLog::Logger& Loggers::parameters() {
+    static const UnifiedLog::Logger logger(subsystem, "parameters");
+    return logger;
+}
+
+const UnifiedLog::Logger& Loggers::defaultLogger() {
+    static const UnifiedLog::Logger logger("", "");
+    return logger;
+}
+
+} // namespace MarrowbellCore

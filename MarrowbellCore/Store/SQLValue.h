@@ -1,0 +1,55 @@
+#pragma once
+
+#include <Foundation/Date.h>
+#include <Foundation/URL.h>
+#include <MusicKit/PlayParameters.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+namespace MarrowbellCore {
+
+/// One dynamically typed value bound to a statement parameter. Texts and URLs bind as TEXT, dates as
+/// REAL seconds since 2001-01-01, 64-bit integers and booleans as INTEGER, play parameters as their
+/// property-list BLOB, doubles as REAL. Absent values and every other type (32-bit integers, floats,
+/// raw byte buffers) bind NULL.
+class SQLValue {
+public:
+    using Storage = std::variant<std::monostate, std::string, Foundation::URL, Foundation::Date, std::int64_t,
+                                 bool, MusicKit::PlayParameters, double>;
+
+    SQLValue() = default;
+    SQLValue(std::nullopt_t) {}
+    SQLValue(std::string text) : storage_(std::move(text)) {}
+    SQLValue(std::string_view text) : storage_(std::string(text)) {}
+    SQLValue(const char* text) : storage_(std::string(text)) {}
+    SQLValue(Foundation::URL url) : storage_(std::move(url)) {}
+    SQLValue(Foundation::Date date) : storage_(date) {}
+    SQLValue(std::int64_t integer) : storage_(integer) {}
+    SQLValue(bool flag) : storage_(flag) {}
+    SQLValue(MusicKit::PlayParameters parameters) : storage_(std::move(parameters)) {}
+    SQLValue(double number) : storage_(number) {}
+    SQLValue(std::int32_t) {}
+    SQLValue(float) {}
+    SQLValue(const std::vector<std::uint8_t>&) {}
+
+    template <class T>
+    SQLValue(const std::optional<T>& value) {
+        if (value) {
+            *this = SQLValue(*value);
+        }
+    }
+
+    const Storage& storage() const { return storage_; }
+
+private:
+    Storage storage_;
+};
+
+using SQLValues = std::vector<SQLValue>;
+
+} // namespace MarrowbellCore

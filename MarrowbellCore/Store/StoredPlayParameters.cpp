@@ -1,0 +1,78 @@
+#include "StoredPlayParameters.h"
+
+#include "MarrowbellCore/Loggers.h"
+
+#include <Foundation/DecodingError.h>
+
+#include <exception>
+#include <variant>
+
+namespace MarrowbellCore::StoredPlayParameters {
+namespace {
+
+using Parsed = std::variant<Foundation::PropertyListDictionary, Foundation::PropertyListError>;
+
+Parsed parse(const std::vector<std::uint8_t>& bytes) {
+    try {
+        return Foundation::PropertyListDictionary::decodeBinary(bytes);
+    } catch (const Foundation::PropertyListError& error) {
+        return error;
+    }
+}
+
+template <class Model>
+std::optional<Model> decodeAs(const Parsed& parsed, const char* failureMessage) {
+    try {
+        if (const auto* error = std::get_if<Foundation::PropertyListError>(&parsed)) {
+            throw *error;
+        }
+        return Model::decode(std::get<Foundation::PropertyListDictionary>(parsed));
+    } catch (const std::exception& error) {
+        Loggers::parameters().error(failureMessage, {error});
+        return std::nullopt;
+    }
+}
+
+std::optional<MusicKit::PlayParameters> asPlayParameters(const Parsed& parsed) {
+    return decodeAs<MusicKit::PlayParameters>(parsed, "Failed to decode PlayParameters: %@");
+}
+
+std::optional<RemotePlayParameters> asRemotePlayParameters(const Parsed& parsed) {
+    return decodeAs<RemotePlayParameters>(parsed, "Failed to decode RemotePlayParameters: %@");
+}
+
+} // namespace
+
+Decoded decode(const std::optional<std::vector<std::uint8_t>>& bytes) {
+    if (!bytes || bytes->empty()) {
+        return {};
+    }
+    const auto parsed = parse(*bytes);
+    auto playParameters = asPlayParameters(parsed);
+    return {std::move(playParameters), asRemotePlayParameters(parsed)};
+}
+
+std::optional<MusicKit::PlayParameters> decodePlayParameters(const std::optional<std::vector<std::uint8_t>>& bytes) {
+    if (!bytes || bytes->empty()) {
+        return std::nullopt;
+    }
+    return asPlayParameters(parse(*bytes));
+}
+
+std::optional<RemotePlayParameters> decodeRemotePlayParameters(const std::optional<std::vector<std::uint8_t>>& bytes) {
+    if (!bytes || bytes->empty()) {
+        return std::nullopt;
+    }
+    return asRemotePlayParameters(parse(*bytes));
+}
+
+std::optional<std::vector<std::uint8_t>> encode(const MusicKit::PlayParameters& parameters) {
+    try {
+        return parameters.propertyListEncoded();
+    } catch (const std::exception& error) {
+        Loggers::parameters().error("Failed to encode PlayParameters: %@", {error});
+        return std::nullopt;
+    }
+}
+
+} // namespace MarrowbellCore::StoredPlayParameters

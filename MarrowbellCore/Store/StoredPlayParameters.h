@@ -1,0 +1,28 @@
+#pragma once
+
+#include "MarrowbellCore/RemotePlayParameters.h"
+
+#include <MusicKit/PlayParameters.h>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace MarrowbellCore::StoredPlayParameters {
+
+/// The play parameters read from one `playParameters` column, both as the player's model and as the
+/// service's model. Each reading succeeds or fails on its own; a failure is logged on the "parameters"
+/// logger. The bytes are parsed once for both.
+struct Decoded {
+    std::optional<MusicKit::PlayParameters> playParameters;
+    std::optional<RemotePlayParameters> remotePlayParameters;
+};
+
+Decoded decode(const std::optional<std::vector<std::uint8_t>>& bytes);
+std::optional<MusicKit::PlayParameters> decodePlayParameters(const std::optional<std::vector<std::uint8_t>>& bytes);
+std::optional<RemotePlayParameters> decodeRemotePlayParameters(const std::optional<std::vector<std::uint8_t>>& bytes);
+
+/// The binary property list of `parameters`, or nothing (logged) when it cannot be encoded.
+std::optional<std::vector<std::uint8_t>> encode(const MusicKit::PlayParameters& parameters);
+
+} // namespace MarrowbellCore::StoredPlayParameters

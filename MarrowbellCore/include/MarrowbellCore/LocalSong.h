@@ -1,0 +1,57 @@
+#pragma once
+
+#include "MarrowbellCore/RecordIdentity.h"
+#include "MarrowbellCore/RemotePlayParameters.h"
+
+#include <Foundation/Date.h>
+#include <Foundation/URL.h>
+#include <MusicKit/MusicItemID.h>
+#include <MusicKit/MusicPlayerQueueEntry.h>
+#include <MusicKit/PlayParameters.h>
+#include <MusicKit/PlayableMusicItem.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace MarrowbellCore {
+
+struct IncomingSong;
+
+/// One row of the Songs table. Built only by the store.
+struct LocalSong {
+    std::int64_t pk = 0;
+    std::string identifier;
+    std::string title;
+    double duration = 0.0;
+    std::optional<std::string> artistName;
+    std::optional<std::string> albumTitle;
+    std::optional<std::string> genre;
+    std::optional<Foundation::Date> dateAdded;
+    std::optional<Foundation::Date> releaseDate;
+    std::optional<MusicKit::PlayParameters> playParameters;
+    /// The same stored play parameters read as the service's own model.
+    std::optional<RemotePlayParameters> remotePlayParameters;
+    std::optional<Foundation::URL> artworkURL;
+    std::optional<std::int64_t> trackNumber;
+    /// The song's sortOrder: larger means added more recently.
+    std::optional<std::int64_t> order;
+    bool isPassive = false;
+
+    MusicKit::MusicItemID id() const { return MusicKit::MusicItemID(identifier); }
+    /// Always present: the identifier.
+    std::optional<std::string> songID() const { return identifier; }
+
+    /// Whether `playingID` names this song: its purchased, catalog or reporting id, else its identifier.
+    bool matchesPlayingSong(const std::optional<std::string>& playingID) const;
+    /// Whether the player's current entry plays this song; an entry without a song compares titles.
+    bool matchesPlayingSong(const std::optional<MusicKit::MusicPlayerQueueEntry>& entry) const;
+
+    bool operator==(const LocalSong& other) const { return sameIdentifier(*this, other); }
+};
+
+static_assert(MusicKit::PlayableMusicItem<LocalSong>);
+
+} // namespace MarrowbellCore
+
+MARROWBELL_HASH_BY_IDENTIFIER(LocalSong);

@@ -1,0 +1,153 @@
+#include "SQLDatabase.h"
+#include "StoreTestSupport.h"
+
+#include "MarrowbellCore/LocalDatabase.h"
+#include "MarrowbellCore/SQLError.h"
+
+#include <gtest/gtest.h>
+
+namespace MarrowbellCore {
+namespace {
+
+using Testing::TemporaryDirectory;
+
+const std::vector<std::string> expectedSchema{
+    "CREATE TABLE Songs (pk INTEGER PRIMARY KEY AUTOINCREMENT, identifier TEXT, title TEXT, duration REAL, "
+    "artistName TEXT, albumTitle TEXT, genre TEXT, dateAdded REAL, releaseDate REAL, playParameters BLOB, "
+    "artworkURL TEXT, trackNumber INTEGER, sortOrder INTEGER, isPassive INTEGER, UNIQUE(identifier))",
+    "CREATE TABLE sqlite_sequence(name,seq)",
+    "CREATE TABLE Playlists (pk INTEGER PRIMARY KEY AUTOINCREMENT, identifier TEXT, name TEXT, dateAdded REAL, "
+    "artworkURL TEXT, UNIQUE(identifier))",
+    "CREATE TABLE Albums (pk INTEGER PRIMARY KEY AUTOINCREMENT, identifier TEXT, title TEXT, artistName TEXT, "
+    "genre TEXT, dateAdded REAL, releaseDate REAL, artworkURL TEXT, UNIQUE(identifier))",
+    "CREATE TABLE Artists (pk INTEGER PRIMARY KEY AUTOINCREMENT, identifier TEXT, name TEXT, genre TEXT, "
+    "dateAdded REAL, artworkURL TEXT, UNIQUE(identifier))",
+    "CREATE TABLE PlaylistSongs (pk INTEGER PRIMARY KEY AUTOINCREMENT, playlist INTEGER, song INTEGER, "
+    "sortOrder INTEGER, UNIQUE (playlist, song))",
+    "CREATE TABLE AlbumSongs (pk INTEGER PRIMARY KEY AUTOINCREMENT, album INTEGER, song INTEGER, sortOrder INTEGER, "
+    "UNIQUE (album, song))",
+    "CREATE TABLE ArtistSongs (pk INTEGER PRIMARY KEY AUTOINCREMENT, artist INTEGER, song INTEGER, "
+    "sortOrder INTEGER, UNIQUE (artist, song))",
+};
+
+const char* const selectSongs = "SELECT pk, identifier, title, duration, artistName, albumTitle, genre, dateAdded, "
+                                "releaseDate, playParameters, artworkURL, trackNumber, sortOrder, isPassive FROM Songs "
+                                "ORDER BY pk";
+
+class LocalDatabaseTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Testing::resetLog();
+        store.open();
+    }
+
+    std::vector<LocalSong> songs() {
+        return store.withConnection([](SQLDatabase& db) { return db.querySongs(selectSongs); });
+    }
+
+    void insertSong(const std::string& identifier, const SQLValue& playParameters) {
+        store.withConnection([&](SQLDatabase& db) {
+            db.executeBatch("INSERT INTO Songs (identifier, title, playParameters) VALUES (?, 'Title', ?) "
+                            "ON CONFLICT (identifier) DO NOTHING", 1,
+                            [&](std::size_t) { return SQLValues{identifier, playParameters}; });
+        });
+    }
+
+    TemporaryDirectory directory;
+    LocalDatabase store{directory.file("local.db")};
+};
+
+TEST_F(LocalDatabaseTest, OpenCreatesTheExactSchemaInWriteAheadMode) {
+    EXPECT_TRUE(store.isOpen());
+    const auto path = directory.file("local.db");
+    EXPECT_EQ(Testing::queryText(path, "SELECT sql FROM sqlite_master WHERE type = 'table' ORDER BY rowid"),
+              expectedSchema);
+    EXPECT_EQ(Testing::queryText(path, "SELECT count(*) FROM sqlite_master WHERE type NOT IN ('table', 'index')"),
+              std::vector<std::string>{"0"});
+    EXPECT_EQ(Testing::queryText(path, "PRAGMA user_version"), std::vector<std::string>{"2"});
+    EXPECT_EQ(Testing::queryText(path, "PRAGMA journal_mode"), std::vector<std::string>{"wal"});
+}
+
+TEST_F(LocalDatabaseTest, ASecondOpenRunsNoStatementAndAReopenedFileKeepsItsRows) {
+    store.withConnection([](SQLDatabase& db) { db.exec("DROP TABLE Artists"); });
+    store.open();
+    EXPECT_TRUE(Testing::queryText(directory.file("local.db"),
+                                   "SELECT name FROM sqlite_master WHERE name = 'Artists'").empty());
+
+    insertSong("kept", SQLValue());
+    store.close();
+    EXPECT_FALSE(store.isOpen());
+    LocalDatabase reopened(directory.file("local.db"));
+    reopened.open();
+    EXPECT_EQ(reopened.withConnection([](SQLDatabase& db) { return db.querySongs(selectSongs); }).size(), 1u);
+}
+
+TEST_F(LocalDatabaseTest, SongRowsFollowTheColumnRules) {
+    store.withConnection([](SQLDatabase& db) {
+        db.exec("INSERT INTO Songs (identifier, title, duration, dateAdded, trackNumber, sortOrder, isPassive) "
+                "VALUES ('a', 'First', NULL, 0.0, NULL, NULL, 2);"
+                "INSERT INTO Songs (identifier, title) VALUES ('b', NULL);"
+                "INSERT INTO Songs (identifier, title, duration, dateAdded, trackNumber, sortOrder, isPassive) "
+                "VALUES ('c', 'Third', 215.0, 1.5, 4, 99, 1);");
+    });
+    const auto read = songs();
+    ASSERT_EQ(read.size(), 2u);
+    EXPECT_EQ(read[0].identifier, "a");
+    EXPECT_EQ(read[0].duration, 0.0);
+    EXPECT_FALSE(read[0].dateAdded);
+    EXPECT_EQ(read[0].trackNumber, 0);
+    EXPECT_EQ(read[0].order, 0);
+    EXPECT_FALSE(read[0].isPassive);
+    EXPECT_EQ(read[1].identifier, "c");
+    EXPECT_EQ(read[1].dateAdded->timeIntervalSinceReferenceDate, 1.5);
+    EXPECT_EQ(read[1].trackNumber, 4);
+    EXPECT_EQ(read[1].order, 99);
+    EXPECT_TRUE(read[1].isPassive);
+}
+
+TEST_F(LocalDatabaseTest, PlayParametersReadBackAsBothModels) {
+    const MusicKit::PlayParameters parameters{"i.123", "song", true, false, "1440", std::nullopt, "1440"};
+    const auto bytes = LocalDatabase::encodePlayParameters(parameters);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(std::string(bytes->begin(), bytes->begin() + 8), "bplist00");
+
+    insertSong("s", SQLValue(parameters));
+    const auto read = songs();
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_EQ(read[0].playParameters, parameters);
+    const RemotePlayParameters expected{"i.123", "song", true, false, "1440", std::nullopt, "1440"};
+    EXPECT_EQ(read[0].remotePlayParameters, expected);
+    EXPECT_TRUE(Testing::coreLogEntries().empty());
+}
+
+TEST_F(LocalDatabaseTest, EmptyAndDamagedBlobsLeaveTheFieldsAbsentAndTheRowReadable) {
+    store.withConnection([](SQLDatabase& db) {
+        db.exec("INSERT INTO Songs (identifier, title, playParameters) VALUES ('empty', 'E', x'');"
+                "INSERT INTO Songs (identifier, title, playParameters) VALUES ('damaged', 'D', x'0102030405');");
+    });
+    const auto read = songs();
+    ASSERT_EQ(read.size(), 2u);
+    EXPECT_FALSE(read[0].playParameters);
+    EXPECT_FALSE(read[1].playParameters);
+    EXPECT_FALSE(read[1].remotePlayParameters);
+    const auto log = Testing::coreLogEntries();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].category, "parameters");
+    EXPECT_EQ(log[0].format, "Failed to decode PlayParameters: %@");
+    EXPECT_EQ(log[1].format, "Failed to decode RemotePlayParameters: %@");
+}
+
+TEST_F(LocalDatabaseTest, APlayerReadableBlobCanStillFailTheServiceModel) {
+    Foundation::PropertyListDictionary dictionary;
+    dictionary.set("id", std::string("i.9"));
+    dictionary.set("kind", std::string("song"));
+    dictionary.set("catalogId", std::int64_t{9});
+    const auto bytes = dictionary.binaryEncoded();
+    EXPECT_TRUE(LocalDatabase::decodePlayParameters(bytes));
+    EXPECT_FALSE(LocalDatabase::decodeRemotePlayParameters(bytes));
+    ASSERT_EQ(Testing::coreLogEntries().size(), 1u);
+    EXPECT_EQ(Testing::coreLogEntries()[0].format, "Failed to decode RemotePlayParameters: %@");
+}
+
+} // namespace
+} // namespace MarrowbellCore

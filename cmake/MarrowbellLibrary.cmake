@@ -1,0 +1,46 @@
+# One place that gives every target of the project the same warnings,
+# visibility and sanitizer settings.
+
+function(marrowbell_target_defaults target)
+  # Designated initializers that leave members at their defaults are intended, not a mistake.
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow -Wno-missing-field-initializers)
+  if(MARROWBELL_SANITIZE)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer
+                                             -fno-sanitize-recover=undefined)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+endfunction()
+
+# marrowbell_add_library(NAME [SHARED|STATIC] SOURCES ...)
+# Public headers live under <dir>/include/<NAME>/, private ones beside their sources.
+function(marrowbell_add_library name)
+  cmake_parse_arguments(ARG "SHARED;STATIC" "" "SOURCES" ${ARGN})
+  if(ARG_SHARED)
+    add_library(${name} SHARED ${ARG_SOURCES})
+  else()
+    add_library(${name} STATIC ${ARG_SOURCES})
+    set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
+  endif()
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include
+                                     PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  marrowbell_target_defaults(${name})
+endfunction()
+
+# marrowbell_add_executable(NAME SOURCES ...)
+function(marrowbell_add_executable name)
+  add_executable(${name} ${ARGN})
+  marrowbell_target_defaults(${name})
+endfunction()
+
+# marrowbell_add_test(NAME SOURCES ... LIBRARIES ...)
+# One GoogleTest executable per area, discovered by ctest.
+function(marrowbell_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  if(NOT MARROWBELL_BUILD_TESTS)
+    return()
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gtest_main Threads::Threads)
+  marrowbell_target_defaults(${name})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
+endfunction()

@@ -1,0 +1,10 @@
+#!/bin/sh
+# Installs the dependencies, builds everything with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and runs every test.
+set -eu
+cd "$(dirname "$0")/.."
+sh scripts/install-dependencies.sh
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMARROWBELL_SANITIZE=ON
+cmake --build build/test
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+ctest --test-dir build/test --output-on-failure -j "$(nproc)"
