@@ -1,0 +1,41 @@
+#pragma once
+
+#include "UsageStats/PlatformFacts.h"
+
+#include <filesystem>
+
+namespace UsageStats {
+
+/// Platform facts read from the running Linux system: the locale and languages from the environment
+/// ("LC_ALL", "LANG", "LANGUAGE"), the device model from DMI, the system version from os-release and the
+/// architecture from uname. A plain process knows no screen, appearance or layout direction, so those
+/// read as unknown. Files are read on every call.
+class LinuxPlatformFacts final : public PlatformFacts {
+public:
+    struct Sources {
+        std::filesystem::path osRelease = "/etc/os-release";
+        std::filesystem::path dmiProductName = "/sys/class/dmi/id/product_name";
+        std::optional<std::string> applicationVersion;
+        std::optional<std::string> buildNumber;
+    };
+
+    LinuxPlatformFacts() = default;
+    explicit LinuxPlatformFacts(Sources sources);
+
+    std::optional<ScreenGeometry> mainScreen() const override { return std::nullopt; }
+    ColorScheme colorScheme() const override { return ColorScheme::unknown; }
+    std::optional<LayoutDirection> layoutDirection() const override { return std::nullopt; }
+    std::string localeIdentifier() const override;
+    std::vector<std::string> preferredLanguages() const override;
+    std::string deviceModel() const override;
+    std::string operatingSystem() const override { return "Linux"; }
+    SystemVersion systemVersion() const override;
+    std::string architecture() const override;
+    std::optional<std::string> applicationVersion() const override { return sources_.applicationVersion; }
+    std::optional<std::string> buildNumber() const override { return sources_.buildNumber; }
+
+private:
+    Sources sources_;
+};
+
+} // namespace UsageStats

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "UsageStats/ApplicationLifecycle.h"
+#include "UsageStats/HttpTransport.h"
+#include "UsageStats/Parameters.h"
+#include "UsageStats/PlatformServices.h"
+#include "UsageStats/SignalCache.h"
+
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+
+namespace UsageStats {
+
+class SessionManager;
+class UsageStatsConfiguration;
+
+/// Turns signals into records, keeps them in the signal cache and uploads them in batches of at most 100
+/// every 10 seconds. A failed batch goes back behind newer signals and pauses uploads for a growing time;
+/// a batch refused as too large is retried in halves. The cache file is rewritten after every change.
+/// Safe to call from any thread.
+class SignalManager : public std::enable_shared_from_this<SignalManager> {
+public:
+    static constexpr std::chrono::milliseconds sendInterval{10'000};
+    static constexpr std::chrono::seconds maximumRetryPause{600};
+
+    /// Builds the manager, loads the cache (or adopts `handedOverCache`), observes will-terminate, tries
+    /// one batch at once and starts the send timer.
+    static std::shared_ptr<SignalManager> create(std::shared_ptr<UsageStatsConfiguration> configuration,
+                                                 std::shared_ptr<SessionManager> sessionManager,
+                                                 std::shared_ptr<SignalCache> handedOverCache = nullptr);
+    ~SignalManager();
+    SignalManager(const SignalManager&) = delete;
+    SignalManager& operator=(const SignalManager&) = delete;
+
+    /// Returns at once: the default user and default parameters are read on the main thread, the record is
+    /// built and cached on the worker. A non-finite `floatValue` is dropped with a log line.
+    void processSignal(std::string signalType, Parameters parameters, std::optional<double> floatValue,
+                       std::optional<std::string> customUserID);
+
+    void attemptToSendNextBatchOfCachedSignals();
+    /// Puts batches in flight back and saves the cache.
+    void appWillTerminate();
+    /// Stops the timer and the observer, puts batches in flight back and saves; returns the cache for the
+    /// next manager. Signals still being processed keep landing in that cache.
+    std::shared_ptr<SignalCache> stop();
+
+    /// The configuration's `defaultUser`, else the one stored in the defaults suite, else a new one (stored).
+    std::string defaultUserIdentifier();
+    const std::shared_ptr<SignalCache>& cache() const { return signalCache_; }
+
+private:
+    SignalManager(std::shared_ptr<UsageStatsConfiguration> configuration,
+                  std::shared_ptr<SessionManager> sessionManager, std::shared_ptr<SignalCache> cache);
+
+    void start();
+    void buildAndCache(std::string signalType, Parameters parameters, Parameters defaultParameters,
+                       std::optional<double> floatValue, std::optional<std::string> customUserID,
+                       std::string defaultUser);
+    void send(SignalCache::Batch batch);
+    void settle(const SignalCache::Batch& batch, const HttpReply& reply);
+    bool uploadsPaused();
+    void recordFailure();
+    void recordSuccess();
+    void scheduleSave();
+    std::string uploadURL() const;
+
+    const std::shared_ptr<UsageStatsConfiguration> configuration_;
+    const std::shared_ptr<SessionManager> sessionManager_;
+    const std::shared_ptr<SignalCache> signalCache_;
+    const PlatformServices platform_;
+
+    std::mutex mutex_;
+    std::unique_ptr<RepeatingTimer> sendTimer_;
+    std::optional<ApplicationLifecycle::ObserverToken> terminateObserver_;
+    int consecutiveFailures_ = 0;
+    std::optional<MonotonicTime> uploadsPausedUntil_;
+    std::size_t batchLimit_ = SignalCache::maximumNumberOfSignalsToPopAtOnce;
+    bool saveScheduled_ = false;
+
+    std::mutex defaultUserMutex_;
+    /// Keeps the user stable within the process when the defaults suite cannot hold it.
+    std::optional<std::string> generatedDefaultUser_;
+};
+
+} // namespace UsageStats

@@ -1,0 +1,323 @@
+#include "UsageStats/SignalManager.h"
+
+#include "RandomUUID.h"
+#include "UsageStats/DefaultSignalPayload.h"
+#include "UsageStats/DefaultsSuite.h"
+#include "UsageStats/SessionManager.h"
+#include "UsageStats/UsageStatsConfiguration.h"
+#include "UsageStats/UsageStatsError.h"
+#include "UsageStats/UsageStatsHashing.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdio>
+
+namespace UsageStats {
+namespace {
+
+std::string percentEncodedPathSegment(const std::string& text) {
+    std::string encoded;
+    for (const unsigned char character : text) {
+        if (std::isalnum(character) || character == '-' || character == '.' || character == '_' ||
+            character == '~') {
+            encoded += static_cast<char>(character);
+        } else {
+            char escape[4];
+            std::snprintf(escape, sizeof escape, "%%%02X", character);
+            encoded += escape;
+        }
+    }
+    return encoded;
+}
+
+std::shared_ptr<SignalCache> makeCache(const UsageStatsConfiguration& configuration,
+                                       const PlatformServices& platform,
+                                       std::shared_ptr<SignalCache> handedOverCache) {
+    const auto file = platform.cacheDirectory.empty() ? std::filesystem::path()
+                                                      : platform.cacheDirectory / SignalCache::fileName;
+    if (handedOverCache && handedOverCache->file() == file) {
+        return handedOverCache;
+    }
+    // A design-time preview keeps the cache quiet; the manager still logs.
+    auto logHandler = configuration.swiftUIPreviewMode() ? std::nullopt : configuration.logHandler();
+    return std::make_shared<SignalCache>(file, std::move(logHandler));
+}
+
+} // namespace
+
+std::shared_ptr<SignalManager> SignalManager::create(std::shared_ptr<UsageStatsConfiguration> configuration,
+                                                     std::shared_ptr<SessionManager> sessionManager,
+                                                     std::shared_ptr<SignalCache> handedOverCache) {
+    auto cache = makeCache(*configuration, configuration->platformServices(), std::move(handedOverCache));
+    std::shared_ptr<SignalManager> manager(
+        new SignalManager(std::move(configuration), std::move(sessionManager), std::move(cache)));
+    manager->start();
+    return manager;
+}
+
+SignalManager::SignalManager(std::shared_ptr<UsageStatsConfiguration> configuration,
+                             std::shared_ptr<SessionManager> sessionManager,
+                             std::shared_ptr<SignalCache> cache)
+    : configuration_(std::move(configuration))
+    , sessionManager_(std::move(sessionManager))
+    , signalCache_(std::move(cache))
+    , platform_(configuration_->platformServices()) {}
+
+SignalManager::~SignalManager() {
+    if (terminateObserver_) {
+        platform_.lifecycle->removeObserver(*terminateObserver_);
+    }
+}
+
+void SignalManager::start() {
+    std::weak_ptr<SignalManager> weakSelf = weak_from_this();
+    const auto observer = platform_.lifecycle->addObserver(LifecycleEvent::willTerminate, [weakSelf] {
+        if (auto self = weakSelf.lock()) {
+            self->appWillTerminate();
+        }
+    });
+    auto timer = platform_.mainExecutor->scheduleRepeating(sendInterval, [weakSelf] {
+        if (auto self = weakSelf.lock()) {
+            self->attemptToSendNextBatchOfCachedSignals();
+        }
+    });
+    {
+        std::lock_guard lock(mutex_);
+        terminateObserver_ = observer;
+        sendTimer_ = std::move(timer);
+    }
+    attemptToSendNextBatchOfCachedSignals();
+}
+
+void SignalManager::processSignal(std::string signalType, Parameters parameters,
+                                  std::optional<double> floatValue, std::optional<std::string> customUserID) {
+    if (floatValue && !std::isfinite(*floatValue)) {
+        configuration_->log(LogLevel::error,
+                            "Dropped the non-finite floatValue of signal '" + signalType + "'");
+        floatValue.reset();
+    }
+    std::weak_ptr<SignalManager> weakSelf = weak_from_this();
+    platform_.mainExecutor->post([weakSelf, signalType = std::move(signalType),
+                                  parameters = std::move(parameters), floatValue,
+                                  customUserID = std::move(customUserID)]() mutable {
+        auto self = weakSelf.lock();
+        if (!self) {
+            return;
+        }
+        auto defaultUser = self->defaultUserIdentifier();
+        auto defaultParameters =
+            DefaultSignalPayload::parameters(*self->platform_.facts, self->platform_.clock->now());
+        mergeOver(defaultParameters, self->sessionManager_->retentionParameters());
+        self->platform_.worker->post(
+            [weakSelf, signalType = std::move(signalType), parameters = std::move(parameters),
+             defaultParameters = std::move(defaultParameters), floatValue,
+             customUserID = std::move(customUserID), defaultUser = std::move(defaultUser)]() mutable {
+                if (auto worker = weakSelf.lock()) {
+                    worker->buildAndCache(std::move(signalType), std::move(parameters),
+                                          std::move(defaultParameters), floatValue, std::move(customUserID),
+                                          std::move(defaultUser));
+                }
+            });
+    });
+}
+
+void SignalManager::buildAndCache(std::string signalType, Parameters parameters, Parameters defaultParameters,
+                                  std::optional<double> floatValue, std::optional<std::string> customUserID,
+                                  std::string defaultUser) {
+    Parameters enriched;
+    for (const auto& enricher : configuration_->metadataEnrichers()) {
+        mergeOver(enriched, enricher->additionalParameters(signalType, customUserID, floatValue));
+    }
+    Parameters payload = std::move(defaultParameters);
+    mergeOver(payload, enriched);
+    mergeOver(payload, parameters);
+
+    SignalPostBody signal{
+        platform_.clock->now(),
+        configuration_->usageStatsAppID(),
+        UsageStatsHashing::sha256(customUserID.value_or(defaultUser), configuration_->salt()),
+        configuration_->sessionID(),
+        std::move(signalType),
+        floatValue,
+        std::move(payload),
+        configuration_->testMode() ? "true" : "false"};
+    if (accepts(configuration_->logHandler(), LogLevel::debug)) {
+        configuration_->log(LogLevel::debug, "Process signal: " + signal.description());
+    }
+    signalCache_->add(std::move(signal));
+    scheduleSave();
+}
+
+void SignalManager::attemptToSendNextBatchOfCachedSignals() {
+    configuration_->log(LogLevel::debug,
+                        "Current signal cache count: " + std::to_string(signalCache_->count()));
+    if (uploadsPaused()) {
+        return;
+    }
+    std::size_t limit = 0;
+    {
+        std::lock_guard lock(mutex_);
+        limit = batchLimit_;
+    }
+    auto batch = signalCache_->popBatch(limit);
+    if (batch.signals.empty()) {
+        return;
+    }
+    configuration_->log(LogLevel::info, "Sending " + std::to_string(batch.signals.size()) +
+                                            " signals leaving a cache of " +
+                                            std::to_string(signalCache_->count()) + " signals");
+    std::weak_ptr<SignalManager> weakSelf = weak_from_this();
+    platform_.worker->post([weakSelf, batch = std::move(batch)]() mutable {
+        if (auto self = weakSelf.lock()) {
+            self->send(std::move(batch));
+        }
+    });
+}
+
+std::string SignalManager::uploadURL() const {
+    std::string base = configuration_->apiBaseURL();
+    while (!base.empty() && base.back() == '/') {
+        base.pop_back();
+    }
+    const auto& namespaceName = configuration_->namespaceName();
+    if (namespaceName && !namespaceName->empty()) {
+        return base + "/v2/namespace/" + percentEncodedPathSegment(*namespaceName) + "/";
+    }
+    return base + "/v2/";
+}
+
+void SignalManager::send(SignalCache::Batch batch) {
+    HttpRequest request{uploadURL(),
+                        {{"Content-Type", "application/json"}},
+                        encodeSignalsForUpload(batch.signals),
+                        std::chrono::seconds{60}};
+    if (accepts(configuration_->logHandler(), LogLevel::debug)) {
+        configuration_->log(LogLevel::debug, request.body);
+    }
+    const auto reply = configuration_->httpTransport()->post(request);
+    settle(batch, reply);
+}
+
+void SignalManager::settle(const SignalCache::Batch& batch, const HttpReply& reply) {
+    std::optional<UsageStatsError> refusal;
+    if (reply.transportError) {
+        configuration_->log(LogLevel::error, *reply.transportError);
+    } else if (!reply.statusCode) {
+        configuration_->log(LogLevel::error, "Upload ended with neither a response nor an error");
+    } else if (refusal = UsageStatsError::fromStatusCode(*reply.statusCode); refusal) {
+        configuration_->log(LogLevel::error, refusal->description());
+    } else {
+        signalCache_->completeBatch(batch.id);
+        recordSuccess();
+        if (!reply.body.empty() && accepts(configuration_->logHandler(), LogLevel::debug)) {
+            configuration_->log(LogLevel::debug, reply.body);
+        }
+        scheduleSave();
+        return;
+    }
+
+    if (refusal && refusal->kind() == UsageStatsError::Kind::payloadTooLarge) {
+        if (batch.signals.size() > 1) {
+            // Retry the same signals first, in halves, until the service takes them.
+            {
+                std::lock_guard lock(mutex_);
+                batchLimit_ = std::max<std::size_t>(1, batch.signals.size() / 2);
+            }
+            signalCache_->returnBatchToFront(batch.id);
+        } else {
+            configuration_->log(LogLevel::error, "Dropped signal '" + batch.signals.front().type +
+                                                     "': the service refuses it as too large");
+            signalCache_->completeBatch(batch.id);
+        }
+        scheduleSave();
+        return;
+    }
+    signalCache_->returnBatchToEnd(batch.id);
+    recordFailure();
+    scheduleSave();
+}
+
+bool SignalManager::uploadsPaused() {
+    std::lock_guard lock(mutex_);
+    return uploadsPausedUntil_ && platform_.clock->monotonicNow() < *uploadsPausedUntil_;
+}
+
+void SignalManager::recordFailure() {
+    std::lock_guard lock(mutex_);
+    consecutiveFailures_ = std::min(consecutiveFailures_ + 1, 16);
+    // 20 s, 40 s, 80 s ... up to 10 minutes between attempts while the service keeps failing.
+    const auto pause =
+        std::min<std::chrono::milliseconds>(sendInterval * (1LL << consecutiveFailures_), maximumRetryPause);
+    uploadsPausedUntil_ = platform_.clock->monotonicNow() + pause;
+}
+
+void SignalManager::recordSuccess() {
+    std::lock_guard lock(mutex_);
+    consecutiveFailures_ = 0;
+    uploadsPausedUntil_.reset();
+    batchLimit_ = SignalCache::maximumNumberOfSignalsToPopAtOnce;
+}
+
+void SignalManager::scheduleSave() {
+    {
+        std::lock_guard lock(mutex_);
+        if (saveScheduled_) {
+            return;
+        }
+        saveScheduled_ = true;
+    }
+    std::weak_ptr<SignalManager> weakSelf = weak_from_this();
+    platform_.worker->post([weakSelf] {
+        if (auto self = weakSelf.lock()) {
+            {
+                std::lock_guard lock(self->mutex_);
+                self->saveScheduled_ = false;
+            }
+            self->signalCache_->save();
+        }
+    });
+}
+
+void SignalManager::appWillTerminate() {
+    configuration_->log(LogLevel::debug, "appWillTerminate()");
+    signalCache_->returnBatchesInFlight();
+    signalCache_->save(LogLevel::info);
+}
+
+std::shared_ptr<SignalCache> SignalManager::stop() {
+    std::optional<ApplicationLifecycle::ObserverToken> observer;
+    {
+        std::lock_guard lock(mutex_);
+        sendTimer_.reset();
+        std::swap(observer, terminateObserver_);
+    }
+    if (observer) {
+        platform_.lifecycle->removeObserver(*observer);
+    }
+    signalCache_->returnBatchesInFlight();
+    signalCache_->save(LogLevel::info);
+    return signalCache_;
+}
+
+std::string SignalManager::defaultUserIdentifier() {
+    if (auto user = configuration_->defaultUser()) {
+        return *user;
+    }
+    std::lock_guard lock(defaultUserMutex_);
+    auto suite = DefaultsSuite::open(*configuration_);
+    if (suite) {
+        if (auto stored = suite->string("defaultUserIdentifier")) {
+            return *stored;
+        }
+    }
+    if (!generatedDefaultUser_) {
+        generatedDefaultUser_ = makeRandomUUID();
+        if (suite && !suite->setString("defaultUserIdentifier", *generatedDefaultUser_)) {
+            configuration_->log(LogLevel::error, "Could not store the default user identifier");
+        }
+    }
+    return *generatedDefaultUser_;
+}
+
+} // namespace UsageStats
