@@ -3,7 +3,7 @@
 set -eu
 packages="build-essential cmake ninja-build pkg-config git
   libsqlite3-dev sqlite3 libplist-dev libutf8proc-dev libsimdjson-dev nlohmann-json3-dev
-  libcurl4-openssl-dev libssl-dev libcpp-httplib-dev
+  libcurl4-openssl-dev libssl-dev libcpp-httplib-dev zlib1g-dev
   libgtest-dev curl"
 missing=""
 for p in $packages; do

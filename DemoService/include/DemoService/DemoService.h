@@ -1,0 +1,100 @@
+#pragma once
+
+#include "DemoService/DemoFault.h"
+#include "DemoService/DemoLibrary.h"
+
+#include <MusicKit/ServiceConfiguration.h>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+namespace httplib {
+class Server;
+struct Request;
+struct Response;
+} // namespace httplib
+
+namespace DemoService {
+
+class RenderedLibrary;
+
+/// A stand-in for the music service's web API, serving a generated library over HTTP.
+///
+/// Answers the library listings and container track lists under "/v1/me/library", the user's
+/// storefront, and artwork images under "/artwork"; every API path needs the demo tokens. Requests
+/// to the API are numbered from 1 (artwork is not counted), and faults can be planned for any
+/// number. All members are thread-safe.
+class DemoService {
+public:
+    static constexpr std::string_view developerToken = "marrowbell-demo-developer-token";
+    static constexpr std::string_view userToken = "marrowbell-demo-user-token";
+    static constexpr std::string_view storefront = "us";
+
+    struct Options {
+        std::size_t songCount = 1000;
+        std::uint64_t seed = 1;
+        std::string host = "127.0.0.1";
+        /// 0 picks a free port.
+        int port = 0;
+    };
+
+    explicit DemoService(Options options);
+    ~DemoService();
+    DemoService(const DemoService&) = delete;
+    DemoService& operator=(const DemoService&) = delete;
+
+    /// Binds the port and serves on a thread of its own. Throws std::runtime_error when the port
+    /// cannot be bound.
+    void start();
+    /// Stops serving; waits for requests under way, cutting injected delays short.
+    void stop();
+
+    int port() const;
+    /// "http://host:port", without a trailing slash.
+    std::string baseURL() const;
+    /// The configuration that reaches this service with its tokens.
+    MusicKit::ServiceConfiguration configuration() const;
+    const DemoLibrary& library() const { return library_; }
+
+    /// Plans `fault` for the request with number `requestNumber`; several faults may share a number.
+    void injectFault(std::size_t requestNumber, DemoFault fault);
+    /// Forgets the planned faults and the request log, and numbers the next request 1 again.
+    void reset();
+    /// The path and query of every API request so far, in arrival order.
+    std::vector<std::string> requestedTargets() const;
+
+private:
+    struct Page;
+
+    void registerRoutes();
+    void serveAPI(const httplib::Request& request, httplib::Response& response,
+                  const std::function<void(const httplib::Request&, httplib::Response&, Page&)>& answer);
+    void serveList(const httplib::Request& request, httplib::Response& response, Page& page) const;
+    void serveContainer(const httplib::Request& request, httplib::Response& response, Page& page) const;
+    void serveArtwork(const httplib::Request& request, httplib::Response& response) const;
+    std::vector<DemoFault> beginRequest(const httplib::Request& request);
+    bool waitUnlessStopping(std::chrono::milliseconds delay);
+
+    Options options_;
+    DemoLibrary library_;
+    std::unique_ptr<RenderedLibrary> rendered_;
+    std::unique_ptr<httplib::Server> server_;
+    std::thread listener_;
+    int port_ = 0;
+
+    mutable std::mutex mutex_;
+    std::condition_variable stopping_;
+    bool isStopping_ = false;
+    std::multimap<std::size_t, DemoFault> faults_;
+    std::vector<std::string> requestedTargets_;
+};
+
+} // namespace DemoService

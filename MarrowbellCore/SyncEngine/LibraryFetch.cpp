@@ -1,0 +1,176 @@
+#include "MarrowbellCore/LibraryURLError.h"
+#include "MarrowbellCore/SyncEngine.h"
+#include "Remote/RemoteAlbum.h"
+#include "Remote/RemoteArtist.h"
+#include "Remote/RemotePlaylist.h"
+#include "Remote/RemoteSong.h"
+
+#include <Foundation/URL.h>
+#include <MusicKit/MusicDataRequest.h>
+#include <MusicKit/ServiceConfiguration.h>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <iterator>
+
+namespace MarrowbellCore {
+namespace {
+
+constexpr double requestTimeout = 60.0;
+constexpr std::int64_t noRelatedResourcesCode = 40403;
+/// Reserving for the announced total is a guess; a service's "total" must not make us allocate without bound.
+constexpr std::int64_t largestReservation = 1 << 20;
+
+/// Where the pages of one listing are: the offset goes between `prefix` and `suffix`.
+struct PageURL {
+    std::string prefix;
+    std::string suffix;
+    /// The container identifier inside the URL, if any, for the error when the URL does not parse.
+    std::string identifier;
+
+    Foundation::URL at(std::int64_t offset) const {
+        auto url = Foundation::URL::fromString(prefix + std::to_string(offset) + suffix);
+        if (!url) {
+            throw LibraryURLError(identifier);
+        }
+        return *std::move(url);
+    }
+};
+
+std::string apiBase() {
+    const auto configuration = MusicKit::ServiceConfiguration::current();
+    if (!configuration) {
+        throw MusicKit::ServiceConfigurationError("No music service is configured.");
+    }
+    return configuration->apiBase;
+}
+
+PageURL listPageURL(const std::string& beforeOffset, const std::string& afterOffset) {
+    return PageURL{apiBase() + beforeOffset, afterOffset, {}};
+}
+
+/// The identifier goes into the path verbatim, so it must be one non-empty path segment: a "/", "?"
+/// or "#" would address another resource than the container's.
+PageURL containerPageURL(const std::string& collection, const std::string& identifier,
+                         const std::string& contents) {
+    if (identifier.empty() || identifier.find_first_of("/?#") != std::string::npos) {
+        throw LibraryURLError(identifier);
+    }
+    return PageURL{apiBase() + "/v1/me/library/" + collection + "/" + identifier + "/" + contents +
+                       "?limit=100&offset=",
+                   "", identifier};
+}
+
+template <class Resource>
+RemotePage<Resource> fetchPage(const PageURL& pageURL, std::int64_t offset,
+                               const std::stop_token& stopToken) {
+    const MusicKit::URLRequest request(pageURL.at(offset), requestTimeout);
+    return RemotePage<Resource>::decode(MusicKit::MusicDataRequest(request).response(stopToken).data);
+}
+
+template <class Resource> void append(std::vector<Resource>& items, std::vector<Resource>& page) {
+    items.insert(items.end(), std::make_move_iterator(page.begin()), std::make_move_iterator(page.end()));
+}
+
+/// A page with "next" but no resources would ask for the same offset again: it ends the list.
+template <class Resource> bool hasMorePages(const RemotePage<Resource>& page) {
+    return page.next.has_value() && !page.data.empty();
+}
+
+template <class Resource>
+std::vector<Resource> fetchList(const PageURL& pageURL, bool fetchAll, Foundation::Progress& progress,
+                                const std::stop_token& stopToken) {
+    std::vector<Resource> items;
+    std::int64_t offset = 0;
+    std::int64_t total = 0;
+    for (;;) {
+        auto page = fetchPage<Resource>(pageURL, offset, stopToken);
+        offset += static_cast<std::int64_t>(page.data.size());
+        append(items, page.data);
+        if (total == 0 && page.meta.total != 0) {
+            total = page.meta.total;
+            items.reserve(static_cast<std::size_t>(std::clamp<std::int64_t>(total, 0, largestReservation)));
+        }
+        if (total > 0) {
+            progress.setCompletedUnitCount(
+                std::llround(static_cast<double>(offset) / static_cast<double>(total) * 100.0));
+        }
+        if (!fetchAll || !hasMorePages(page)) {
+            break;
+        }
+    }
+    progress.setCompletedUnitCount(100);
+    return items;
+}
+
+/// Every page of a container's contents. With `endsAtNoRelatedResources`, the service's code 40403
+/// ends the list with what arrived before it instead of failing.
+template <class Resource>
+std::vector<Resource> fetchContainer(const PageURL& pageURL, bool endsAtNoRelatedResources,
+                                     const std::stop_token& stopToken) {
+    std::vector<Resource> items;
+    std::int64_t offset = 0;
+    for (;;) {
+        std::optional<RemotePage<Resource>> page;
+        try {
+            page = fetchPage<Resource>(pageURL, offset, stopToken);
+        } catch (const MusicKit::MusicDataRequest::Error& error) {
+            if (endsAtNoRelatedResources && error.code() == noRelatedResourcesCode) {
+                return items;
+            }
+            throw;
+        }
+        offset += static_cast<std::int64_t>(page->data.size());
+        append(items, page->data);
+        if (!hasMorePages(*page)) {
+            return items;
+        }
+    }
+}
+
+} // namespace
+
+std::vector<RemotePlaylist> SyncEngine::fetchPlaylists(bool fetchAll, Foundation::Progress& progress,
+                                                       std::stop_token stopToken) {
+    return fetchList<RemotePlaylist>(
+        listPageURL("/v1/me/library/playlists?include=artwork&limit=100&offset=", "&sort=-dateAdded"),
+        fetchAll, progress, stopToken);
+}
+
+std::vector<RemoteAlbum> SyncEngine::fetchAlbums(bool fetchAll, Foundation::Progress& progress,
+                                                 std::stop_token stopToken) {
+    return fetchList<RemoteAlbum>(
+        listPageURL("/v1/me/library/albums?include=artwork&limit=100&offset=", "&sort=-dateAdded"), fetchAll,
+        progress, stopToken);
+}
+
+std::vector<RemoteArtist> SyncEngine::fetchArtists(bool fetchAll, Foundation::Progress& progress,
+                                                   std::stop_token stopToken) {
+    return fetchList<RemoteArtist>(
+        listPageURL("/v1/me/library/artists?limit=100&offset=", "&include=catalog"), fetchAll, progress,
+        stopToken);
+}
+
+std::vector<RemoteSong> SyncEngine::fetchSongs(bool fetchAll, Foundation::Progress& progress,
+                                               std::stop_token stopToken) {
+    return fetchList<RemoteSong>(
+        listPageURL("/v1/me/library/songs?limit=100&offset=", "&sort=-dateAdded&include=artists,albums"),
+        fetchAll, progress, stopToken);
+}
+
+std::vector<RemoteSong> SyncEngine::fetchTracks(const PlaylistID& playlistID, std::stop_token stopToken) {
+    return fetchContainer<RemoteSong>(containerPageURL("playlists", playlistID.identifier, "tracks"), true,
+                                      stopToken);
+}
+
+std::vector<RemoteSong> SyncEngine::fetchTracks(const AlbumID& albumID, std::stop_token stopToken) {
+    return fetchContainer<RemoteSong>(containerPageURL("albums", albumID.identifier, "tracks"), true,
+                                      stopToken);
+}
+
+std::vector<RemoteAlbum> SyncEngine::fetchAlbums(const ArtistID& artistID, std::stop_token stopToken) {
+    return fetchContainer<RemoteAlbum>(containerPageURL("artists", artistID.identifier, "albums"), false,
+                                       stopToken);
+}
+
+} // namespace MarrowbellCore

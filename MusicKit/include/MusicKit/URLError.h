@@ -1,0 +1,31 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace MusicKit {
+
+/// A request that got no complete answer from the service: it could not connect, timed out, lost
+/// its connection or failed the TLS checks.
+class URLError : public std::runtime_error {
+public:
+    enum class Code {
+        timedOut,
+        cannotFindHost,
+        cannotConnectToHost,
+        networkConnectionLost,
+        secureConnectionFailed,
+        unknown
+    };
+
+    URLError(Code code, const std::string& message)
+        : std::runtime_error(message)
+        , code_(code) {}
+
+    Code code() const { return code_; }
+
+private:
+    Code code_;
+};
+
+} // namespace MusicKit
