@@ -19,6 +19,18 @@ bool matchesSongID(const LocalSong& song, const std::string& id) {
 
 } // namespace
 
+std::string LocalSong::songIDForArtwork() const {
+    if (remotePlayParameters) {
+        if (remotePlayParameters->catalogId) {
+            return "song-" + *remotePlayParameters->catalogId;
+        }
+        if (remotePlayParameters->reportingId) {
+            return "song-" + *remotePlayParameters->reportingId;
+        }
+    }
+    return "song-" + identifier;
+}
+
 bool LocalSong::matchesPlayingSong(const std::optional<std::string>& playingID) const {
     return playingID && matchesSongID(*this, *playingID);
 }

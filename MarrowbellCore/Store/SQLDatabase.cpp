@@ -27,12 +27,15 @@ struct Binder {
     void operator()(std::int64_t integer) const { sqlite3_bind_int64(statement, index, integer); }
     void operator()(bool flag) const { sqlite3_bind_int64(statement, index, flag ? 1 : 0); }
     void operator()(const MusicKit::PlayParameters& parameters) const {
-        const auto bytes = LocalDatabase::encodePlayParameters(parameters);
-        if (!bytes) {
+        (*this)(EncodedPlayParameters{LocalDatabase::encodePlayParameters(parameters)});
+    }
+    void operator()(const EncodedPlayParameters& parameters) const {
+        if (!parameters.bytes) {
             sqlite3_bind_null(statement, index);
             return;
         }
-        sqlite3_bind_blob(statement, index, bytes->data(), static_cast<int>(bytes->size()), SQLITE_TRANSIENT);
+        sqlite3_bind_blob(statement, index, parameters.bytes->data(), static_cast<int>(parameters.bytes->size()),
+                          SQLITE_TRANSIENT);
     }
     void operator()(double number) const { sqlite3_bind_double(statement, index, number); }
 };
@@ -83,6 +86,13 @@ SQLDatabase::SQLDatabase(std::string path)
         execute("PRAGMA cache_size = 10000;");
     } catch (const SQLError& error) {
         Loggers::defaultLogger().error("Failed to set cache size: %@", {error});
+    }
+    // In write-ahead-log mode this keeps every commit safe from a crash of the program and the file from
+    // corruption, while a sync's many small commits no longer each wait for the disk.
+    try {
+        exec("PRAGMA synchronous = NORMAL;");
+    } catch (const SQLError& error) {
+        Loggers::defaultLogger().error("Failed to set synchronous mode: %@", {error});
     }
 }
 
@@ -163,10 +173,12 @@ void SQLDatabase::readRows(sqlite3_stmt* statement, const std::function<void(sql
 }
 
 template <class Record, class Decode>
-std::vector<Record> SQLDatabase::queryRecords(std::string_view sql, const SQLValues& values, Decode decode) {
+std::vector<Record> SQLDatabase::queryRecords(std::string_view sql, const SQLValues& values, Decode decode,
+                                              std::size_t expectedRows) {
     const auto statement = prepare(sql);
     bind(values, statement.get());
     std::vector<Record> records;
+    records.reserve(expectedRows);
     readRows(statement.get(), [&](sqlite3_stmt* row) {
         if (auto record = decode(row)) {
             records.push_back(std::move(*record));
@@ -175,8 +187,16 @@ std::vector<Record> SQLDatabase::queryRecords(std::string_view sql, const SQLVal
     return records;
 }
 
-std::vector<LocalSong> SQLDatabase::querySongs(std::string_view sql, const SQLValues& values) {
-    return queryRecords<LocalSong>(sql, values, &LocalDatabase::songRow);
+std::vector<LocalSong> SQLDatabase::querySongs(std::string_view sql, const SQLValues& values, std::size_t expectedRows) {
+    return queryRecords<LocalSong>(sql, values, &LocalDatabase::songRow, expectedRows);
+}
+
+std::size_t SQLDatabase::rowCount(std::string_view table) {
+    const auto statement = prepare("SELECT count(*) FROM " + std::string(table));
+    if (sqlite3_step(statement.get()) != SQLITE_ROW) {
+        failWithCurrentMessage();
+    }
+    return static_cast<std::size_t>(sqlite3_column_int64(statement.get(), 0));
 }
 
 std::vector<LocalAlbum> SQLDatabase::queryAlbums(std::string_view sql, const SQLValues& values) {

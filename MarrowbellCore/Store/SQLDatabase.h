@@ -46,7 +46,8 @@ public:
     }
     void executeBatch(std::string_view sql, std::size_t count, const std::function<SQLValues(std::size_t)>& valuesAt);
 
-    std::vector<LocalSong> querySongs(std::string_view sql, const SQLValues& values = {});
+    /// `expectedRows` only sizes the result up front, so that a large read does not move its records.
+    std::vector<LocalSong> querySongs(std::string_view sql, const SQLValues& values = {}, std::size_t expectedRows = 0);
     std::vector<LocalAlbum> queryAlbums(std::string_view sql, const SQLValues& values = {});
     std::vector<LocalArtist> queryArtists(std::string_view sql, const SQLValues& values = {});
     std::vector<LocalPlaylist> queryPlaylists(std::string_view sql, const SQLValues& values = {});
@@ -54,6 +55,9 @@ public:
     /// equals `album`, NULL and absent counting as empty text.
     std::vector<bool> queryMatches(std::string_view sql, const SQLValues& values,
                                    const std::optional<std::string>& artist, const std::optional<std::string>& album);
+
+    /// The number of rows of `table`, to size a full read.
+    std::size_t rowCount(std::string_view table);
 
     /// Closes the connection; the object must not be used afterwards.
     void close();
@@ -65,7 +69,8 @@ private:
     /// Steps `statement` to its end, handing each row to `readRow`.
     void readRows(sqlite3_stmt* statement, const std::function<void(sqlite3_stmt*)>& readRow);
     template <class Record, class Decode>
-    std::vector<Record> queryRecords(std::string_view sql, const SQLValues& values, Decode decode);
+    std::vector<Record> queryRecords(std::string_view sql, const SQLValues& values, Decode decode,
+                                     std::size_t expectedRows = 0);
 
     sqlite3* db_ = nullptr;
     std::string path_;

@@ -13,6 +13,12 @@
 
 namespace MarrowbellCore {
 
+/// Play parameters already turned into their property-list bytes (nothing when encoding failed), so that
+/// a write encodes each song's parameters once.
+struct EncodedPlayParameters {
+    std::optional<std::vector<std::uint8_t>> bytes;
+};
+
 /// One dynamically typed value bound to a statement parameter. Texts and URLs bind as TEXT, dates as
 /// REAL seconds since 2001-01-01, 64-bit integers and booleans as INTEGER, play parameters as their
 /// property-list BLOB, doubles as REAL. Absent values and every other type (32-bit integers, floats,
@@ -20,7 +26,7 @@ namespace MarrowbellCore {
 class SQLValue {
 public:
     using Storage = std::variant<std::monostate, std::string, Foundation::URL, Foundation::Date, std::int64_t,
-                                 bool, MusicKit::PlayParameters, double>;
+                                 bool, MusicKit::PlayParameters, EncodedPlayParameters, double>;
 
     SQLValue() = default;
     SQLValue(std::nullopt_t) {}
@@ -32,6 +38,7 @@ public:
     SQLValue(std::int64_t integer) : storage_(integer) {}
     SQLValue(bool flag) : storage_(flag) {}
     SQLValue(MusicKit::PlayParameters parameters) : storage_(std::move(parameters)) {}
+    SQLValue(EncodedPlayParameters parameters) : storage_(std::move(parameters)) {}
     SQLValue(double number) : storage_(number) {}
     SQLValue(std::int32_t) {}
     SQLValue(float) {}

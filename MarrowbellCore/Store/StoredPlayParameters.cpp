@@ -67,8 +67,16 @@ std::optional<RemotePlayParameters> decodeRemotePlayParameters(const std::option
 }
 
 std::optional<std::vector<std::uint8_t>> encode(const MusicKit::PlayParameters& parameters) {
+    return encode(parameters.propertyListDictionary());
+}
+
+std::optional<RemotePlayParameters> decodeRemotePlayParameters(const Foundation::PropertyListDictionary& dictionary) {
+    return asRemotePlayParameters(Parsed(dictionary));
+}
+
+std::optional<std::vector<std::uint8_t>> encode(const Foundation::PropertyListDictionary& dictionary) {
     try {
-        return parameters.propertyListEncoded();
+        return dictionary.binaryEncoded();
     } catch (const std::exception& error) {
         Loggers::parameters().error("Failed to encode PlayParameters: %@", {error});
         return std::nullopt;

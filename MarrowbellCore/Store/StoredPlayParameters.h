@@ -24,5 +24,8 @@ std::optional<RemotePlayParameters> decodeRemotePlayParameters(const std::option
 
 /// The binary property list of `parameters`, or nothing (logged) when it cannot be encoded.
 std::optional<std::vector<std::uint8_t>> encode(const MusicKit::PlayParameters& parameters);
+std::optional<std::vector<std::uint8_t>> encode(const Foundation::PropertyListDictionary& dictionary);
+/// The service's model read from the dictionary the player's model writes.
+std::optional<RemotePlayParameters> decodeRemotePlayParameters(const Foundation::PropertyListDictionary& dictionary);
 
 } // namespace MarrowbellCore::StoredPlayParameters

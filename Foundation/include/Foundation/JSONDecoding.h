@@ -55,7 +55,7 @@ public:
     }
     template <class Decode>
     auto optionalArray(std::string_view key, Decode decodeElement) const
-        -> std::optional<decltype(decodeArray(std::declval<simdjson::dom::element>(), key, decodeElement))> {
+        -> std::optional<std::vector<decltype(decodeElement(std::declval<JSONValue>()))>> {
         if (auto element = member(key)) {
             return decodeArray(*element, key, decodeElement);
         }

@@ -1,7 +1,16 @@
 #pragma once
 
+#include "MarrowbellCore/IncomingAlbum.h"
+#include "MarrowbellCore/IncomingArtist.h"
+#include "MarrowbellCore/IncomingPlaylist.h"
+#include "MarrowbellCore/IncomingSong.h"
+#include "MarrowbellCore/LocalAlbum.h"
+#include "MarrowbellCore/LocalArtist.h"
+#include "MarrowbellCore/LocalPlaylist.h"
 #include "MarrowbellCore/LocalSong.h"
 #include "MarrowbellCore/RemotePlayParameters.h"
+#include "MarrowbellCore/SearchSection.h"
+#include "MarrowbellCore/SortDescriptor.h"
 
 #include <MusicKit/PlayParameters.h>
 
@@ -9,7 +18,9 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <stop_token>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 struct sqlite3_stmt;
@@ -18,11 +29,21 @@ namespace MarrowbellCore {
 
 class SQLDatabase;
 
+/// Primary keys of an owner row, typed so that the relation writes cannot mix up their tables.
+struct AlbumPK {
+    std::int64_t value = 0;
+};
+struct ArtistPK {
+    std::int64_t value = 0;
+};
+
 /// The store of the user's library: the one owner of the `local.db` connection.
 /// Every operation runs alone (a lock serialises them), so it is safe to call from any thread.
-/// Failures throw SQLError.
+/// Failures throw SQLError. Each write is one transaction: it is stored whole or, when it fails, not at all.
 class LocalDatabase {
 public:
+    using IdentifierSet = std::unordered_set<std::string>;
+
     /// Opens or creates the file. Throws SQLError "Failed to open database".
     explicit LocalDatabase(std::string path);
     ~LocalDatabase();
@@ -36,6 +57,73 @@ public:
     void open();
     /// Closes the connection. The store is not used afterwards.
     void close();
+
+    // Writes. The upserts give one stored record per input, in input order, carrying the input's values.
+
+    std::vector<LocalSong> insert(const std::vector<IncomingSong>& songs);
+    std::vector<LocalAlbum> insert(const std::vector<IncomingAlbum>& albums);
+    std::vector<LocalPlaylist> insert(const std::vector<IncomingPlaylist>& playlists);
+    std::vector<LocalArtist> insert(const std::vector<IncomingArtist>& artists);
+
+    /// Links `songs` to the owner at positions 0, 1, 2... in list order.
+    void insert(const std::vector<LocalSong>& songs, const LocalPlaylist& playlist);
+    void insert(const std::vector<LocalSong>& songs, const LocalAlbum& album);
+    void insert(const std::vector<LocalSong>& songs, const LocalArtist& artist);
+    void insert(const std::vector<std::int64_t>& songPKs, AlbumPK forAlbumPK);
+    void insert(const std::vector<std::int64_t>& songPKs, ArtistPK forArtistPK);
+
+    /// Removes the stored items of the kind that `incoming` no longer holds, then upserts the rest.
+    void sync(const std::vector<IncomingPlaylist>& playlists);
+    void sync(const std::vector<IncomingAlbum>& albums);
+    void sync(const std::vector<IncomingArtist>& artists);
+    void sync(const std::vector<IncomingSong>& songs);
+
+    IdentifierSet allSongIdentifiers();
+    IdentifierSet allPlaylistIdentifiers();
+    IdentifierSet allAlbumIdentifiers();
+    IdentifierSet allArtistIdentifiers();
+
+    void removeSongs(const IdentifierSet& identifiers);
+    void removePlaylists(const IdentifierSet& identifiers);
+    void removeAlbums(const IdentifierSet& identifiers);
+    void removeArtists(const IdentifierSet& identifiers);
+
+    /// Every row of the kind in the order SQLite gives them, passive songs included.
+    std::vector<LocalSong> allSongs();
+    std::vector<LocalAlbum> allAlbums();
+    std::vector<LocalArtist> allArtists();
+    std::vector<LocalPlaylist> allPlaylists();
+
+    // Reads. The sorted lists check for cancellation after sorting and then throw CancellationError.
+
+    std::vector<LocalPlaylist> allPlaylists(const SortDescriptor<LocalPlaylist>& sortDescriptor,
+                                            std::stop_token stopToken = {});
+    std::vector<LocalAlbum> allAlbums(const SortDescriptor<LocalAlbum>& sortDescriptor, std::stop_token stopToken = {});
+    std::vector<LocalArtist> allArtists(const SortDescriptor<LocalArtist>& sortDescriptor,
+                                        std::stop_token stopToken = {});
+    /// The library's own songs: passive songs are left out.
+    std::vector<LocalSong> allLibrarySongs(const SortDescriptor<LocalSong>& sortDescriptor,
+                                           std::stop_token stopToken = {});
+
+    /// The owner's songs in their stored order, passive songs included.
+    std::vector<LocalSong> songs(const LocalPlaylist& playlist);
+    std::vector<LocalSong> songs(const LocalAlbum& album);
+    std::vector<LocalSong> songs(const LocalArtist& artist);
+
+    /// Case-insensitive (ASCII) substring searches by SQL LIKE; "%" and "_" in the query act as wildcards.
+    std::vector<LocalPlaylist> searchPlaylists(const std::string& query, std::int64_t limit);
+    std::vector<LocalAlbum> searchAlbums(const std::string& query, std::int64_t limit);
+    std::vector<LocalArtist> searchArtists(const std::string& query, std::int64_t limit);
+    /// Only playable library songs: passive songs and songs without play parameters are left out.
+    std::vector<LocalSong> searchSongs(const std::string& query, std::int64_t limit);
+
+    /// The library search: up to four sections of at most 10 hits each. A kind that fails is logged and
+    /// left out; cancellation is checked after each kind.
+    std::vector<SearchSection> search(const std::string& text, std::stop_token stopToken = {});
+
+    /// Whether a song with exactly this title has the artist or else the album (absent meaning empty).
+    bool hasSong(const std::string& title, const std::optional<std::string>& artist,
+                 const std::optional<std::string>& album);
 
     /// Runs `work` on the connection with the store's lock held, so it runs alone like every operation.
     template <class Work>

@@ -42,6 +42,16 @@ struct LocalSong {
     /// Always present: the identifier.
     std::optional<std::string> songID() const { return identifier; }
 
+    // The playing-item view of a stored song.
+    const std::optional<std::string>& subtitle() const { return artistName; }
+    const std::optional<std::string>& artist() const { return artistName; }
+    const std::optional<std::string>& album() const { return albumTitle; }
+    /// Stored songs carry an artwork URL, never the service's artwork description.
+    std::optional<MusicKit::Artwork> artwork() const { return std::nullopt; }
+    /// "song-" and the catalog id, else the reporting id, else the identifier: the key of the song's
+    /// picture, shared with the same song found in the catalog.
+    std::string songIDForArtwork() const;
+
     /// Whether `playingID` names this song: its purchased, catalog or reporting id, else its identifier.
     bool matchesPlayingSong(const std::optional<std::string>& playingID) const;
     /// Whether the player's current entry plays this song; an entry without a song compares titles.

@@ -1,0 +1,351 @@
+#include "MarrowbellCore/LocalDatabase.h"
+
+#include "SQLDatabase.h"
+#include "SQLTransaction.h"
+#include "StoreStatements.h"
+#include "StoredPlayParameters.h"
+
+namespace MarrowbellCore {
+namespace {
+
+/// A song's play parameters encoded once for both the row and the stored record.
+struct PreparedSong {
+    EncodedPlayParameters encoded;
+    std::optional<RemotePlayParameters> remote;
+};
+
+PreparedSong prepare(const IncomingSong& song) {
+    if (!song.playParameters) {
+        return {};
+    }
+    const auto dictionary = song.playParameters->propertyListDictionary();
+    EncodedPlayParameters encoded{StoredPlayParameters::encode(dictionary)};
+    if (!encoded.bytes) {
+        return {std::move(encoded), std::nullopt};
+    }
+    return {std::move(encoded), StoredPlayParameters::decodeRemotePlayParameters(dictionary)};
+}
+
+SQLValues valuesOf(const IncomingSong& song, const PreparedSong& prepared) {
+    return {song.identifier, song.title,       song.duration,        song.artistName,
+            song.albumTitle, song.genre,       song.dateAdded,       song.releaseDate,
+            prepared.encoded, song.artworkURL, song.trackNumber,     song.order,
+            song.isPassive};
+}
+
+SQLValues valuesOf(const IncomingAlbum& album) {
+    return {album.identifier, album.title,       album.artistName, album.genre,
+            album.dateAdded,  album.releaseDate, album.artworkURL};
+}
+
+SQLValues valuesOf(const IncomingPlaylist& playlist) {
+    return {playlist.identifier, playlist.name, playlist.dateAdded, playlist.artworkURL};
+}
+
+SQLValues valuesOf(const IncomingArtist& artist) {
+    return {artist.identifier, artist.name, artist.genre, artist.dateAdded, artist.artworkURL};
+}
+
+SQLValues relationRowValues(std::int64_t sortOrder, std::int64_t songPK, std::int64_t ownerPK) {
+    return {ownerPK, songPK, sortOrder};
+}
+
+/// Runs the upsert once per record and gives each row's key, new or updated alike. A step that does not
+/// deliver its key fails the whole write rather than hand back a wrong or missing key.
+std::vector<std::int64_t> upsertReturningPK(SQLDatabase& db, const char* sql, std::size_t count,
+                                            const std::function<SQLValues(std::size_t)>& valuesAt) {
+    const auto statement = db.prepare(sql);
+    std::vector<std::int64_t> keys;
+    keys.reserve(count);
+    for (std::size_t index = 0; index < count; ++index) {
+        SQLDatabase::bind(valuesAt(index), statement.get());
+        if (sqlite3_step(statement.get()) != SQLITE_ROW) {
+            db.failWithCurrentMessage();
+        }
+        keys.push_back(sqlite3_column_int64(statement.get(), 0));
+        sqlite3_reset(statement.get());
+    }
+    return keys;
+}
+
+template <class Incoming, class Local>
+std::vector<Local> upsertRecords(SQLDatabase& db, const char* sql, const std::vector<Incoming>& records,
+                                 Local (*stored)(std::int64_t, const Incoming&)) {
+    if (records.empty()) {
+        return {};
+    }
+    const auto keys = inTransaction(db, [&] {
+        return upsertReturningPK(db, sql, records.size(), [&](std::size_t index) { return valuesOf(records[index]); });
+    });
+    std::vector<Local> result;
+    result.reserve(records.size());
+    for (std::size_t index = 0; index < records.size(); ++index) {
+        result.push_back(stored(keys[index], records[index]));
+    }
+    return result;
+}
+
+LocalAlbum storedAlbum(std::int64_t pk, const IncomingAlbum& album) {
+    return {pk, album.identifier, album.title, album.artistName, album.genre, album.dateAdded, album.releaseDate,
+            album.artworkURL};
+}
+
+LocalPlaylist storedPlaylist(std::int64_t pk, const IncomingPlaylist& playlist) {
+    return {pk, playlist.identifier, playlist.name, playlist.dateAdded, playlist.artworkURL};
+}
+
+LocalArtist storedArtist(std::int64_t pk, const IncomingArtist& artist) {
+    return {pk, artist.identifier, artist.name, artist.genre, artist.dateAdded, artist.artworkURL};
+}
+
+LocalSong storedSong(std::int64_t pk, const IncomingSong& song, std::optional<RemotePlayParameters> remote) {
+    return {pk,
+            song.identifier,
+            song.title,
+            song.duration,
+            song.artistName,
+            song.albumTitle,
+            song.genre,
+            song.dateAdded,
+            song.releaseDate,
+            song.playParameters,
+            std::move(remote),
+            song.artworkURL,
+            song.trackNumber,
+            song.order,
+            song.isPassive};
+}
+
+void writeRelationRows(SQLDatabase& db, const char* sql, std::int64_t ownerPK, const std::vector<std::int64_t>& songPKs) {
+    if (songPKs.empty()) {
+        return;
+    }
+    inTransaction(db, [&] {
+        db.executeBatch(sql, songPKs.size(), [&](std::size_t index) {
+            return relationRowValues(static_cast<std::int64_t>(index), songPKs[index], ownerPK);
+        });
+    });
+}
+
+std::vector<std::int64_t> keysOf(const std::vector<LocalSong>& songs) {
+    std::vector<std::int64_t> keys;
+    keys.reserve(songs.size());
+    for (const auto& song : songs) {
+        keys.push_back(song.pk);
+    }
+    return keys;
+}
+
+LocalDatabase::IdentifierSet identifierSet(SQLDatabase& db, const char* sql) {
+    const auto statement = db.prepare(sql);
+    LocalDatabase::IdentifierSet identifiers;
+    int result = sqlite3_step(statement.get());
+    for (; result == SQLITE_ROW; result = sqlite3_step(statement.get())) {
+        if (const auto* text = sqlite3_column_text(statement.get(), 0)) {
+            identifiers.emplace(reinterpret_cast<const char*>(text),
+                                static_cast<std::size_t>(sqlite3_column_bytes(statement.get(), 0)));
+        }
+    }
+    if (result != SQLITE_DONE) {
+        db.failWithCurrentMessage();
+    }
+    return identifiers;
+}
+
+std::string sqlStringLiteral(const std::string& text) {
+    std::string literal = "'";
+    for (char c : text) {
+        literal += c;
+        if (c == '\'') {
+            literal += '\'';
+        }
+    }
+    return literal + "'";
+}
+
+void removeRows(SQLDatabase& db, const char* prefix, const LocalDatabase::IdentifierSet& identifiers) {
+    if (identifiers.empty()) {
+        return;
+    }
+    std::string sql = prefix;
+    bool first = true;
+    for (const auto& identifier : identifiers) {
+        sql += first ? "" : ",";
+        sql += sqlStringLiteral(identifier);
+        first = false;
+    }
+    sql += ")";
+    inTransaction(db, [&] { db.execute(sql); });
+}
+
+template <class Incoming>
+void syncRecords(SQLDatabase& db, const std::vector<Incoming>& incoming, const char* identifiersSQL,
+                 const char* removalPrefix, const std::function<void()>& upsert) {
+    inTransaction(db, [&] {
+        LocalDatabase::IdentifierSet incomingIdentifiers;
+        incomingIdentifiers.reserve(incoming.size());
+        for (const auto& record : incoming) {
+            incomingIdentifiers.insert(record.identifier);
+        }
+        auto stale = identifierSet(db, identifiersSQL);
+        std::erase_if(stale, [&](const std::string& identifier) { return incomingIdentifiers.contains(identifier); });
+        removeRows(db, removalPrefix, stale);
+        upsert();
+    });
+}
+
+constexpr const char* removeSongsPrefix = "DELETE FROM Songs WHERE identifier IN (";
+constexpr const char* removePlaylistsPrefix = "DELETE FROM Playlists WHERE identifier IN (";
+constexpr const char* removeAlbumsPrefix = "DELETE FROM Albums WHERE identifier IN (";
+constexpr const char* removeArtistsPrefix = "DELETE FROM Artists WHERE identifier IN (";
+
+constexpr const char* songIdentifiers = "SELECT identifier FROM Songs";
+constexpr const char* playlistIdentifiers = "SELECT identifier FROM Playlists";
+constexpr const char* albumIdentifiers = "SELECT identifier FROM Albums";
+constexpr const char* artistIdentifiers = "SELECT identifier FROM Artists";
+
+} // namespace
+
+std::vector<LocalSong> LocalDatabase::insert(const std::vector<IncomingSong>& songs) {
+    std::lock_guard lock(mutex_);
+    if (songs.empty()) {
+        return {};
+    }
+    std::vector<PreparedSong> prepared;
+    prepared.reserve(songs.size());
+    for (const auto& song : songs) {
+        prepared.push_back(prepare(song));
+    }
+    const auto keys = inTransaction(*db_, [&] {
+        return upsertReturningPK(*db_, StoreStatements::upsertSong, songs.size(),
+                                 [&](std::size_t index) { return valuesOf(songs[index], prepared[index]); });
+    });
+    std::vector<LocalSong> stored;
+    stored.reserve(songs.size());
+    for (std::size_t index = 0; index < songs.size(); ++index) {
+        stored.push_back(storedSong(keys[index], songs[index], std::move(prepared[index].remote)));
+    }
+    return stored;
+}
+
+std::vector<LocalAlbum> LocalDatabase::insert(const std::vector<IncomingAlbum>& albums) {
+    std::lock_guard lock(mutex_);
+    return upsertRecords(*db_, StoreStatements::upsertAlbum, albums, &storedAlbum);
+}
+
+std::vector<LocalPlaylist> LocalDatabase::insert(const std::vector<IncomingPlaylist>& playlists) {
+    std::lock_guard lock(mutex_);
+    return upsertRecords(*db_, StoreStatements::upsertPlaylist, playlists, &storedPlaylist);
+}
+
+std::vector<LocalArtist> LocalDatabase::insert(const std::vector<IncomingArtist>& artists) {
+    std::lock_guard lock(mutex_);
+    return upsertRecords(*db_, StoreStatements::upsertArtist, artists, &storedArtist);
+}
+
+void LocalDatabase::insert(const std::vector<LocalSong>& songs, const LocalPlaylist& playlist) {
+    std::lock_guard lock(mutex_);
+    writeRelationRows(*db_, StoreStatements::upsertPlaylistSong, playlist.pk, keysOf(songs));
+}
+
+void LocalDatabase::insert(const std::vector<LocalSong>& songs, const LocalAlbum& album) {
+    std::lock_guard lock(mutex_);
+    writeRelationRows(*db_, StoreStatements::upsertAlbumSong, album.pk, keysOf(songs));
+}
+
+void LocalDatabase::insert(const std::vector<LocalSong>& songs, const LocalArtist& artist) {
+    std::lock_guard lock(mutex_);
+    writeRelationRows(*db_, StoreStatements::upsertArtistSong, artist.pk, keysOf(songs));
+}
+
+void LocalDatabase::insert(const std::vector<std::int64_t>& songPKs, AlbumPK forAlbumPK) {
+    std::lock_guard lock(mutex_);
+    writeRelationRows(*db_, StoreStatements::upsertAlbumSong, forAlbumPK.value, songPKs);
+}
+
+void LocalDatabase::insert(const std::vector<std::int64_t>& songPKs, ArtistPK forArtistPK) {
+    std::lock_guard lock(mutex_);
+    writeRelationRows(*db_, StoreStatements::upsertArtistSong, forArtistPK.value, songPKs);
+}
+
+void LocalDatabase::sync(const std::vector<IncomingPlaylist>& playlists) {
+    std::lock_guard lock(mutex_);
+    syncRecords(*db_, playlists, playlistIdentifiers, removePlaylistsPrefix, [&] { insert(playlists); });
+}
+
+void LocalDatabase::sync(const std::vector<IncomingAlbum>& albums) {
+    std::lock_guard lock(mutex_);
+    syncRecords(*db_, albums, albumIdentifiers, removeAlbumsPrefix, [&] { insert(albums); });
+}
+
+void LocalDatabase::sync(const std::vector<IncomingArtist>& artists) {
+    std::lock_guard lock(mutex_);
+    syncRecords(*db_, artists, artistIdentifiers, removeArtistsPrefix, [&] { insert(artists); });
+}
+
+void LocalDatabase::sync(const std::vector<IncomingSong>& songs) {
+    std::lock_guard lock(mutex_);
+    syncRecords(*db_, songs, songIdentifiers, removeSongsPrefix, [&] { insert(songs); });
+}
+
+LocalDatabase::IdentifierSet LocalDatabase::allSongIdentifiers() {
+    std::lock_guard lock(mutex_);
+    return identifierSet(*db_, songIdentifiers);
+}
+
+LocalDatabase::IdentifierSet LocalDatabase::allPlaylistIdentifiers() {
+    std::lock_guard lock(mutex_);
+    return identifierSet(*db_, playlistIdentifiers);
+}
+
+LocalDatabase::IdentifierSet LocalDatabase::allAlbumIdentifiers() {
+    std::lock_guard lock(mutex_);
+    return identifierSet(*db_, albumIdentifiers);
+}
+
+LocalDatabase::IdentifierSet LocalDatabase::allArtistIdentifiers() {
+    std::lock_guard lock(mutex_);
+    return identifierSet(*db_, artistIdentifiers);
+}
+
+void LocalDatabase::removeSongs(const IdentifierSet& identifiers) {
+    std::lock_guard lock(mutex_);
+    removeRows(*db_, removeSongsPrefix, identifiers);
+}
+
+void LocalDatabase::removePlaylists(const IdentifierSet& identifiers) {
+    std::lock_guard lock(mutex_);
+    removeRows(*db_, removePlaylistsPrefix, identifiers);
+}
+
+void LocalDatabase::removeAlbums(const IdentifierSet& identifiers) {
+    std::lock_guard lock(mutex_);
+    removeRows(*db_, removeAlbumsPrefix, identifiers);
+}
+
+void LocalDatabase::removeArtists(const IdentifierSet& identifiers) {
+    std::lock_guard lock(mutex_);
+    removeRows(*db_, removeArtistsPrefix, identifiers);
+}
+
+std::vector<LocalSong> LocalDatabase::allSongs() {
+    std::lock_guard lock(mutex_);
+    return db_->querySongs(StoreStatements::selectSongs, {}, db_->rowCount("Songs"));
+}
+
+std::vector<LocalAlbum> LocalDatabase::allAlbums() {
+    std::lock_guard lock(mutex_);
+    return db_->queryAlbums(StoreStatements::selectAlbums);
+}
+
+std::vector<LocalArtist> LocalDatabase::allArtists() {
+    std::lock_guard lock(mutex_);
+    return db_->queryArtists(StoreStatements::selectArtists);
+}
+
+std::vector<LocalPlaylist> LocalDatabase::allPlaylists() {
+    std::lock_guard lock(mutex_);
+    return db_->queryPlaylists(StoreStatements::selectPlaylists);
+}
+
+} // namespace MarrowbellCore

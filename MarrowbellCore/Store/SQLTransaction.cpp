@@ -1,0 +1,29 @@
+#include "SQLTransaction.h"
+
+#include "MarrowbellCore/Loggers.h"
+#include "MarrowbellCore/SQLError.h"
+
+namespace MarrowbellCore {
+
+SQLTransaction::SQLTransaction(SQLDatabase& db)
+    : db_(db) {
+    db_.exec("SAVEPOINT store_write");
+}
+
+SQLTransaction::~SQLTransaction() {
+    if (finished_) {
+        return;
+    }
+    try {
+        db_.exec("ROLLBACK TO store_write; RELEASE store_write");
+    } catch (const SQLError& error) {
+        Loggers::defaultLogger().error("Failed to roll back a store write: %@", {error});
+    }
+}
+
+void SQLTransaction::commit() {
+    db_.exec("RELEASE store_write");
+    finished_ = true;
+}
+
+} // namespace MarrowbellCore

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "MarrowbellCore/SearchResult.h"
+
+#include <string>
+#include <vector>
+
+namespace MarrowbellCore {
+
+/// A titled group of search hits ("Playlists", "Albums", "Artists", "Songs"), identified by its name.
+struct SearchSection {
+    std::string name;
+    std::vector<SearchResult> results;
+
+    const std::string& id() const { return name; }
+};
+
+} // namespace MarrowbellCore

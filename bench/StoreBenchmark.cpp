@@ -1,0 +1,146 @@
+// Measures the store at library scale: marrowbell-bench-store --songs N [--db PATH]
+
+#include "BenchmarkLibrary.h"
+
+#include <MarrowbellCore/LocalDatabase.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double secondsSince(Clock::time_point start) {
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+template <class Work>
+auto measure(const char* label, Work&& work) {
+    const auto start = Clock::now();
+    if constexpr (std::is_void_v<decltype(work())>) {
+        work();
+        std::printf("%-44s %9.3f s\n", label, secondsSince(start));
+    } else {
+        auto result = work();
+        std::printf("%-44s %9.3f s\n", label, secondsSince(start));
+        return result;
+    }
+}
+
+struct Options {
+    std::size_t songs = 100000;
+    std::string databasePath;
+};
+
+Options parseOptions(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string flag = argv[i];
+        if (flag == "--songs") {
+            options.songs = std::strtoull(argv[i + 1], nullptr, 10);
+        } else if (flag == "--db") {
+            options.databasePath = argv[i + 1];
+        } else {
+            std::fprintf(stderr, "usage: marrowbell-bench-store --songs N [--db PATH]\n");
+            std::exit(2);
+        }
+    }
+    return options;
+}
+
+std::size_t writeRelations(MarrowbellCore::LocalDatabase& store, const Benchmark::GeneratedLibrary& library,
+                           const std::vector<MarrowbellCore::LocalSong>& songs,
+                           const std::vector<MarrowbellCore::LocalAlbum>& albums,
+                           const std::vector<MarrowbellCore::LocalArtist>& artists,
+                           const std::vector<MarrowbellCore::LocalPlaylist>& playlists) {
+    std::vector<std::vector<std::int64_t>> albumGroups(albums.size()), artistGroups(artists.size());
+    for (std::size_t i = 0; i < songs.size(); ++i) {
+        albumGroups[library.albumOfSong[i]].push_back(songs[i].pk);
+        artistGroups[library.artistOfSong[i]].push_back(songs[i].pk);
+    }
+    std::size_t rows = 0;
+    for (std::size_t i = 0; i < albums.size(); ++i) {
+        store.insert(albumGroups[i], MarrowbellCore::AlbumPK{albums[i].pk});
+        rows += albumGroups[i].size();
+    }
+    for (std::size_t i = 0; i < artists.size(); ++i) {
+        store.insert(artistGroups[i], MarrowbellCore::ArtistPK{artists[i].pk});
+        rows += artistGroups[i].size();
+    }
+    for (std::size_t i = 0; i < playlists.size(); ++i) {
+        std::vector<MarrowbellCore::LocalSong> tracks;
+        for (const auto index : library.playlistTracks[i]) {
+            tracks.push_back(songs[index]);
+        }
+        store.insert(tracks, playlists[i]);
+        rows += tracks.size();
+    }
+    return rows;
+}
+
+void measureSearch(MarrowbellCore::LocalDatabase& store) {
+    const std::vector<std::string> terms{"love", "night", "a", "e", "dream fire", "caf\u00e9", "\u6771\u4eac",
+                                         "don't", "zzz", "xyz123", "Mot\u00f6rhead", "ocean city", "q", "rock 'n'",
+                                         "summer blue road", "nothing matches this"};
+    std::vector<double> times;
+    for (int round = 0; round < 5; ++round) {
+        for (const auto& term : terms) {
+            const auto start = Clock::now();
+            store.search(term);
+            times.push_back(secondsSince(start) * 1000.0);
+        }
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("%-44s %9.3f ms\n", "search(_:) p50", times[times.size() / 2]);
+    std::printf("%-44s %9.3f ms\n", "search(_:) p95", times[times.size() * 95 / 100]);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const auto options = parseOptions(argc, argv);
+    const bool keepFile = !options.databasePath.empty();
+    const std::string path = keepFile ? options.databasePath
+                                      : (std::filesystem::temp_directory_path() /
+                                         ("marrowbell-bench-" + std::to_string(getpid()) + ".db"))
+                                            .string();
+    std::filesystem::remove(path);
+    const auto library = measure("generate library", [&] { return Benchmark::generateLibrary(options.songs); });
+    std::printf("library: %zu songs, %zu albums, %zu artists, %zu playlists\n", library.songs.size(),
+                library.albums.size(), library.artists.size(), library.playlists.size());
+
+    MarrowbellCore::LocalDatabase store(path);
+    store.open();
+    const auto songs = measure("upsert all songs", [&] { return store.insert(library.songs); });
+    measure("upsert all songs again (next sync)", [&] { store.insert(library.songs); });
+    const auto albums = measure("upsert albums", [&] { return store.insert(library.albums); });
+    const auto artists = measure("upsert artists", [&] { return store.insert(library.artists); });
+    const auto playlists = measure("upsert playlists", [&] { return store.insert(library.playlists); });
+    const auto start = Clock::now();
+    const auto rows = writeRelations(store, library, songs, albums, artists, playlists);
+    std::printf("%-44s %9.3f s\n", ("relation rows (" + std::to_string(rows) + ")").c_str(), secondsSince(start));
+
+    const auto byTitle = MarrowbellCore::SortDescriptor<MarrowbellCore::LocalSong>::keyPath(
+        &MarrowbellCore::LocalSong::title, [](const std::string& lhs, const std::string& rhs) {
+            return std::weak_order(lhs.compare(rhs), 0);
+        });
+    measure("allSongs read, unsorted", [&] { return store.allSongs().size(); });
+    measure("allLibrarySongs sorted by title (cold)", [&] { return store.allLibrarySongs(byTitle).size(); });
+    measure("allLibrarySongs sorted by title (warm)", [&] { return store.allLibrarySongs(byTitle).size(); });
+    measureSearch(store);
+
+    store.close();
+    if (!keepFile) {
+        for (const char* suffix : {"", "-wal", "-shm"}) {
+            std::filesystem::remove(path + suffix);
+        }
+    }
+    return 0;
+}
