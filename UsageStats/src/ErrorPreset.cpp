@@ -25,9 +25,9 @@ void errorOccurred(const IdentifiableError& identifiableError, ErrorCategory cat
                   floatValue, std::move(customUserID));
 }
 
-void errorOccurred(const IdentifiableError& identifiableError, ErrorCategory category,
-                   std::optional<std::string> message, const Parameters& parameters,
-                   std::optional<double> floatValue, std::optional<std::string> customUserID) {
+void errorOccurredWithMessage(const IdentifiableError& identifiableError, ErrorCategory category,
+                              std::optional<std::string> message, const Parameters& parameters,
+                              std::optional<double> floatValue, std::optional<std::string> customUserID) {
     errorOccurred(identifiableError.id(), category, std::move(message), parameters, floatValue,
                   std::move(customUserID));
 }

@@ -22,9 +22,9 @@ void errorOccurred(const IdentifiableError& identifiableError, ErrorCategory cat
                    std::optional<std::string> customUserID = std::nullopt);
 
 /// As above with the given message instead of the error's description.
-void errorOccurred(const IdentifiableError& identifiableError, ErrorCategory category,
-                   std::optional<std::string> message, const Parameters& parameters = {},
-                   std::optional<double> floatValue = std::nullopt,
-                   std::optional<std::string> customUserID = std::nullopt);
+void errorOccurredWithMessage(const IdentifiableError& identifiableError, ErrorCategory category,
+                              std::optional<std::string> message, const Parameters& parameters = {},
+                              std::optional<double> floatValue = std::nullopt,
+                              std::optional<std::string> customUserID = std::nullopt);
 
 } // namespace UsageStats
