@@ -51,8 +51,10 @@ struct EventLoopThread::State {
                 wakeUp.wait(lock);
                 continue;
             }
-            if (tasks.top().due > std::chrono::steady_clock::now()) {
-                wakeUp.wait_until(lock, tasks.top().due);
+            // A copy: the queue may reallocate while the lock is released during the wait.
+            const auto due = tasks.top().due;
+            if (due > std::chrono::steady_clock::now()) {
+                wakeUp.wait_until(lock, due);
                 continue;
             }
             auto task = std::move(const_cast<TimedTask&>(tasks.top()).task);
