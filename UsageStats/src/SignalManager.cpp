@@ -200,63 +200,72 @@ void SignalManager::send(SignalCache::Batch batch) {
 }
 
 void SignalManager::settle(const SignalCache::Batch& batch, const HttpReply& reply) {
-    std::optional<UsageStatsError> refusal;
-    if (reply.transportError) {
-        configuration_->log(LogLevel::error, *reply.transportError);
-    } else if (!reply.statusCode) {
-        configuration_->log(LogLevel::error, "Upload ended with neither a response nor an error");
-    } else if (refusal = UsageStatsError::fromStatusCode(*reply.statusCode); refusal) {
-        configuration_->log(LogLevel::error, refusal->description());
+    if (reply.transportError || !reply.statusCode) {
+        configuration_->log(LogLevel::error, reply.transportError.value_or(
+                                                 "Upload ended with neither a response nor an error"));
+        putBackAfterFailure(batch);
+        return;
+    }
+    const auto refusal = UsageStatsError::fromStatusCode(*reply.statusCode);
+    if (!refusal) {
+        markDelivered(batch, reply);
+        return;
+    }
+    configuration_->log(LogLevel::error, refusal->description());
+    if (refusal->kind() == UsageStatsError::Kind::payloadTooLarge) {
+        retryInHalves(batch);
     } else {
-        signalCache_->completeBatch(batch.id);
-        recordSuccess();
-        if (!reply.body.empty() && accepts(configuration_->logHandler(), LogLevel::debug)) {
-            configuration_->log(LogLevel::debug, reply.body);
-        }
-        scheduleSave();
-        return;
+        putBackAfterFailure(batch);
     }
+}
 
-    if (refusal && refusal->kind() == UsageStatsError::Kind::payloadTooLarge) {
-        if (batch.signals.size() > 1) {
-            // Retry the same signals first, in halves, until the service takes them.
-            {
-                std::lock_guard lock(mutex_);
-                batchLimit_ = std::max<std::size_t>(1, batch.signals.size() / 2);
-            }
-            signalCache_->returnBatchToFront(batch.id);
-        } else {
-            configuration_->log(LogLevel::error, "Dropped signal '" + batch.signals.front().type +
-                                                     "': the service refuses it as too large");
-            signalCache_->completeBatch(batch.id);
-        }
-        scheduleSave();
-        return;
+void SignalManager::markDelivered(const SignalCache::Batch& batch, const HttpReply& reply) {
+    signalCache_->completeBatch(batch.id);
+    {
+        std::lock_guard lock(mutex_);
+        consecutiveFailures_ = 0;
+        uploadsPausedUntil_.reset();
+        batchLimit_ = SignalCache::maximumNumberOfSignalsToPopAtOnce;
     }
+    if (!reply.body.empty() && accepts(configuration_->logHandler(), LogLevel::debug)) {
+        configuration_->log(LogLevel::debug, reply.body);
+    }
+    scheduleSave();
+}
+
+void SignalManager::putBackAfterFailure(const SignalCache::Batch& batch) {
     signalCache_->returnBatchToEnd(batch.id);
-    recordFailure();
+    {
+        std::lock_guard lock(mutex_);
+        consecutiveFailures_ = std::min(consecutiveFailures_ + 1, 16);
+        // 20 s, 40 s, 80 s ... up to 10 minutes between attempts while the service keeps failing.
+        const auto pause = std::min<std::chrono::milliseconds>(sendInterval * (1LL << consecutiveFailures_),
+                                                               maximumRetryPause);
+        uploadsPausedUntil_ = platform_.clock->monotonicNow() + pause;
+    }
+    scheduleSave();
+}
+
+// The same signals go first again, in halves, until the service takes them; one signal it refuses on its
+// own can never be delivered.
+void SignalManager::retryInHalves(const SignalCache::Batch& batch) {
+    if (batch.signals.size() > 1) {
+        {
+            std::lock_guard lock(mutex_);
+            batchLimit_ = batch.signals.size() / 2;
+        }
+        signalCache_->returnBatchToFront(batch.id);
+    } else {
+        configuration_->log(LogLevel::error, "Dropped signal '" + batch.signals.front().type +
+                                                 "': the service refuses it as too large");
+        signalCache_->completeBatch(batch.id);
+    }
     scheduleSave();
 }
 
 bool SignalManager::uploadsPaused() {
     std::lock_guard lock(mutex_);
     return uploadsPausedUntil_ && platform_.clock->monotonicNow() < *uploadsPausedUntil_;
-}
-
-void SignalManager::recordFailure() {
-    std::lock_guard lock(mutex_);
-    consecutiveFailures_ = std::min(consecutiveFailures_ + 1, 16);
-    // 20 s, 40 s, 80 s ... up to 10 minutes between attempts while the service keeps failing.
-    const auto pause =
-        std::min<std::chrono::milliseconds>(sendInterval * (1LL << consecutiveFailures_), maximumRetryPause);
-    uploadsPausedUntil_ = platform_.clock->monotonicNow() + pause;
-}
-
-void SignalManager::recordSuccess() {
-    std::lock_guard lock(mutex_);
-    consecutiveFailures_ = 0;
-    uploadsPausedUntil_.reset();
-    batchLimit_ = SignalCache::maximumNumberOfSignalsToPopAtOnce;
 }
 
 void SignalManager::scheduleSave() {

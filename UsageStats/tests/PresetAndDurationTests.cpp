@@ -43,6 +43,7 @@ TEST_F(PresetTest, InactiveTimeIsLeftOutUnlessAsked) {
     startDurationSignal("foreground");
     startDurationSignal("wall", {}, true);
     platform.executor->advance(3s);
+    platform.clock->setWallTime(UsageStatsTesting::testStartTime() - 1h); // a clock change counts for nothing
     platform.lifecycle->publish(LifecycleEvent::didResignActive);
     platform.executor->advance(60s);
     platform.lifecycle->publish(LifecycleEvent::willBecomeActive);

@@ -134,12 +134,24 @@ TEST_F(ClientTest, LaterSourcesWinWhenParametersMerge) {
 }
 
 TEST_F(ClientTest, SignalsBeforeInitialiseAreKeptBoundedAndSentOnce) {
+    {
+        SignalCache stored(platform.cacheFile(), std::nullopt);
+        stored.add({UsageStatsTesting::testStartTime(),
+                    "APP",
+                    "user",
+                    "SESSION",
+                    "stored",
+                    std::nullopt,
+                    {},
+                    "false"});
+        ASSERT_TRUE(stored.save());
+    }
     ASSERT_FALSE(UsageStatsManager::isInitialized());
     for (int index = 0; index < 510; ++index) {
         signal("early", {{"index", std::to_string(index)}});
     }
     EXPECT_FALSE(UsageStatsManager::isInitialized());
-    EXPECT_FALSE(std::filesystem::exists(platform.cacheFile()));
+    EXPECT_EQ(SignalCache(platform.cacheFile(), std::nullopt).count(), 1u);
 
     auto configuration = platform.makeConfiguration();
     configuration->setDefaultSignalPrefix("App.");
@@ -148,6 +160,7 @@ TEST_F(ClientTest, SignalsBeforeInitialiseAreKeptBoundedAndSentOnce) {
     ASSERT_EQ(early.size(), 500u);
     EXPECT_EQ(early.front().payload.at("index"), "10");
     EXPECT_EQ(platform.log.count("Dropped the 10 oldest signals sent before the client was initialised"), 1u);
+    EXPECT_EQ(cachedSignals("stored").size(), 1u);
 }
 
 TEST_F(ClientTest, TerminateStopsTheManagerAndHandsItsCacheOver) {

@@ -17,7 +17,8 @@ std::optional<LogLevel> logLevelFromRawValue(int rawValue);
 std::string_view description(LogLevel level);
 
 /// Where the client writes its messages: a minimum level and an output function that may be called from
-/// any thread of the client.
+/// any thread of the client, sometimes while the client holds a lock, so it must not call back into the
+/// client.
 struct LogHandler {
     LogLevel logLevel = LogLevel::info;
     std::function<void(LogLevel, const std::string&)> handler;

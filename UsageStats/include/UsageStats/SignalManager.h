@@ -61,9 +61,10 @@ private:
                        std::string defaultUser);
     void send(SignalCache::Batch batch);
     void settle(const SignalCache::Batch& batch, const HttpReply& reply);
+    void markDelivered(const SignalCache::Batch& batch, const HttpReply& reply);
+    void putBackAfterFailure(const SignalCache::Batch& batch);
+    void retryInHalves(const SignalCache::Batch& batch);
     bool uploadsPaused();
-    void recordFailure();
-    void recordSuccess();
     void scheduleSave();
     std::string uploadURL() const;
 
