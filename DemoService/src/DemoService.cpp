@@ -151,6 +151,7 @@ void DemoService::start() {
         return;
     }
     server_ = std::make_unique<httplib::Server>();
+    server_->set_tcp_nodelay(true);
     server_->set_keep_alive_max_count(1000);
     // Idle keep-alive connections hold a server thread and delay stop() by this long.
     server_->set_keep_alive_timeout(1);
@@ -168,6 +169,11 @@ void DemoService::start() {
         isStopping_ = false;
     }
     listener_ = std::thread([this] { server_->listen_after_bind(); });
+    // stop() only reaches a server that is already listening.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (!server_->is_running() && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
 }
 
 void DemoService::stop() {
