@@ -8,7 +8,7 @@ namespace Foundation {
 // and children updated from different threads cannot deadlock.
 
 std::shared_ptr<Progress> Progress::make(std::int64_t totalUnitCount) {
-    return std::shared_ptr<Progress>(new Progress(totalUnitCount));
+    return std::make_shared<Progress>(ConstructionKey(), totalUnitCount);
 }
 
 std::int64_t Progress::totalUnitCount() const {

@@ -22,6 +22,14 @@ public:
 
     static std::shared_ptr<Progress> make(std::int64_t totalUnitCount = 0);
 
+    /// Only make() can name the key, so every progress object is owned by a shared_ptr.
+    class ConstructionKey {
+        friend class Progress;
+        ConstructionKey() = default;
+    };
+    Progress(ConstructionKey, std::int64_t totalUnitCount)
+        : totalUnitCount_(totalUnitCount) {}
+
     std::int64_t totalUnitCount() const;
     void setTotalUnitCount(std::int64_t count);
     std::int64_t completedUnitCount() const;
