@@ -1,3 +1,4 @@
+#include "MarrowbellCore/IncompleteListingError.h"
 #include "MarrowbellCore/LibraryURLError.h"
 #include "MarrowbellCore/SyncEngine.h"
 #include "Remote/RemoteAlbum.h"
@@ -77,6 +78,10 @@ template <class Resource> bool hasMorePages(const RemotePage<Resource>& page) {
     return page.next.has_value() && !page.data.empty();
 }
 
+template <class Resource> bool isBrokenOff(const RemotePage<Resource>& page) {
+    return page.next.has_value() && page.data.empty();
+}
+
 template <class Resource>
 std::vector<Resource> fetchList(const PageURL& pageURL, bool fetchAll, Foundation::Progress& progress,
                                 const std::stop_token& stopToken) {
@@ -95,7 +100,15 @@ std::vector<Resource> fetchList(const PageURL& pageURL, bool fetchAll, Foundatio
             progress.setCompletedUnitCount(
                 std::llround(static_cast<double>(offset) / static_cast<double>(total) * 100.0));
         }
-        if (!fetchAll || !hasMorePages(page)) {
+        if (!fetchAll) {
+            break;
+        }
+        // A whole listing replaces the stored items of its kind, so one that ends early would remove
+        // items the service still has: it fails instead.
+        if (isBrokenOff(page)) {
+            throw IncompleteListingError(offset);
+        }
+        if (!hasMorePages(page)) {
             break;
         }
     }

@@ -5,6 +5,7 @@
 
 #include <Foundation/CancellationError.h>
 #include <Foundation/DecodingError.h>
+#include <MarrowbellCore/IncompleteListingError.h>
 #include <MarrowbellCore/LibraryURLError.h>
 #include <MarrowbellCore/SyncEngine.h>
 #include <MusicKit/MusicDataRequest.h>
@@ -116,13 +117,26 @@ TEST_F(LibraryFetchFaultTests, AnIdentifierThatIsNoPathSegmentFailsWithoutAReque
     EXPECT_TRUE(service->requestedTargets().empty());
 }
 
-TEST_F(LibraryFetchFaultTests, APageWithNextButNoResourcesEndsTheList) {
+TEST_F(LibraryFetchFaultTests, APageWithNextButNoResourcesNeverLoops) {
+    // A whole listing broken off this way is refused: taken for the whole library it would make a sync
+    // remove the items after it.
     service->injectFault(2, DemoFault::emptyPageWithNext());
     RecordedProgress progress;
-    EXPECT_EQ(SyncEngine::fetchSongs(true, *progress.progress).size(), 100u);
+    try {
+        SyncEngine::fetchSongs(true, *progress.progress);
+        FAIL() << "a broken-off listing must not pass for the whole library";
+    } catch (const IncompleteListingError& error) {
+        EXPECT_EQ(error.received(), 100);
+    }
+    EXPECT_EQ(service->requestedTargets().size(), 2u);
+
+    // A first page alone is all that is asked for; a container's list simply ends.
+    service->reset();
+    service->injectFault(1, DemoFault::emptyPageWithNext());
+    EXPECT_TRUE(SyncEngine::fetchSongs(false, *progress.progress).empty());
     EXPECT_EQ(progress.values.back(), 100);
 
-    service->injectFault(3, DemoFault::emptyPageWithNext());
+    service->injectFault(2, DemoFault::emptyPageWithNext());
     EXPECT_TRUE(SyncEngine::fetchTracks(SyncEngine::PlaylistID{library().playlists[0].id}).empty());
-    EXPECT_EQ(service->requestedTargets().size(), 3u);
+    EXPECT_EQ(service->requestedTargets().size(), 2u);
 }

@@ -1,0 +1,111 @@
+#include "MarrowbellCore/SyncEngine.h"
+
+#include "Remote/RemoteAlbum.h"
+#include "Remote/RemoteArtist.h"
+#include "Remote/RemotePlaylist.h"
+#include "Remote/RemoteSong.h"
+#include "RemoteConversions.h"
+#include "SongOrder.h"
+
+#include "MarrowbellCore/LocalDatabase.h"
+#include "MarrowbellCore/Loggers.h"
+
+#include <Foundation/CancellationError.h>
+#include <MusicKit/MusicAuthorization.h>
+
+#include <thread>
+
+namespace MarrowbellCore {
+namespace {
+
+/// Runs one child of the insert-only sync; its failure is logged with `failureMessage` and goes no further.
+template <class Work>
+void runChild(const char* failureMessage, Work work) {
+    try {
+        work();
+    } catch (const std::exception& error) {
+        Loggers::sync().error(failureMessage, {error});
+    }
+}
+
+/// A kind's first page, added or updated without deleting anything.
+template <class Fetch, class Convert>
+void insertNewest(LocalDatabase& database, const std::stop_token& stopToken, Fetch fetch, Convert convert) {
+    Foundation::checkCancellation(stopToken);
+    const auto progress = Foundation::Progress::make();
+    const auto records = convert(fetch(false, *progress, stopToken));
+    Foundation::checkCancellation(stopToken);
+    database.insert(records);
+    Foundation::checkCancellation(stopToken);
+}
+
+/// The first page's songs that are not stored yet, numbered among themselves from `now` down.
+void insertNewestSongs(LocalDatabase& database, const std::stop_token& stopToken) {
+    Foundation::checkCancellation(stopToken);
+    const auto now = SongOrder::syncTimeNow();
+    const auto progress = Foundation::Progress::make();
+    auto remote = SyncEngine::fetchSongs(false, *progress, stopToken);
+    const auto stored = database.allSongIdentifiers();
+    std::erase_if(remote, [&](const RemoteSong& song) { return stored.contains(song.id); });
+    const auto songs = SongOrder::incomingLibrarySongs(remote, now);
+    Foundation::checkCancellation(stopToken);
+    database.insert(songs);
+    Foundation::checkCancellation(stopToken);
+}
+
+} // namespace
+
+void SyncEngine::syncInserts(std::stop_token stopToken) {
+    // The answer does not matter; cancellation reaches each child at its first checkpoint.
+    MusicKit::MusicAuthorization::request();
+    auto& database = *database_;
+    {
+        std::jthread playlists([&] {
+            runChild("Failed to sync playlist inserts: %@", [&] {
+                insertNewest(database, stopToken, &SyncEngine::fetchPlaylists,
+                             [](const std::vector<RemotePlaylist>& remote) { return incomingPlaylists(remote); });
+            });
+        });
+        std::jthread albums([&] {
+            runChild("Failed to sync album inserts: %@", [&] {
+                insertNewest(database, stopToken,
+                             static_cast<std::vector<RemoteAlbum> (*)(bool, Foundation::Progress&, std::stop_token)>(
+                                 &SyncEngine::fetchAlbums),
+                             [](const std::vector<RemoteAlbum>& remote) { return incomingAlbums(remote); });
+            });
+        });
+        std::jthread artists([&] {
+            runChild("Failed to sync artist inserts: %@", [&] {
+                insertNewest(database, stopToken, &SyncEngine::fetchArtists,
+                             [](const std::vector<RemoteArtist>& remote) { return incomingArtists(remote); });
+            });
+        });
+        std::jthread songs([&] {
+            runChild("Failed to sync song inserts: %@", [&] { insertNewestSongs(database, stopToken); });
+        });
+    }
+    postSyncCompletedNotifications();
+}
+
+void SyncEngine::syncEmptyPlaylistContents(std::stop_token stopToken) {
+    Foundation::checkCancellation(stopToken);
+    for (const auto& playlist : database_->allPlaylists()) {
+        std::vector<LocalSong> songs;
+        try {
+            songs = database_->songs(playlist);
+        } catch (const std::exception&) {
+            // An unreadable list counts as empty, so its tracks are fetched again.
+        }
+        if (!songs.empty()) {
+            continue;
+        }
+        try {
+            syncRemoteTracks(playlist, stopToken);
+        } catch (const std::exception& error) {
+            Loggers::sync().error("Failed to sync remote tracks for playlist %s: %@", {playlist.identifier, error});
+        }
+    }
+    Foundation::checkCancellation(stopToken);
+}
+
+} // namespace MarrowbellCore

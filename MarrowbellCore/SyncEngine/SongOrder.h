@@ -1,0 +1,19 @@
+#pragma once
+
+#include "Remote/RemoteSong.h"
+
+#include "MarrowbellCore/IncomingSong.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace MarrowbellCore::SongOrder {
+
+/// Whole seconds since the reference date, truncated toward zero: the count a sync's order values start at.
+std::int64_t syncTimeNow();
+
+/// Library songs from a newest-first list: the song at position i gets the order value `now` − i, so a
+/// larger value means added more recently.
+std::vector<IncomingSong> incomingLibrarySongs(const std::vector<RemoteSong>& remote, std::int64_t now);
+
+} // namespace MarrowbellCore::SongOrder

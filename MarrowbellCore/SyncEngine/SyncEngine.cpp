@@ -1,0 +1,123 @@
+#include "MarrowbellCore/SyncEngine.h"
+
+#include "Remote/RemoteAlbum.h"
+#include "Remote/RemoteArtist.h"
+#include "Remote/RemotePlaylist.h"
+#include "Remote/RemoteSong.h"
+#include "RemoteConversions.h"
+#include "SongOrder.h"
+
+#include "MarrowbellCore/LocalDatabase.h"
+#include "MarrowbellCore/SyncNotifications.h"
+
+#include <Foundation/CancellationError.h>
+#include <MusicKit/MusicAuthorization.h>
+
+
+namespace MarrowbellCore {
+namespace {
+
+/// A kind step: fetch every page, convert, then replace the stored items of the kind.
+template <class Fetch, class Convert>
+void syncKind(LocalDatabase& database, Foundation::Progress& progress, const std::stop_token& stopToken, Fetch fetch,
+              Convert convert) {
+    Foundation::checkCancellation(stopToken);
+    const auto records = convert(fetch(true, progress, stopToken));
+    Foundation::checkCancellation(stopToken);
+    database.sync(records);
+    Foundation::checkCancellation(stopToken);
+}
+
+/// Runs one step with a progress nobody watches and posts `notification` when it succeeds.
+template <class Step>
+void syncOneKind(Step step, const char* notification) {
+    const auto progress = Foundation::Progress::make();
+    step(*progress);
+    SyncNotificationCenter::defaultCenter().post(notification);
+}
+
+} // namespace
+
+SyncEngine::SyncEngine(std::shared_ptr<LocalDatabase> database)
+    : database_(std::move(database)) {}
+
+void SyncEngine::syncAll(Foundation::Progress& progress, std::stop_token stopToken) {
+    // The answer does not matter: without access the first fetch fails with the service's own error.
+    // Cancellation is left to the first checkpoint, after the children are attached.
+    MusicKit::MusicAuthorization::request();
+
+    const auto playlists = Foundation::Progress::make(100);
+    const auto albums = Foundation::Progress::make(100);
+    const auto artists = Foundation::Progress::make(100);
+    const auto songs = Foundation::Progress::make(100);
+    progress.addChild(playlists, 10);
+    progress.addChild(albums, 15);
+    progress.addChild(artists, 15);
+    progress.addChild(songs, 60);
+
+    syncPlaylists(*playlists, stopToken);
+    syncAlbums(*albums, stopToken);
+    syncArtists(*artists, stopToken);
+    syncSongs(*songs, stopToken);
+    postSyncCompletedNotifications();
+}
+
+void SyncEngine::syncPlaylists(std::stop_token stopToken) {
+    syncOneKind([&](Foundation::Progress& progress) { syncPlaylists(progress, stopToken); },
+                SyncNotification::playlistSyncCompleted);
+}
+
+void SyncEngine::syncAlbums(std::stop_token stopToken) {
+    syncOneKind([&](Foundation::Progress& progress) { syncAlbums(progress, stopToken); },
+                SyncNotification::albumSyncCompleted);
+}
+
+void SyncEngine::syncArtists(std::stop_token stopToken) {
+    syncOneKind([&](Foundation::Progress& progress) { syncArtists(progress, stopToken); },
+                SyncNotification::artistSyncCompleted);
+}
+
+void SyncEngine::syncSongs(std::stop_token stopToken) {
+    syncOneKind([&](Foundation::Progress& progress) { syncSongs(progress, stopToken); },
+                SyncNotification::songSyncCompleted);
+}
+
+void SyncEngine::syncPlaylists(Foundation::Progress& progress, std::stop_token stopToken) {
+    syncKind(*database_, progress, stopToken, &SyncEngine::fetchPlaylists,
+             [](const std::vector<RemotePlaylist>& remote) { return incomingPlaylists(remote); });
+}
+
+void SyncEngine::syncAlbums(Foundation::Progress& progress, std::stop_token stopToken) {
+    syncKind(*database_, progress, stopToken,
+             static_cast<std::vector<RemoteAlbum> (*)(bool, Foundation::Progress&, std::stop_token)>(
+                 &SyncEngine::fetchAlbums),
+             [](const std::vector<RemoteAlbum>& remote) { return incomingAlbums(remote); });
+}
+
+void SyncEngine::syncArtists(Foundation::Progress& progress, std::stop_token stopToken) {
+    syncKind(*database_, progress, stopToken, &SyncEngine::fetchArtists,
+             [](const std::vector<RemoteArtist>& remote) { return incomingArtists(remote); });
+}
+
+void SyncEngine::syncSongs(Foundation::Progress& progress, std::stop_token stopToken) {
+    Foundation::checkCancellation(stopToken);
+    const auto now = SongOrder::syncTimeNow();
+    const auto remote = fetchSongs(true, progress, stopToken);
+    const auto songs = SongOrder::incomingLibrarySongs(remote, now);
+    Foundation::checkCancellation(stopToken);
+    database_->sync(songs);
+    const auto stored = database_->allSongs();
+    rebuildAlbumSongs(remote, stored);
+    rebuildArtistSongs(remote, stored);
+    Foundation::checkCancellation(stopToken);
+}
+
+void SyncEngine::postSyncCompletedNotifications() {
+    auto& center = SyncNotificationCenter::defaultCenter();
+    center.post(SyncNotification::playlistSyncCompleted);
+    center.post(SyncNotification::albumSyncCompleted);
+    center.post(SyncNotification::artistSyncCompleted);
+    center.post(SyncNotification::songSyncCompleted);
+}
+
+} // namespace MarrowbellCore

@@ -1,0 +1,143 @@
+// Measures a full sync at library scale:
+// marrowbell-bench-sync --songs N [--db PATH] [--service-url URL]
+
+#include <DemoService/DemoService.h>
+#include <MarrowbellCore/LocalDatabase.h>
+#include <MarrowbellCore/SyncEngine.h>
+#include <MusicKit/MusicDataRequest.h>
+
+#include "Remote/RemoteSong.h"
+#include "SyncEngine/SongOrder.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+template <class Work>
+auto measure(const char* label, Work&& work) {
+    const auto start = Clock::now();
+    auto result = work();
+    std::printf("%-44s %9.3f s\n", label, std::chrono::duration<double>(Clock::now() - start).count());
+    return result;
+}
+
+struct Options {
+    std::size_t songs = 100000;
+    std::string databasePath;
+    std::string serviceURL;
+};
+
+Options parseOptions(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string flag = argv[i];
+        if (flag == "--songs") {
+            options.songs = std::strtoull(argv[i + 1], nullptr, 10);
+        } else if (flag == "--db") {
+            options.databasePath = argv[i + 1];
+        } else if (flag == "--service-url") {
+            options.serviceURL = argv[i + 1];
+        } else {
+            std::fprintf(stderr, "usage: marrowbell-bench-sync --songs N [--db PATH] [--service-url URL]\n");
+            std::exit(2);
+        }
+    }
+    return options;
+}
+
+/// The raw bodies of every song page, to time decoding apart from the network.
+std::vector<std::string> songPageBodies(const MusicKit::ServiceConfiguration& configuration) {
+    std::vector<std::string> bodies;
+    for (std::size_t offset = 0;; offset += 100) {
+        const auto url = Foundation::URL::fromString(configuration.apiBase +
+                                                     "/v1/me/library/songs?limit=100&offset=" + std::to_string(offset) +
+                                                     "&sort=-dateAdded&include=artists,albums");
+        bodies.push_back(MusicKit::MusicDataRequest(MusicKit::URLRequest(*url)).response().data);
+        if (!MarrowbellCore::RemoteSongResponse::decode(bodies.back()).next) {
+            return bodies;
+        }
+    }
+}
+
+void measureSongStep(MarrowbellCore::LocalDatabase& store, const MusicKit::ServiceConfiguration& configuration) {
+    using namespace MarrowbellCore;
+    SyncEngine engine(std::shared_ptr<LocalDatabase>(&store, [](LocalDatabase*) {}));
+    const auto progress = Foundation::Progress::make(100);
+    const auto remote = measure("  songs: fetch + decode", [&] { return SyncEngine::fetchSongs(true, *progress); });
+    const auto bodies = songPageBodies(configuration);
+    measure("  songs: decode only", [&] {
+        std::size_t count = 0;
+        for (const auto& body : bodies) {
+            count += RemoteSongResponse::decode(body).data.size();
+        }
+        return count;
+    });
+    const auto songs = measure("  songs: convert",
+                               [&] { return SongOrder::incomingLibrarySongs(remote, SongOrder::syncTimeNow()); });
+    measure("  songs: store writes (sync)", [&] {
+        store.sync(songs);
+        return 0;
+    });
+    const auto stored = measure("  songs: read back", [&] { return store.allSongs(); });
+    measure("  songs: relation rebuild", [&] {
+        engine.rebuildAlbumSongs(remote, stored);
+        engine.rebuildArtistSongs(remote, stored);
+        return 0;
+    });
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const auto options = parseOptions(argc, argv);
+    std::unique_ptr<DemoService::DemoService> service;
+    MusicKit::ServiceConfiguration configuration;
+    if (options.serviceURL.empty()) {
+        service = measure("start demo service", [&] {
+            auto started = std::make_unique<DemoService::DemoService>(DemoService::DemoService::Options{options.songs});
+            started->start();
+            return started;
+        });
+        configuration = service->configuration();
+    } else {
+        configuration = {options.serviceURL, std::string(DemoService::DemoService::developerToken),
+                         std::string(DemoService::DemoService::userToken), "us", std::nullopt};
+    }
+    MusicKit::ServiceConfiguration::setCurrent(configuration);
+
+    const bool keepFile = !options.databasePath.empty();
+    const std::string path = keepFile ? options.databasePath
+                                      : (std::filesystem::temp_directory_path() /
+                                         ("marrowbell-bench-sync-" + std::to_string(getpid()) + ".db"))
+                                            .string();
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        std::filesystem::remove(path + suffix);
+    }
+    auto store = std::make_shared<MarrowbellCore::LocalDatabase>(path);
+    store->open();
+
+    for (const char* label : {"full sync into a new file", "second full sync (daily)"}) {
+        measure(label, [&] {
+            const auto progress = Foundation::Progress::make(100);
+            MarrowbellCore::SyncEngine(store).syncAll(*progress);
+            return 0;
+        });
+    }
+    std::printf("song step, one part at a time:\n");
+    measureSongStep(*store, configuration);
+
+    store->close();
+    if (!keepFile) {
+        for (const char* suffix : {"", "-wal", "-shm"}) {
+            std::filesystem::remove(path + suffix);
+        }
+    }
+    return 0;
+}
