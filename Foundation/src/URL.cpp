@@ -1,24 +1,35 @@
 #include "Foundation/URL.h"
 
-#include <cctype>
+#include <array>
 
 namespace Foundation {
 namespace {
 
-bool isUnreservedOrReserved(unsigned char c) {
-    if (std::isalnum(c)) {
-        return true;
-    }
-    switch (c) {
-    case '-': case '.': case '_': case '~':                                       // unreserved
-    case ':': case '/': case '?': case '#': case '[': case ']': case '@':         // gen-delims
-    case '!': case '$': case '&': case '\'': case '(': case ')': case '*': case '+':
-    case ',': case ';': case '=':                                                  // sub-delims
-        return true;
-    default:
-        return false;
-    }
+// ASCII classes by table: the C library's versions look the locale up on every character, and in some locales
+// take bytes beyond ASCII for letters.
+constexpr bool isAlpha(unsigned char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
+
+constexpr bool isDigit(unsigned char c) {
+    return c >= '0' && c <= '9';
+}
+
+constexpr bool isHexDigit(unsigned char c) {
+    return isDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+constexpr auto urlCharacters = [] {
+    std::array<bool, 256> table{};
+    for (unsigned c = 0; c < table.size(); ++c) {
+        table[c] = isAlpha(static_cast<unsigned char>(c)) || isDigit(static_cast<unsigned char>(c));
+    }
+    // unreserved, gen-delims, sub-delims
+    for (const char c : std::string_view("-._~:/?#[]@!$&'()*+,;=")) {
+        table[static_cast<unsigned char>(c)] = true;
+    }
+    return table;
+}();
 
 bool hasValidCharacters(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -27,12 +38,12 @@ bool hasValidCharacters(std::string_view text) {
             if (i + 2 >= text.size()) {
                 return false;
             }
-            if (!std::isxdigit(static_cast<unsigned char>(text[i + 1])) ||
-                !std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+            if (!isHexDigit(static_cast<unsigned char>(text[i + 1])) ||
+                !isHexDigit(static_cast<unsigned char>(text[i + 2]))) {
                 return false;
             }
             i += 2;
-        } else if (!isUnreservedOrReserved(c)) {
+        } else if (!urlCharacters[c]) {
             return false;
         }
     }
@@ -42,15 +53,16 @@ bool hasValidCharacters(std::string_view text) {
 bool hasValidScheme(std::string_view text) {
     const auto colon = text.find(':');
     const auto firstDelimiter = text.find_first_of("/?#");
-    if (colon == std::string_view::npos || (firstDelimiter != std::string_view::npos && firstDelimiter < colon)) {
+    if (colon == std::string_view::npos ||
+        (firstDelimiter != std::string_view::npos && firstDelimiter < colon)) {
         return true; // a relative reference: no scheme to check
     }
-    if (colon == 0 || !std::isalpha(static_cast<unsigned char>(text[0]))) {
+    if (colon == 0 || !isAlpha(static_cast<unsigned char>(text[0]))) {
         return false;
     }
     for (std::size_t i = 1; i < colon; ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (!std::isalnum(c) && c != '+' && c != '-' && c != '.') {
+        if (!isAlpha(c) && !isDigit(c) && c != '+' && c != '-' && c != '.') {
             return false;
         }
     }

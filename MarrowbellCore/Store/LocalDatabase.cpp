@@ -1,7 +1,7 @@
 #include "MarrowbellCore/LocalDatabase.h"
 
-#include "SQLColumns.h"
 #include "SQLDatabase.h"
+#include "SongRows.h"
 #include "StoredPlayParameters.h"
 
 #include <array>
@@ -61,32 +61,7 @@ void LocalDatabase::close() {
 }
 
 std::optional<LocalSong> LocalDatabase::songRow(sqlite3_stmt* statement) {
-    auto identifier = SQLColumns::text(statement, 1);
-    if (!identifier) {
-        return std::nullopt;
-    }
-    auto title = SQLColumns::text(statement, 2);
-    if (!title) {
-        return std::nullopt;
-    }
-    const auto stored = StoredPlayParameters::decode(SQLColumns::blob(statement, 9));
-    return LocalSong{
-        .pk = SQLColumns::integer(statement, 0),
-        .identifier = std::move(*identifier),
-        .title = std::move(*title),
-        .duration = SQLColumns::real(statement, 3),
-        .artistName = SQLColumns::text(statement, 4),
-        .albumTitle = SQLColumns::text(statement, 5),
-        .genre = SQLColumns::text(statement, 6),
-        .dateAdded = SQLColumns::date(statement, 7),
-        .releaseDate = SQLColumns::date(statement, 8),
-        .playParameters = stored.playParameters,
-        .remotePlayParameters = stored.remotePlayParameters,
-        .artworkURL = SQLColumns::url(statement, 10),
-        .trackNumber = SQLColumns::integer(statement, 11),
-        .order = SQLColumns::integer(statement, 12),
-        .isPassive = SQLColumns::integer(statement, 13) == 1,
-    };
+    return SongRows::record(statement);
 }
 
 std::optional<std::vector<std::uint8_t>> LocalDatabase::encodePlayParameters(

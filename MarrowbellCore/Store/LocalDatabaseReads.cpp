@@ -1,59 +1,115 @@
 #include "MarrowbellCore/LocalDatabase.h"
-
+#include "MarrowbellCore/Loggers.h"
+#include "ParallelSort.h"
 #include "SQLDatabase.h"
 #include "StoreStatements.h"
-
-#include "MarrowbellCore/Loggers.h"
 
 #include <Foundation/CancellationError.h>
 #include <Foundation/Date.h>
 #include <Foundation/Text.h>
-
 #include <algorithm>
+#include <thread>
 
 namespace MarrowbellCore {
 namespace {
 
-/// Sorts through an array of positions: records are large, and moving each of them once is far cheaper
-/// than moving them at every step of the sort.
-template <class Record>
-std::vector<Record> sorted(std::vector<Record> records, const SortDescriptor<Record>& sortDescriptor,
-                           const std::stop_token& stopToken) {
-    std::vector<std::uint32_t> order(records.size());
-    for (std::uint32_t index = 0; index < order.size(); ++index) {
-        order[index] = index;
+/// The records that `keep` accepts, sorted; the others are dropped. The sort moves pointers, not records:
+/// records are large, and each is moved once at the end.
+template <class Record, class Keep>
+std::vector<Record> sorted(RecordSlices<Record> slices, Keep keep,
+                           const SortDescriptor<Record>& sortDescriptor, const std::stop_token& stopToken) {
+    std::vector<Record*> order;
+    for (auto& slice : slices) {
+        for (auto& record : slice) {
+            if (keep(record)) {
+                order.push_back(&record);
+            }
+        }
     }
-    std::sort(order.begin(), order.end(),
-              [&](std::uint32_t lhs, std::uint32_t rhs) { return sortDescriptor(records[lhs], records[rhs]); });
-    Foundation::checkCancellation(stopToken);
     std::vector<Record> result;
-    result.reserve(records.size());
-    for (const auto index : order) {
-        result.push_back(std::move(records[index]));
+    {
+        // Making room for the sorted list means touching fresh memory, which costs about as long as the sort:
+        // both go on at once.
+        std::jthread makeRoom([&] { result.resize(order.size()); });
+        parallelSort(order, [&](const Record* lhs, const Record* rhs) { return sortDescriptor(*lhs, *rhs); });
     }
+    Foundation::checkCancellation(stopToken);
+    gather(order, result);
     return result;
 }
 
+template <class Record>
+std::vector<Record> sorted(std::vector<Record> records, const SortDescriptor<Record>& sortDescriptor,
+                           const std::stop_token& stopToken) {
+    RecordSlices<Record> slices;
+    slices.push_back(std::move(records));
+    return sorted(
+        std::move(slices), [](const Record&) { return true; }, sortDescriptor, stopToken);
+}
+
 /// The statement of an owner's songs, the owner's key written into the text.
-std::string songsOfOwnerSQL(const char* selectLine, const char* joinLine, std::int64_t ownerPK, const char* orderBy) {
+std::string songsOfOwnerSQL(const char* selectLine, const char* joinLine, std::int64_t ownerPK,
+                            const char* orderBy) {
     return std::string("\t") + selectLine + "\n\t" + joinLine + std::to_string(ownerPK) + orderBy;
 }
 
 constexpr const char* songColumnsWithSpace =
-    "SELECT Songs.pk, Songs.identifier, Songs.title, Songs.duration, Songs.artistName, Songs.albumTitle, Songs.genre, "
-    "Songs.dateAdded, Songs.releaseDate, Songs.playParameters, Songs.artworkURL, Songs.trackNumber, Songs.sortOrder, "
-    "Songs.isPassive ";
+    "SELECT Songs.pk, Songs.identifier, Songs.title, Songs.duration, Songs.artistName, Songs.albumTitle, "
+    "Songs.genre, Songs.dateAdded, Songs.releaseDate, Songs.playParameters, Songs.artworkURL, "
+    "Songs.trackNumber, Songs.sortOrder, Songs.isPassive ";
 constexpr const char* songColumns =
-    "SELECT Songs.pk, Songs.identifier, Songs.title, Songs.duration, Songs.artistName, Songs.albumTitle, Songs.genre, "
-    "Songs.dateAdded, Songs.releaseDate, Songs.playParameters, Songs.artworkURL, Songs.trackNumber, Songs.sortOrder, "
-    "Songs.isPassive";
+    "SELECT Songs.pk, Songs.identifier, Songs.title, Songs.duration, Songs.artistName, Songs.albumTitle, "
+    "Songs.genre, Songs.dateAdded, Songs.releaseDate, Songs.playParameters, Songs.artworkURL, "
+    "Songs.trackNumber, Songs.sortOrder, Songs.isPassive";
 
-std::string likePattern(const std::string& query) {
-    return "%" + query + "%";
+/// How one kind is searched: the statement whose results a search gives, and the statements with which its
+/// LikeSearchIndex gets the same results: one scan of every row's key, searched text and the statement's
+/// other conditions, and the read of one row by its key.
+struct SearchedKind {
+    const char* search;
+    const char* scan;
+    const char* rowByKey;
+};
+
+constexpr SearchedKind searchedPlaylists{
+    StoreStatements::searchPlaylists, "SELECT pk, name, 1 FROM Playlists ORDER BY pk",
+    "SELECT pk, identifier, name, dateAdded, artworkURL FROM Playlists WHERE pk = ?"};
+constexpr SearchedKind searchedAlbums{
+    StoreStatements::searchAlbums, "SELECT pk, title, 1 FROM Albums ORDER BY pk",
+    "SELECT pk, identifier, title, artistName, genre, dateAdded, releaseDate, artworkURL FROM Albums "
+    "WHERE pk = ?"};
+constexpr SearchedKind searchedArtists{
+    StoreStatements::searchArtists, "SELECT pk, name, 1 FROM Artists ORDER BY pk",
+    "SELECT pk, identifier, name, genre, dateAdded, artworkURL FROM Artists WHERE pk = ?"};
+constexpr SearchedKind searchedSongs{
+    StoreStatements::searchSongs,
+    "SELECT pk, title, isPassive = 0 AND playParameters IS NOT NULL FROM Songs ORDER BY pk",
+    "SELECT pk, identifier, title, duration, artistName, albumTitle, genre, dateAdded, releaseDate, "
+    "playParameters, artworkURL, trackNumber, sortOrder, isPassive FROM Songs WHERE pk = ?"};
+
+/// The kind's records whose searched text is LIKE "%query%", as the kind's search statement gives them. The
+/// statement scans the whole table for every keystroke; the index finds the same rows in memory, and only
+/// those are read.
+template <class Read>
+auto matchingRecords(SQLDatabase& db, const SearchedKind& kind, const std::string& query, std::int64_t limit,
+                     Read read) {
+    const auto pattern = "%" + query + "%";
+    const auto keys = db.likeSearchIndex(kind.scan).matchingKeys(db, pattern, limit);
+    if (!keys) {
+        return read(kind.search, SQLValues{pattern, limit});
+    }
+    decltype(read(kind.search, SQLValues{})) records;
+    for (const auto key : *keys) {
+        for (auto& record : read(kind.rowByKey, SQLValues{key})) {
+            records.push_back(std::move(record));
+        }
+    }
+    return records;
 }
 
 template <class Record, class Wrap>
-void appendSection(std::vector<SearchSection>& sections, const char* name, const std::vector<Record>& hits, Wrap wrap) {
+void appendSection(std::vector<SearchSection>& sections, const char* name, const std::vector<Record>& hits,
+                   Wrap wrap) {
     if (hits.empty()) {
         return;
     }
@@ -88,50 +144,59 @@ std::vector<LocalArtist> LocalDatabase::allArtists(const SortDescriptor<LocalArt
 std::vector<LocalSong> LocalDatabase::allLibrarySongs(const SortDescriptor<LocalSong>& sortDescriptor,
                                                       std::stop_token stopToken) {
     std::lock_guard lock(mutex_);
-    auto songs = db_->querySongs(StoreStatements::selectSongs, {}, db_->rowCount("Songs"));
-    std::erase_if(songs, [](const LocalSong& song) { return song.isPassive; });
-    return sorted(std::move(songs), sortDescriptor, stopToken);
+    return sorted(
+        db_->readSongs(StoreStatements::selectSongs), [](const LocalSong& song) { return !song.isPassive; },
+        sortDescriptor, stopToken);
 }
 
 std::vector<LocalSong> LocalDatabase::songs(const LocalPlaylist& playlist) {
     std::lock_guard lock(mutex_);
     return db_->querySongs(songsOfOwnerSQL(
-        songColumnsWithSpace, "FROM Songs JOIN PlaylistSongs ON Songs.pk = PlaylistSongs.song WHERE PlaylistSongs.playlist = ",
+        songColumnsWithSpace,
+        "FROM Songs JOIN PlaylistSongs ON Songs.pk = PlaylistSongs.song WHERE PlaylistSongs.playlist = ",
         playlist.pk, " ORDER BY PlaylistSongs.sortOrder ASC"));
 }
 
 std::vector<LocalSong> LocalDatabase::songs(const LocalAlbum& album) {
     std::lock_guard lock(mutex_);
-    return db_->querySongs(songsOfOwnerSQL(songColumns,
-                                           "FROM Songs JOIN AlbumSongs ON Songs.pk = AlbumSongs.song WHERE AlbumSongs.album = ",
-                                           album.pk, " ORDER BY AlbumSongs.sortOrder ASC"));
+    return db_->querySongs(songsOfOwnerSQL(
+        songColumns, "FROM Songs JOIN AlbumSongs ON Songs.pk = AlbumSongs.song WHERE AlbumSongs.album = ",
+        album.pk, " ORDER BY AlbumSongs.sortOrder ASC"));
 }
 
 std::vector<LocalSong> LocalDatabase::songs(const LocalArtist& artist) {
     std::lock_guard lock(mutex_);
     return db_->querySongs(songsOfOwnerSQL(
-        songColumns, "FROM Songs JOIN ArtistSongs ON Songs.pk = ArtistSongs.song WHERE ArtistSongs.artist = ", artist.pk,
-        " ORDER BY ArtistSongs.sortOrder ASC"));
+        songColumns, "FROM Songs JOIN ArtistSongs ON Songs.pk = ArtistSongs.song WHERE ArtistSongs.artist = ",
+        artist.pk, " ORDER BY ArtistSongs.sortOrder ASC"));
 }
 
 std::vector<LocalPlaylist> LocalDatabase::searchPlaylists(const std::string& query, std::int64_t limit) {
     std::lock_guard lock(mutex_);
-    return db_->queryPlaylists(StoreStatements::searchPlaylists, {likePattern(query), limit});
+    return matchingRecords(
+        *db_, searchedPlaylists, query, limit,
+        [&](const char* sql, const SQLValues& values) { return db_->queryPlaylists(sql, values); });
 }
 
 std::vector<LocalAlbum> LocalDatabase::searchAlbums(const std::string& query, std::int64_t limit) {
     std::lock_guard lock(mutex_);
-    return db_->queryAlbums(StoreStatements::searchAlbums, {likePattern(query), limit});
+    return matchingRecords(*db_, searchedAlbums, query, limit, [&](const char* sql, const SQLValues& values) {
+        return db_->queryAlbums(sql, values);
+    });
 }
 
 std::vector<LocalArtist> LocalDatabase::searchArtists(const std::string& query, std::int64_t limit) {
     std::lock_guard lock(mutex_);
-    return db_->queryArtists(StoreStatements::searchArtists, {likePattern(query), limit});
+    return matchingRecords(
+        *db_, searchedArtists, query, limit,
+        [&](const char* sql, const SQLValues& values) { return db_->queryArtists(sql, values); });
 }
 
 std::vector<LocalSong> LocalDatabase::searchSongs(const std::string& query, std::int64_t limit) {
     std::lock_guard lock(mutex_);
-    return db_->querySongs(StoreStatements::searchSongs, {likePattern(query), limit});
+    return matchingRecords(*db_, searchedSongs, query, limit, [&](const char* sql, const SQLValues& values) {
+        return db_->querySongs(sql, values);
+    });
 }
 
 std::vector<SearchSection> LocalDatabase::search(const std::string& text, std::stop_token stopToken) {
@@ -155,17 +220,16 @@ std::vector<SearchSection> LocalDatabase::search(const std::string& text, std::s
     searchKind("Could not search playlists: %@", [&] {
         appendSection(sections, "Playlists", searchPlaylists(query, limit), &SearchResult::playlist);
     });
-    searchKind("Could not search albums: %@", [&] {
-        appendSection(sections, "Albums", searchAlbums(query, limit), &SearchResult::album);
-    });
+    searchKind("Could not search albums: %@",
+               [&] { appendSection(sections, "Albums", searchAlbums(query, limit), &SearchResult::album); });
     searchKind("Could not search artists: %@", [&] {
         appendSection(sections, "Artists", searchArtists(query, limit), &SearchResult::artist);
     });
-    searchKind("Could not search songs: %@", [&] {
-        appendSection(sections, "Songs", searchSongs(query, limit), &SearchResult::song);
-    });
+    searchKind("Could not search songs: %@",
+               [&] { appendSection(sections, "Songs", searchSongs(query, limit), &SearchResult::song); });
 
-    const double elapsed = Foundation::Date::now().timeIntervalSinceReferenceDate - start.timeIntervalSinceReferenceDate;
+    const double elapsed =
+        Foundation::Date::now().timeIntervalSinceReferenceDate - start.timeIntervalSinceReferenceDate;
     Loggers::search().info("Search completed in %f seconds for query: %s", {elapsed, text});
     return sections;
 }

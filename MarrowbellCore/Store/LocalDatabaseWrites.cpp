@@ -1,5 +1,4 @@
 #include "MarrowbellCore/LocalDatabase.h"
-
 #include "SQLDatabase.h"
 #include "SQLTransaction.h"
 #include "StoreStatements.h"
@@ -27,10 +26,9 @@ PreparedSong prepare(const IncomingSong& song) {
 }
 
 SQLValues valuesOf(const IncomingSong& song, const PreparedSong& prepared) {
-    return {song.identifier, song.title,       song.duration,        song.artistName,
-            song.albumTitle, song.genre,       song.dateAdded,       song.releaseDate,
-            prepared.encoded, song.artworkURL, song.trackNumber,     song.order,
-            song.isPassive};
+    return {song.identifier,  song.title,     song.duration,    song.artistName,  song.albumTitle,
+            song.genre,       song.dateAdded, song.releaseDate, prepared.encoded, song.artworkURL,
+            song.trackNumber, song.order,     song.isPassive};
 }
 
 SQLValues valuesOf(const IncomingAlbum& album) {
@@ -52,9 +50,10 @@ SQLValues relationRowValues(std::int64_t sortOrder, std::int64_t songPK, std::in
 
 /// Runs the upsert once per record and gives each row's key, new or updated alike. A step that does not
 /// deliver its key fails the whole write rather than hand back a wrong or missing key.
+template <class ValuesAt>
 std::vector<std::int64_t> upsertReturningPK(SQLDatabase& db, const char* sql, std::size_t count,
-                                            const std::function<SQLValues(std::size_t)>& valuesAt) {
-    const auto statement = db.prepare(sql);
+                                            ValuesAt valuesAt) {
+    const auto statement = db.lend(sql);
     std::vector<std::int64_t> keys;
     keys.reserve(count);
     for (std::size_t index = 0; index < count; ++index) {
@@ -75,7 +74,8 @@ std::vector<Local> upsertRecords(SQLDatabase& db, const char* sql, const std::ve
         return {};
     }
     const auto keys = inTransaction(db, [&] {
-        return upsertReturningPK(db, sql, records.size(), [&](std::size_t index) { return valuesOf(records[index]); });
+        return upsertReturningPK(db, sql, records.size(),
+                                 [&](std::size_t index) { return valuesOf(records[index]); });
     });
     std::vector<Local> result;
     result.reserve(records.size());
@@ -86,8 +86,8 @@ std::vector<Local> upsertRecords(SQLDatabase& db, const char* sql, const std::ve
 }
 
 LocalAlbum storedAlbum(std::int64_t pk, const IncomingAlbum& album) {
-    return {pk, album.identifier, album.title, album.artistName, album.genre, album.dateAdded, album.releaseDate,
-            album.artworkURL};
+    return {pk,          album.identifier, album.title,       album.artistName,
+            album.genre, album.dateAdded,  album.releaseDate, album.artworkURL};
 }
 
 LocalPlaylist storedPlaylist(std::int64_t pk, const IncomingPlaylist& playlist) {
@@ -116,7 +116,8 @@ LocalSong storedSong(std::int64_t pk, const IncomingSong& song, std::optional<Re
             song.isPassive};
 }
 
-void writeRelationRows(SQLDatabase& db, const char* sql, std::int64_t ownerPK, const std::vector<std::int64_t>& songPKs) {
+void writeRelationRows(SQLDatabase& db, const char* sql, std::int64_t ownerPK,
+                       const std::vector<std::int64_t>& songPKs) {
     if (songPKs.empty()) {
         return;
     }
@@ -137,7 +138,7 @@ std::vector<std::int64_t> keysOf(const std::vector<LocalSong>& songs) {
 }
 
 LocalDatabase::IdentifierSet identifierSet(SQLDatabase& db, const char* sql) {
-    const auto statement = db.prepare(sql);
+    const auto statement = db.lend(sql);
     LocalDatabase::IdentifierSet identifiers;
     int result = sqlite3_step(statement.get());
     for (; result == SQLITE_ROW; result = sqlite3_step(statement.get())) {
@@ -188,7 +189,8 @@ void syncRecords(SQLDatabase& db, const std::vector<Incoming>& incoming, const c
             incomingIdentifiers.insert(record.identifier);
         }
         auto stale = identifierSet(db, identifiersSQL);
-        std::erase_if(stale, [&](const std::string& identifier) { return incomingIdentifiers.contains(identifier); });
+        std::erase_if(
+            stale, [&](const std::string& identifier) { return incomingIdentifiers.contains(identifier); });
         removeRows(db, removalPrefix, stale);
         upsert();
     });
@@ -330,7 +332,7 @@ void LocalDatabase::removeArtists(const IdentifierSet& identifiers) {
 
 std::vector<LocalSong> LocalDatabase::allSongs() {
     std::lock_guard lock(mutex_);
-    return db_->querySongs(StoreStatements::selectSongs, {}, db_->rowCount("Songs"));
+    return db_->querySongs(StoreStatements::selectSongs);
 }
 
 std::vector<LocalAlbum> LocalDatabase::allAlbums() {

@@ -2,12 +2,11 @@
 
 #include <Foundation/Date.h>
 #include <Foundation/URL.h>
-
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <sqlite3.h>
 #include <string>
-#include <vector>
 
 namespace MarrowbellCore::SQLColumns {
 
@@ -16,10 +15,12 @@ namespace MarrowbellCore::SQLColumns {
 
 std::optional<std::string> text(sqlite3_stmt* statement, int column);
 std::int64_t integer(sqlite3_stmt* statement, int column);
-double real(sqlite3_stmt* statement, int column);
 std::optional<Foundation::Date> date(sqlite3_stmt* statement, int column);
 std::optional<Foundation::URL> url(sqlite3_stmt* statement, int column);
-/// Nothing for a NULL column or a zero-length blob.
-std::optional<std::vector<std::uint8_t>> blob(sqlite3_stmt* statement, int column);
+
+/// The same rules for values already taken off a row: `characters` null for NULL.
+std::optional<std::string> text(const char* characters, std::size_t length);
+std::optional<Foundation::Date> date(double seconds);
+std::optional<Foundation::URL> url(const char* characters, std::size_t length);
 
 } // namespace MarrowbellCore::SQLColumns

@@ -1,12 +1,13 @@
 #include "SQLDatabase.h"
 
-#include "SQLColumns.h"
-
 #include "MarrowbellCore/LocalDatabase.h"
 #include "MarrowbellCore/Loggers.h"
 #include "MarrowbellCore/SQLError.h"
+#include "SQLColumns.h"
+#include "SongRows.h"
 
 #include <Foundation/Text.h>
+#include <cctype>
 
 namespace MarrowbellCore {
 namespace {
@@ -34,8 +35,8 @@ struct Binder {
             sqlite3_bind_null(statement, index);
             return;
         }
-        sqlite3_bind_blob(statement, index, parameters.bytes->data(), static_cast<int>(parameters.bytes->size()),
-                          SQLITE_TRANSIENT);
+        sqlite3_bind_blob(statement, index, parameters.bytes->data(),
+                          static_cast<int>(parameters.bytes->size()), SQLITE_TRANSIENT);
     }
     void operator()(double number) const { sqlite3_bind_double(statement, index, number); }
 };
@@ -46,10 +47,10 @@ std::optional<LocalAlbum> albumRow(sqlite3_stmt* statement) {
     if (!identifier || !title) {
         return std::nullopt;
     }
-    return LocalAlbum{SQLColumns::integer(statement, 0), std::move(*identifier), std::move(*title),
-                      SQLColumns::text(statement, 3),    SQLColumns::text(statement, 4),
-                      SQLColumns::date(statement, 5),    SQLColumns::date(statement, 6),
-                      SQLColumns::url(statement, 7)};
+    return LocalAlbum{
+        SQLColumns::integer(statement, 0), std::move(*identifier),         std::move(*title),
+        SQLColumns::text(statement, 3),    SQLColumns::text(statement, 4), SQLColumns::date(statement, 5),
+        SQLColumns::date(statement, 6),    SQLColumns::url(statement, 7)};
 }
 
 std::optional<LocalArtist> artistRow(sqlite3_stmt* statement) {
@@ -58,8 +59,9 @@ std::optional<LocalArtist> artistRow(sqlite3_stmt* statement) {
     if (!identifier || !name) {
         return std::nullopt;
     }
-    return LocalArtist{SQLColumns::integer(statement, 0), std::move(*identifier), std::move(*name),
-                       SQLColumns::text(statement, 3), SQLColumns::date(statement, 4), SQLColumns::url(statement, 5)};
+    return LocalArtist{
+        SQLColumns::integer(statement, 0), std::move(*identifier),         std::move(*name),
+        SQLColumns::text(statement, 3),    SQLColumns::date(statement, 4), SQLColumns::url(statement, 5)};
 }
 
 std::optional<LocalPlaylist> playlistRow(sqlite3_stmt* statement) {
@@ -72,16 +74,31 @@ std::optional<LocalPlaylist> playlistRow(sqlite3_stmt* statement) {
                          SQLColumns::date(statement, 3), SQLColumns::url(statement, 4)};
 }
 
-} // namespace
-
-SQLDatabase::SQLDatabase(std::string path)
-    : path_(std::move(path)) {
+sqlite3* openConnection(const std::string& path) {
     sqlite3* handle = nullptr;
-    if (sqlite3_open(path_.c_str(), &handle) != SQLITE_OK || !handle) {
+    // The store's own lock already keeps the connection to one thread at a time, so SQLite's locking on every
+    // call would only cost time.
+    constexpr int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+    if (sqlite3_open_v2(path.c_str(), &handle, flags, nullptr) != SQLITE_OK || !handle) {
         sqlite3_close(handle);
         throw SQLError("Failed to open database");
     }
-    db_ = handle;
+    return handle;
+}
+
+bool isBlank(const char* text) {
+    while (std::isspace(static_cast<unsigned char>(*text))) {
+        ++text;
+    }
+    return *text == '\0';
+}
+
+} // namespace
+
+SQLDatabase::SQLDatabase(std::string path)
+    : db_(openConnection(path))
+    , path_(std::move(path))
+    , statements_(db_) {
     try {
         execute("PRAGMA cache_size = 10000;");
     } catch (const SQLError& error) {
@@ -102,6 +119,8 @@ SQLDatabase::~SQLDatabase() {
 
 void SQLDatabase::close() {
     if (db_) {
+        statements_.clear();
+        likeSearchIndexes_.clear();
         sqlite3_close(db_);
         db_ = nullptr;
     }
@@ -112,17 +131,11 @@ void SQLDatabase::failWithCurrentMessage() const {
 }
 
 SQLStatement SQLDatabase::prepare(std::string_view sql) {
-    sqlite3_stmt* statement = nullptr;
-    const std::string text(sql);
-    if (sqlite3_prepare_v2(db_, text.c_str(), -1, &statement, nullptr) != SQLITE_OK) {
-        const std::string message = sqlite3_errmsg(db_);
-        sqlite3_finalize(statement);
-        throw SQLError(message);
-    }
-    if (!statement) {
-        throw SQLError("The SQL text holds no statement.");
-    }
-    return SQLStatement(statement);
+    return prepareStatement(db_, sql);
+}
+
+CachedStatement SQLDatabase::lend(std::string_view sql) {
+    return statements_.lend(sql);
 }
 
 void SQLDatabase::bind(const SQLValues& values, sqlite3_stmt* statement) {
@@ -131,34 +144,45 @@ void SQLDatabase::bind(const SQLValues& values, sqlite3_stmt* statement) {
     }
 }
 
-void SQLDatabase::execute(std::string_view sql) {
-    const auto statement = prepare(sql);
-    if (sqlite3_step(statement.get()) != SQLITE_DONE) {
+void SQLDatabase::stepToCompletion(sqlite3_stmt* statement) const {
+    if (sqlite3_step(statement) != SQLITE_DONE) {
         failWithCurrentMessage();
     }
 }
 
+void SQLDatabase::execute(std::string_view sql) {
+    stepToCompletion(prepare(sql).get());
+}
+
 void SQLDatabase::exec(const std::string& sql) {
+    if (const auto statement = lendSingleStatement(sql)) {
+        int result = sqlite3_step(statement->get());
+        while (result == SQLITE_ROW) {
+            result = sqlite3_step(statement->get());
+        }
+        if (result != SQLITE_DONE) {
+            failWithCurrentMessage();
+        }
+        return;
+    }
     if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
         failWithCurrentMessage();
     }
 }
 
-void SQLDatabase::executeBatch(std::string_view sql, std::size_t count,
-                               const std::function<SQLValues(std::size_t)>& valuesAt) {
-    const auto statement = prepare(sql);
-    for (std::size_t index = 0; index < count; ++index) {
-        bind(valuesAt(index), statement.get());
-        if (sqlite3_step(statement.get()) != SQLITE_DONE) {
-            failWithCurrentMessage();
-        }
-        sqlite3_reset(statement.get());
+std::optional<CachedStatement> SQLDatabase::lendSingleStatement(const std::string& sql) {
+    if (statements_.contains(sql)) {
+        return statements_.lend(sql);
     }
-    // The statement still holds the last row's values: running it once more writes that row again,
-    // which the upserts run here turn into no change.
-    if (sqlite3_step(statement.get()) != SQLITE_DONE) {
-        failWithCurrentMessage();
+    sqlite3_stmt* statement = nullptr;
+    const char* tail = nullptr;
+    // A text that does not prepare is left to sqlite3_exec, which reports it the same way.
+    const int result = sqlite3_prepare_v3(db_, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &statement, &tail);
+    SQLStatement prepared(statement);
+    if (result != SQLITE_OK || !statement || !isBlank(tail)) {
+        return std::nullopt;
     }
+    return statements_.adopt(sql, std::move(prepared));
 }
 
 void SQLDatabase::readRows(sqlite3_stmt* statement, const std::function<void(sqlite3_stmt*)>& readRow) {
@@ -173,12 +197,10 @@ void SQLDatabase::readRows(sqlite3_stmt* statement, const std::function<void(sql
 }
 
 template <class Record, class Decode>
-std::vector<Record> SQLDatabase::queryRecords(std::string_view sql, const SQLValues& values, Decode decode,
-                                              std::size_t expectedRows) {
-    const auto statement = prepare(sql);
+std::vector<Record> SQLDatabase::queryRecords(std::string_view sql, const SQLValues& values, Decode decode) {
+    const auto statement = lend(sql);
     bind(values, statement.get());
     std::vector<Record> records;
-    records.reserve(expectedRows);
     readRows(statement.get(), [&](sqlite3_stmt* row) {
         if (auto record = decode(row)) {
             records.push_back(std::move(*record));
@@ -187,16 +209,16 @@ std::vector<Record> SQLDatabase::queryRecords(std::string_view sql, const SQLVal
     return records;
 }
 
-std::vector<LocalSong> SQLDatabase::querySongs(std::string_view sql, const SQLValues& values, std::size_t expectedRows) {
-    return queryRecords<LocalSong>(sql, values, &LocalDatabase::songRow, expectedRows);
+std::vector<LocalSong> SQLDatabase::querySongs(std::string_view sql, const SQLValues& values) {
+    return concatenated(readSongs(sql, values));
 }
 
-std::size_t SQLDatabase::rowCount(std::string_view table) {
-    const auto statement = prepare("SELECT count(*) FROM " + std::string(table));
-    if (sqlite3_step(statement.get()) != SQLITE_ROW) {
-        failWithCurrentMessage();
-    }
-    return static_cast<std::size_t>(sqlite3_column_int64(statement.get(), 0));
+RecordSlices<LocalSong> SQLDatabase::readSongs(std::string_view sql, const SQLValues& values) {
+    const auto statement = lend(sql);
+    bind(values, statement.get());
+    SongRows rows;
+    readRows(statement.get(), [&](sqlite3_stmt* row) { rows.append(row); });
+    return rows.records();
 }
 
 std::vector<LocalAlbum> SQLDatabase::queryAlbums(std::string_view sql, const SQLValues& values) {
@@ -214,7 +236,7 @@ std::vector<LocalPlaylist> SQLDatabase::queryPlaylists(std::string_view sql, con
 std::vector<bool> SQLDatabase::queryMatches(std::string_view sql, const SQLValues& values,
                                             const std::optional<std::string>& artist,
                                             const std::optional<std::string>& album) {
-    const auto statement = prepare(sql);
+    const auto statement = lend(sql);
     bind(values, statement.get());
     const std::string wantedArtist = artist.value_or("");
     const std::string wantedAlbum = album.value_or("");
@@ -226,6 +248,14 @@ std::vector<bool> SQLDatabase::queryMatches(std::string_view sql, const SQLValue
                           Foundation::canonicallyEqual(storedAlbum, wantedAlbum));
     });
     return matches;
+}
+
+LikeSearchIndex& SQLDatabase::likeSearchIndex(std::string_view scanSQL) {
+    auto index = likeSearchIndexes_.find(scanSQL);
+    if (index == likeSearchIndexes_.end()) {
+        index = likeSearchIndexes_.emplace(std::string(scanSQL), LikeSearchIndex(std::string(scanSQL))).first;
+    }
+    return index->second;
 }
 
 } // namespace MarrowbellCore

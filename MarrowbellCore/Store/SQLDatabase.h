@@ -1,15 +1,18 @@
 #pragma once
 
-#include "SQLStatement.h"
-#include "SQLValue.h"
-
+#include "LikeSearchIndex.h"
 #include "MarrowbellCore/LocalAlbum.h"
 #include "MarrowbellCore/LocalArtist.h"
 #include "MarrowbellCore/LocalPlaylist.h"
 #include "MarrowbellCore/LocalSong.h"
+#include "RecordSlices.h"
+#include "SQLStatement.h"
+#include "SQLStatementCache.h"
+#include "SQLValue.h"
 
 #include <cstddef>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -18,8 +21,8 @@
 namespace MarrowbellCore {
 
 /// The one connection to the store's SQLite file. Not thread-safe: only the store that owns it uses
-/// it, one call at a time. Every operation finalizes its statements before it returns; failures throw
-/// SQLError with SQLite's message. A step that fails is always reported, never taken for the end.
+/// it, one call at a time. Every operation resets or finalizes its statements before it returns; failures
+/// throw SQLError with SQLite's message. A step that fails is always reported, never taken for the end.
 class SQLDatabase {
 public:
     /// Opens or creates the file. Throws SQLError "Failed to open database".
@@ -31,7 +34,10 @@ public:
     const std::string& path() const { return path_; }
     sqlite3* handle() const { return db_; }
 
+    /// A new statement, owned by the caller.
     SQLStatement prepare(std::string_view sql);
+    /// A statement kept prepared for the next caller with the same text; it is reset when the handle goes.
+    CachedStatement lend(std::string_view sql);
     /// Binds value i to parameter i + 1; never fails.
     static void bind(const SQLValues& values, sqlite3_stmt* statement);
 
@@ -44,20 +50,33 @@ public:
     void execute(std::string_view sql, const std::vector<Row>& rows, ValuesOf valuesOf) {
         executeBatch(sql, rows.size(), [&](std::size_t index) { return valuesOf(rows[index]); });
     }
-    void executeBatch(std::string_view sql, std::size_t count, const std::function<SQLValues(std::size_t)>& valuesAt);
+    /// The same with the values of row `index` given by `valuesAt(index)`, for `count` rows.
+    template <class ValuesAt> void executeBatch(std::string_view sql, std::size_t count, ValuesAt valuesAt) {
+        const auto statement = lend(sql);
+        for (std::size_t index = 0; index < count; ++index) {
+            bind(valuesAt(index), statement.get());
+            stepToCompletion(statement.get());
+            sqlite3_reset(statement.get());
+        }
+        // The statement still holds the last row's values: running it once more writes that row again,
+        // which the upserts run here turn into no change.
+        stepToCompletion(statement.get());
+    }
 
-    /// `expectedRows` only sizes the result up front, so that a large read does not move its records.
-    std::vector<LocalSong> querySongs(std::string_view sql, const SQLValues& values = {}, std::size_t expectedRows = 0);
+    std::vector<LocalSong> querySongs(std::string_view sql, const SQLValues& values = {});
+    /// The same records in the slices in which they were decoded, for a caller that rearranges them anyway.
+    RecordSlices<LocalSong> readSongs(std::string_view sql, const SQLValues& values = {});
     std::vector<LocalAlbum> queryAlbums(std::string_view sql, const SQLValues& values = {});
     std::vector<LocalArtist> queryArtists(std::string_view sql, const SQLValues& values = {});
     std::vector<LocalPlaylist> queryPlaylists(std::string_view sql, const SQLValues& values = {});
     /// For each row of (artist name, album title): whether the artist equals `artist` or else the album
     /// equals `album`, NULL and absent counting as empty text.
     std::vector<bool> queryMatches(std::string_view sql, const SQLValues& values,
-                                   const std::optional<std::string>& artist, const std::optional<std::string>& album);
+                                   const std::optional<std::string>& artist,
+                                   const std::optional<std::string>& album);
 
-    /// The number of rows of `table`, to size a full read.
-    std::size_t rowCount(std::string_view table);
+    /// The index of the rows and text that `scanSQL` gives (see LikeSearchIndex), made on first use.
+    LikeSearchIndex& likeSearchIndex(std::string_view scanSQL);
 
     /// Closes the connection; the object must not be used afterwards.
     void close();
@@ -66,14 +85,19 @@ public:
     [[noreturn]] void failWithCurrentMessage() const;
 
 private:
+    /// Steps a statement that returns no rows; anything but completion throws.
+    void stepToCompletion(sqlite3_stmt* statement) const;
     /// Steps `statement` to its end, handing each row to `readRow`.
     void readRows(sqlite3_stmt* statement, const std::function<void(sqlite3_stmt*)>& readRow);
     template <class Record, class Decode>
-    std::vector<Record> queryRecords(std::string_view sql, const SQLValues& values, Decode decode,
-                                     std::size_t expectedRows = 0);
+    std::vector<Record> queryRecords(std::string_view sql, const SQLValues& values, Decode decode);
+    /// The script `sql` as one kept statement, or nothing when it holds more or less than one.
+    std::optional<CachedStatement> lendSingleStatement(const std::string& sql);
 
     sqlite3* db_ = nullptr;
     std::string path_;
+    SQLStatementCache statements_;
+    std::map<std::string, LikeSearchIndex, std::less<>> likeSearchIndexes_;
 };
 
 } // namespace MarrowbellCore

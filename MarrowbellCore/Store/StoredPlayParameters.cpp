@@ -3,7 +3,6 @@
 #include "MarrowbellCore/Loggers.h"
 
 #include <Foundation/DecodingError.h>
-
 #include <exception>
 #include <variant>
 
@@ -12,7 +11,7 @@ namespace {
 
 using Parsed = std::variant<Foundation::PropertyListDictionary, Foundation::PropertyListError>;
 
-Parsed parse(const std::vector<std::uint8_t>& bytes) {
+Parsed parse(std::span<const std::uint8_t> bytes) {
     try {
         return Foundation::PropertyListDictionary::decodeBinary(bytes);
     } catch (const Foundation::PropertyListError& error) {
@@ -20,8 +19,7 @@ Parsed parse(const std::vector<std::uint8_t>& bytes) {
     }
 }
 
-template <class Model>
-std::optional<Model> decodeAs(const Parsed& parsed, const char* failureMessage) {
+template <class Model> std::optional<Model> decodeAs(const Parsed& parsed, const char* failureMessage) {
     try {
         if (const auto* error = std::get_if<Foundation::PropertyListError>(&parsed)) {
             throw *error;
@@ -43,23 +41,25 @@ std::optional<RemotePlayParameters> asRemotePlayParameters(const Parsed& parsed)
 
 } // namespace
 
-Decoded decode(const std::optional<std::vector<std::uint8_t>>& bytes) {
-    if (!bytes || bytes->empty()) {
+Decoded decode(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty()) {
         return {};
     }
-    const auto parsed = parse(*bytes);
+    const auto parsed = parse(bytes);
     auto playParameters = asPlayParameters(parsed);
     return {std::move(playParameters), asRemotePlayParameters(parsed)};
 }
 
-std::optional<MusicKit::PlayParameters> decodePlayParameters(const std::optional<std::vector<std::uint8_t>>& bytes) {
+std::optional<MusicKit::PlayParameters>
+decodePlayParameters(const std::optional<std::vector<std::uint8_t>>& bytes) {
     if (!bytes || bytes->empty()) {
         return std::nullopt;
     }
     return asPlayParameters(parse(*bytes));
 }
 
-std::optional<RemotePlayParameters> decodeRemotePlayParameters(const std::optional<std::vector<std::uint8_t>>& bytes) {
+std::optional<RemotePlayParameters>
+decodeRemotePlayParameters(const std::optional<std::vector<std::uint8_t>>& bytes) {
     if (!bytes || bytes->empty()) {
         return std::nullopt;
     }
@@ -70,7 +70,8 @@ std::optional<std::vector<std::uint8_t>> encode(const MusicKit::PlayParameters& 
     return encode(parameters.propertyListDictionary());
 }
 
-std::optional<RemotePlayParameters> decodeRemotePlayParameters(const Foundation::PropertyListDictionary& dictionary) {
+std::optional<RemotePlayParameters>
+decodeRemotePlayParameters(const Foundation::PropertyListDictionary& dictionary) {
     return asRemotePlayParameters(Parsed(dictionary));
 }
 
