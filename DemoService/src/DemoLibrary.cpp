@@ -127,6 +127,24 @@ void generatePlaylists(DemoLibrary& library, SeededRandom& random) {
     }
 }
 
+/// Drawn last, so that the rest of the library stays what the seed gave before they existed.
+void generateCatalogPlaylists(DemoLibrary& library, SeededRandom& random) {
+    static constexpr std::string_view hexDigits = "0123456789abcdef";
+    const auto count = std::max<std::size_t>(5, library.catalogAlbums.size() / 10);
+    for (std::size_t index = 0; index < count; ++index) {
+        std::string id = "pl.";
+        for (int i = 0; i < 32; ++i) {
+            id += hexDigits[random.below(hexDigits.size())];
+        }
+        library.catalogPlaylists.push_back({std::move(id), DemoNames::editorialPlaylistName(random)});
+    }
+}
+
+template <class Items, class Test> std::optional<std::size_t> indexWhere(const Items& items, Test test) {
+    const auto found = std::find_if(items.begin(), items.end(), test);
+    return found == items.end() ? std::nullopt : std::optional<std::size_t>(found - items.begin());
+}
+
 } // namespace
 
 DemoLibrary DemoLibrary::generate(std::size_t songCount, std::uint64_t seed) {
@@ -135,7 +153,54 @@ DemoLibrary DemoLibrary::generate(std::size_t songCount, std::uint64_t seed) {
     generateCatalog(library, songCount + songCount / 2 + 60, random);
     fillLibrary(library, songCount, random);
     generatePlaylists(library, random);
+    generateCatalogPlaylists(library, random);
     return library;
+}
+
+std::optional<std::size_t> DemoLibrary::catalogSongIndex(std::string_view id) const {
+    return indexWhere(catalogSongs, [&](const CatalogSong& song) { return song.id == id; });
+}
+
+std::optional<DemoLibrary::Addition> DemoLibrary::addCatalogSong(std::size_t catalogSong,
+                                                                 std::int64_t dateAdded) {
+    if (indexWhere(songs, [&](const Song& song) { return song.catalogSong == catalogSong; })) {
+        return std::nullopt;
+    }
+    // Identifiers of added items depend only on what the library holds, like generated ones.
+    SeededRandom random(songs.size() * 0x9E3779B97F4A7C15ULL + catalogSong);
+    const std::size_t catalogAlbum = catalogSongs[catalogSong].album;
+    Addition addition{songs.size(), albums.size(), true, artists.size(), true};
+    const auto artist = indexWhere(artists, [&](const Artist& item) {
+        return item.catalogArtist == catalogAlbums[catalogAlbum].artist;
+    });
+    if (artist) {
+        addition.artist = *artist;
+        addition.isNewArtist = false;
+    } else {
+        artists.push_back({libraryID('r', artists.size(), random), catalogAlbums[catalogAlbum].artist, {}});
+    }
+    if (const auto album =
+            indexWhere(albums, [&](const Album& item) { return item.catalogAlbum == catalogAlbum; })) {
+        addition.album = *album;
+        addition.isNewAlbum = false;
+    } else {
+        albums.push_back(
+            {libraryID('l', albums.size(), random), catalogAlbum, addition.artist, dateAdded, {}});
+        artists[addition.artist].albums.push_back(addition.album);
+    }
+    songs.push_back(
+        {libraryID('i', songs.size(), random), catalogSong, addition.album, dateAdded, false, false});
+
+    auto& albumSongs = albums[addition.album].songs;
+    const auto trackNumber = [&](std::size_t song) {
+        return catalogSongs[songs[song].catalogSong].trackNumber;
+    };
+    albumSongs.insert(std::upper_bound(albumSongs.begin(), albumSongs.end(), addition.song,
+                                       [&](std::size_t lhs, std::size_t rhs) {
+                                           return trackNumber(lhs) < trackNumber(rhs);
+                                       }),
+                      addition.song);
+    return addition;
 }
 
 } // namespace DemoService

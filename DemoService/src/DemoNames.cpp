@@ -67,6 +67,14 @@ std::string DemoNames::playlistName(SeededRandom& random, std::size_t index) {
     return phrase(random, 1, 2) + " Mix #" + std::to_string(index + 1);
 }
 
+std::string DemoNames::editorialPlaylistName(SeededRandom& random) {
+    if (random.chance(50)) {
+        return phrase(random, 1, 2) + " Essentials";
+    }
+    std::string name = genre(random);
+    return name + " " + phrase(random, 1, 1);
+}
+
 std::string DemoNames::genre(SeededRandom& random) {
     return std::string(random.pick(genres));
 }

@@ -13,6 +13,7 @@ struct DemoNames {
     static std::string albumTitle(SeededRandom& random);
     static std::string artistName(SeededRandom& random);
     static std::string playlistName(SeededRandom& random, std::size_t index);
+    static std::string editorialPlaylistName(SeededRandom& random);
     static std::string genre(SeededRandom& random);
 };
 

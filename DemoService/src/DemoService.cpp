@@ -1,5 +1,7 @@
 #include "DemoService/DemoService.h"
 
+#include "CatalogResources.h"
+#include "CatalogSearch.h"
 #include "PNGImage.h"
 #include "RenderedLibrary.h"
 #include "ServiceAnswers.h"
@@ -9,6 +11,7 @@
 #include <charconv>
 #include <httplib.h>
 #include <stdexcept>
+#include <string_view>
 
 namespace DemoService {
 
@@ -23,8 +26,12 @@ namespace {
 constexpr const char* jsonType = "application/json";
 constexpr std::size_t defaultPageLimit = 25;
 constexpr std::size_t maximumPageLimit = 100;
+constexpr std::size_t defaultSearchLimit = 5;
+constexpr std::size_t maximumSearchLimit = 25;
+constexpr std::size_t topResultCount = 3;
 
 using Kind = RenderedLibrary::Kind;
+using CatalogKind = CatalogSearch::Kind;
 
 struct PageRange {
     std::size_t offset = 0;
@@ -62,17 +69,84 @@ std::optional<PageRange> pageRange(const httplib::Request& request, httplib::Res
     return PageRange{*offset, *limit};
 }
 
-bool includes(const httplib::Request& request, std::string_view relationship) {
-    const std::string include = request.get_param_value("include");
-    std::string_view rest = include;
-    while (!rest.empty()) {
-        const auto comma = rest.find(',');
-        if (rest.substr(0, comma) == relationship) {
-            return true;
-        }
-        rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
+std::vector<std::string_view> commaSeparated(std::string_view list) {
+    std::vector<std::string_view> items;
+    while (!list.empty()) {
+        const auto comma = list.find(',');
+        items.push_back(list.substr(0, comma));
+        list = comma == std::string_view::npos ? std::string_view{} : list.substr(comma + 1);
     }
-    return false;
+    return items;
+}
+
+/// Whether the comma-separated parameter `name` lists `value`.
+bool lists(const httplib::Request& request, const char* name, std::string_view value) {
+    const std::string list = request.get_param_value(name);
+    const auto items = commaSeparated(list);
+    return std::find(items.begin(), items.end(), value) != items.end();
+}
+
+bool includes(const httplib::Request& request, std::string_view relationship) {
+    return lists(request, "include", relationship);
+}
+
+std::string_view catalogKindName(CatalogKind kind) {
+    switch (kind) {
+    case CatalogKind::artists:
+        return "artists";
+    case CatalogKind::albums:
+        return "albums";
+    case CatalogKind::playlists:
+        return "playlists";
+    case CatalogKind::songs:
+        break;
+    }
+    return "songs";
+}
+
+/// The kinds a search asks for, each once, in the order given; nothing when a name is unknown.
+std::optional<std::vector<CatalogKind>> searchKinds(std::string_view types) {
+    std::vector<CatalogKind> kinds;
+    for (const std::string_view name : commaSeparated(types)) {
+        const auto all = {CatalogKind::playlists, CatalogKind::albums, CatalogKind::artists,
+                          CatalogKind::songs};
+        const auto kind =
+            std::find_if(all.begin(), all.end(), [&](CatalogKind k) { return catalogKindName(k) == name; });
+        if (kind == all.end()) {
+            return std::nullopt;
+        }
+        if (std::find(kinds.begin(), kinds.end(), *kind) == kinds.end()) {
+            kinds.push_back(*kind);
+        }
+    }
+    return kinds;
+}
+
+std::string catalogResourceJSON(const DemoLibrary& library, const CatalogSearch::Hit& hit,
+                                const std::string& baseURL) {
+    switch (hit.kind) {
+    case CatalogKind::artists:
+        return catalogArtistJSON(library, hit.index, baseURL);
+    case CatalogKind::albums:
+        return catalogAlbumJSON(library, hit.index, baseURL);
+    case CatalogKind::playlists:
+        return catalogPlaylistJSON(library, hit.index, baseURL);
+    case CatalogKind::songs:
+        break;
+    }
+    return catalogSongJSON(library, hit.index, baseURL);
+}
+
+std::string resourceList(const DemoLibrary& library, const std::vector<CatalogSearch::Hit>& hits,
+                         const std::string& baseURL) {
+    std::string body = "{\"data\":[";
+    for (const auto& hit : hits) {
+        if (body.back() != '[') {
+            body += ',';
+        }
+        body += catalogResourceJSON(library, hit, baseURL);
+    }
+    return body + "]}";
 }
 
 bool hasDemoTokens(const httplib::Request& request) {
@@ -163,6 +237,7 @@ void DemoService::start() {
                                  std::to_string(options_.port) + ".");
     }
     rendered_ = std::make_unique<RenderedLibrary>(library_, baseURL());
+    catalogSearch_ = std::make_unique<CatalogSearch>(library_);
     registerRoutes();
     {
         std::lock_guard lock(mutex_);
@@ -243,6 +318,13 @@ void DemoService::registerRoutes() {
             serveAPI(request, response,
                      [this](const auto& req, auto& res, Page& page) { serveContainer(req, res, page); });
         });
+    server_->Get(R"(/v1/catalog/([^/]+)/search)", [this](const httplib::Request& request,
+                                                         httplib::Response& response) {
+        serveAPI(request, response, [this](const auto& req, auto& res, Page&) { serveSearch(req, res); });
+    });
+    server_->Post("/v1/me/library", [this](const httplib::Request& request, httplib::Response& response) {
+        serveAPI(request, response, [this](const auto& req, auto& res, Page&) { serveAdd(req, res); });
+    });
     server_->Get(R"(/artwork/([^/]+)/(\d+)x(\d+)\.png)",
                  [this](const httplib::Request& request, httplib::Response& response) {
                      serveArtwork(request, response);
@@ -301,6 +383,11 @@ void DemoService::serveAPI(
 }
 
 void DemoService::serveList(const httplib::Request& request, httplib::Response& response, Page& page) const {
+    if (request.has_param("ids")) {
+        serveLookup(request, response);
+        return;
+    }
+    const std::shared_lock lock(libraryMutex_);
     const Kind kind = listKind(request.matches[1].str());
     const std::string sort = request.get_param_value("sort");
     if (!sort.empty() && sort != "-dateAdded") {
@@ -329,15 +416,16 @@ void DemoService::serveContainer(const httplib::Request& request, httplib::Respo
     const bool isArtist = request.matches[3].matched;
     const std::string containerKind = isArtist ? request.matches[3].str() : request.matches[1].str();
     const std::string id = isArtist ? request.matches[4].str() : request.matches[2].str();
+    const std::shared_lock lock(libraryMutex_);
     const std::vector<std::size_t>* members = nullptr;
     if (containerKind == "playlists") {
-        const auto index = rendered_->playlistIndex(id);
+        const auto index = rendered_->index(Kind::playlists, id);
         members = index ? &library_.playlists[*index].tracks : nullptr;
     } else if (containerKind == "albums") {
-        const auto index = rendered_->albumIndex(id);
+        const auto index = rendered_->index(Kind::albums, id);
         members = index ? &library_.albums[*index].songs : nullptr;
     } else {
-        const auto index = rendered_->artistIndex(id);
+        const auto index = rendered_->index(Kind::artists, id);
         members = index ? &library_.artists[*index].albums : nullptr;
     }
     if (!members) {
@@ -358,6 +446,82 @@ void DemoService::serveContainer(const httplib::Request& request, httplib::Respo
                                       rendered_->append(body, memberKind, (*members)[position], false);
                                   }),
                          jsonType);
+}
+
+void DemoService::serveLookup(const httplib::Request& request, httplib::Response& response) const {
+    const Kind kind = listKind(request.matches[1].str());
+    const std::string ids = request.get_param_value("ids");
+    const std::shared_lock lock(libraryMutex_);
+    std::string body = "{\"data\":[";
+    for (const std::string_view id : commaSeparated(ids)) {
+        if (const auto index = rendered_->index(kind, id)) {
+            if (body.back() != '[') {
+                body += ',';
+            }
+            rendered_->append(body, kind, *index, false);
+        }
+    }
+    response.set_content(body + "]}", jsonType);
+}
+
+void DemoService::serveSearch(const httplib::Request& request, httplib::Response& response) const {
+    if (request.matches[1].str() != storefront) {
+        answerError(response, 404, 40400, "No storefront has this identifier.");
+        return;
+    }
+    const std::string term = request.get_param_value("term");
+    const auto kinds = searchKinds(request.get_param_value("types"));
+    const auto limit = numberParameter(request, "limit", defaultSearchLimit);
+    if (term.empty() || !kinds || kinds->empty() || !limit || *limit == 0 || *limit > maximumSearchLimit) {
+        answerError(response, 400, 40005,
+                    "Parameter \"term\" must not be empty, \"types\" must list playlists, albums, artists or "
+                    "songs, and \"limit\" must be 1 to 25.");
+        return;
+    }
+    std::string body = "{\"results\":{";
+    std::vector<CatalogSearch::Hit> allHits;
+    for (const CatalogKind kind : *kinds) {
+        const auto hits = catalogSearch_->hits(kind, term, *limit);
+        if (hits.empty()) {
+            continue;
+        }
+        if (body.back() != '{') {
+            body += ',';
+        }
+        body += '"' + std::string(catalogKindName(kind)) + "\":" + resourceList(library_, hits, baseURL());
+        allHits.insert(allHits.end(), hits.begin(), hits.end());
+    }
+    if (lists(request, "with", "topResults") && !allHits.empty()) {
+        body += ",\"top\":" +
+                resourceList(library_, CatalogSearch::best(std::move(allHits), topResultCount), baseURL());
+    }
+    response.set_content(body + "}}", jsonType);
+}
+
+void DemoService::serveAdd(const httplib::Request& request, httplib::Response& response) {
+    const std::string id = request.get_param_value("ids[songs]");
+    if (id.empty()) {
+        answerError(response, 400, 40005, "Parameter \"ids[songs]\" must name a catalog song.");
+        return;
+    }
+    const auto catalogSong = library_.catalogSongIndex(id);
+    if (!catalogSong) {
+        answerError(response, 404, 40400, "No catalog song has this identifier.");
+        return;
+    }
+    const std::unique_lock lock(libraryMutex_);
+    // Newer than every song so far, even when the clock says otherwise: the song is the newest.
+    std::int64_t dateAdded =
+        std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+            .count();
+    if (!library_.songs.empty()) {
+        dateAdded =
+            std::max(dateAdded, library_.songs[rendered_->indexAt(Kind::songs, 0, true)].dateAdded + 1);
+    }
+    if (const auto addition = library_.addCatalogSong(*catalogSong, dateAdded)) {
+        rendered_->add(library_, *addition);
+    }
+    response.status = 202;
 }
 
 void DemoService::serveArtwork(const httplib::Request& request, httplib::Response& response) const {

@@ -1,5 +1,8 @@
 #include "RenderedLibrary.h"
 
+#include "CatalogResources.h"
+#include "ResourceJSON.h"
+
 #include <Foundation/JSONText.h>
 #include <algorithm>
 #include <array>
@@ -18,23 +21,6 @@ std::string isoDate(std::int64_t secondsSince1970) {
     std::array<char, 32> text{};
     std::strftime(text.data(), text.size(), "%Y-%m-%dT%H:%M:%SZ", &parts);
     return text.data();
-}
-
-std::string artworkJSON(const std::string& baseURL, const std::string& id, int size) {
-    const std::string dimension = std::to_string(size);
-    return "{\"width\":" + dimension + ",\"height\":" + dimension +
-           ",\"url\":" + jsonQuoted(baseURL + "/artwork/" + id + "/{w}x{h}.png") + "}";
-}
-
-std::string reference(std::string_view type, std::string_view path, const std::string& id) {
-    return "{\"id\":" + jsonQuoted(id) + ",\"type\":\"" + std::string(type) +
-           "\",\"href\":" + jsonQuoted(std::string(path) + id) + "}";
-}
-
-std::string resourceHead(std::string_view type, std::string_view path, const std::string& id) {
-    auto head = reference(type, path, id);
-    head.pop_back();
-    return head;
 }
 
 std::string songPlayParams(const DemoLibrary::Song& song, const DemoLibrary::CatalogSong& catalogSong) {
@@ -58,23 +44,32 @@ std::vector<std::size_t> newestFirst(std::size_t count, const auto& dateAdded) {
     return order;
 }
 
+/// Puts `index` into an order sorted newest first, after the items added at the same time.
+void insertByDate(std::vector<std::size_t>& order, std::size_t index, const auto& dateAdded) {
+    const auto position = std::partition_point(
+        order.begin(), order.end(), [&](std::size_t other) { return dateAdded(other) >= dateAdded(index); });
+    order.insert(position, index);
+}
+
 } // namespace
 
-RenderedLibrary::RenderedLibrary(const DemoLibrary& library, const std::string& baseURL) {
+RenderedLibrary::RenderedLibrary(const DemoLibrary& library, std::string baseURL)
+    : baseURL_(std::move(baseURL)) {
     for (const auto& song : library.songs) {
-        songs_.push_back(renderSong(library, song, baseURL));
+        songIndexes_.emplace(song.id, songs_.size());
+        songs_.push_back(renderSong(library, song, baseURL_));
     }
     for (const auto& album : library.albums) {
         albumIndexes_.emplace(album.id, albums_.size());
-        albums_.push_back(renderAlbum(library, album, baseURL));
+        albums_.push_back(renderAlbum(library, album, baseURL_));
     }
     for (const auto& artist : library.artists) {
         artistIndexes_.emplace(artist.id, artists_.size());
-        artists_.push_back(renderArtist(library, artist, baseURL));
+        artists_.push_back(renderArtist(library, artist, baseURL_));
     }
     for (const auto& playlist : library.playlists) {
         playlistIndexes_.emplace(playlist.id, playlists_.size());
-        playlists_.push_back(renderPlaylist(playlist, baseURL));
+        playlists_.push_back(renderPlaylist(playlist, baseURL_));
     }
     songsNewestFirst_ =
         newestFirst(library.songs.size(), [&](std::size_t i) { return library.songs[i].dateAdded; });
@@ -111,9 +106,9 @@ RenderedLibrary::Resource RenderedLibrary::renderSong(const DemoLibrary& library
     resource.relationships =
         ",\"relationships\":{\"artists\":{\"href\":" +
         jsonQuoted("/v1/me/library/songs/" + song.id + "/artists") + ",\"data\":[" +
-        reference("library-artists", "/v1/me/library/artists/", artist.id) +
+        resourceReference("library-artists", "/v1/me/library/artists/", artist.id) +
         "]},\"albums\":{\"href\":" + jsonQuoted("/v1/me/library/songs/" + song.id + "/albums") +
-        ",\"data\":[" + reference("library-albums", "/v1/me/library/albums/", album.id) + "]}}";
+        ",\"data\":[" + resourceReference("library-albums", "/v1/me/library/albums/", album.id) + "]}}";
     return resource;
 }
 
@@ -140,13 +135,9 @@ RenderedLibrary::Resource RenderedLibrary::renderArtist(const DemoLibrary& libra
     const auto& catalogArtist = library.catalogArtists[artist.catalogArtist];
     Resource resource{resourceHead("library-artists", "/v1/me/library/artists/", artist.id), {}};
     resource.body += ",\"attributes\":{\"name\":" + jsonQuoted(catalogArtist.name) + "}";
-    auto catalogArtistJSON = resourceHead("artists", "/v1/catalog/us/artists/", catalogArtist.id);
-    catalogArtistJSON += ",\"attributes\":{\"name\":" + jsonQuoted(catalogArtist.name) + ",\"genreNames\":[" +
-                         jsonQuoted(catalogArtist.genre) +
-                         "],\"artwork\":" + artworkJSON(baseURL, catalogArtist.id, 2400) + "}}";
     resource.relationships = ",\"relationships\":{\"catalog\":{\"href\":" +
                              jsonQuoted("/v1/me/library/artists/" + artist.id + "/catalog") + ",\"data\":[" +
-                             catalogArtistJSON + "]}}";
+                             catalogArtistJSON(library, artist.catalogArtist, baseURL) + "]}}";
     return resource;
 }
 
@@ -211,19 +202,46 @@ void RenderedLibrary::append(std::string& out, Kind kind, std::size_t index, boo
     out += '}';
 }
 
-std::optional<std::size_t> RenderedLibrary::albumIndex(std::string_view id) const {
-    const auto found = albumIndexes_.find(std::string(id));
-    return found == albumIndexes_.end() ? std::nullopt : std::optional(found->second);
+const std::unordered_map<std::string, std::size_t>& RenderedLibrary::indexes(Kind kind) const {
+    switch (kind) {
+    case Kind::songs:
+        return songIndexes_;
+    case Kind::albums:
+        return albumIndexes_;
+    case Kind::artists:
+        return artistIndexes_;
+    case Kind::playlists:
+        break;
+    }
+    return playlistIndexes_;
 }
 
-std::optional<std::size_t> RenderedLibrary::artistIndex(std::string_view id) const {
-    const auto found = artistIndexes_.find(std::string(id));
-    return found == artistIndexes_.end() ? std::nullopt : std::optional(found->second);
+std::optional<std::size_t> RenderedLibrary::index(Kind kind, std::string_view id) const {
+    const auto& map = indexes(kind);
+    const auto found = map.find(std::string(id));
+    return found == map.end() ? std::nullopt : std::optional(found->second);
 }
 
-std::optional<std::size_t> RenderedLibrary::playlistIndex(std::string_view id) const {
-    const auto found = playlistIndexes_.find(std::string(id));
-    return found == playlistIndexes_.end() ? std::nullopt : std::optional(found->second);
+void RenderedLibrary::add(const DemoLibrary& library, const DemoLibrary::Addition& addition) {
+    if (addition.isNewArtist) {
+        const auto& artist = library.artists[addition.artist];
+        artistIndexes_.emplace(artist.id, artists_.size());
+        artists_.push_back(renderArtist(library, artist, baseURL_));
+    }
+    const auto& album = library.albums[addition.album];
+    if (addition.isNewAlbum) {
+        albumIndexes_.emplace(album.id, albums_.size());
+        albums_.push_back(renderAlbum(library, album, baseURL_));
+        insertByDate(albumsNewestFirst_, addition.album,
+                     [&](std::size_t i) { return library.albums[i].dateAdded; });
+    } else {
+        // The album's track count changed.
+        albums_[addition.album] = renderAlbum(library, album, baseURL_);
+    }
+    const auto& song = library.songs[addition.song];
+    songIndexes_.emplace(song.id, songs_.size());
+    songs_.push_back(renderSong(library, song, baseURL_));
+    insertByDate(songsNewestFirst_, addition.song, [&](std::size_t i) { return library.songs[i].dateAdded; });
 }
 
 } // namespace DemoService

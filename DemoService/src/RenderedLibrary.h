@@ -12,11 +12,11 @@
 namespace DemoService {
 
 /// The JSON text of every library resource, rendered once so that a page is only concatenation.
-/// Immutable after construction; safe to read from any number of threads.
+/// Not synchronised: any number of threads may read at once, but add() must run alone.
 class RenderedLibrary {
 public:
     /// `baseURL` prefixes the artwork templates, so that artwork is served by the same service.
-    RenderedLibrary(const DemoLibrary& library, const std::string& baseURL);
+    RenderedLibrary(const DemoLibrary& library, std::string baseURL);
 
     enum class Kind { songs, albums, artists, playlists };
 
@@ -26,9 +26,12 @@ public:
     /// Appends one resource; songs may carry their artists and albums, artists their catalog artist.
     void append(std::string& out, Kind kind, std::size_t index, bool withRelationships) const;
 
-    std::optional<std::size_t> albumIndex(std::string_view id) const;
-    std::optional<std::size_t> artistIndex(std::string_view id) const;
-    std::optional<std::size_t> playlistIndex(std::string_view id) const;
+    /// The library index of the resource of `kind` with identifier `id`.
+    std::optional<std::size_t> index(Kind kind, std::string_view id) const;
+
+    /// Takes in what `library` gained by `addition`, which it already holds; the newest-first
+    /// orders keep their sorting by date added.
+    void add(const DemoLibrary& library, const DemoLibrary::Addition& addition);
 
 private:
     struct Resource {
@@ -46,7 +49,9 @@ private:
                                  const std::string& baseURL);
     static Resource renderPlaylist(const DemoLibrary::Playlist& playlist, const std::string& baseURL);
     const std::vector<Resource>& resources(Kind kind) const;
+    const std::unordered_map<std::string, std::size_t>& indexes(Kind kind) const;
 
+    std::string baseURL_;
     std::vector<Resource> songs_;
     std::vector<Resource> albums_;
     std::vector<Resource> artists_;
@@ -54,6 +59,7 @@ private:
     std::vector<std::size_t> songsNewestFirst_;
     std::vector<std::size_t> albumsNewestFirst_;
     std::vector<std::size_t> playlistsNewestFirst_;
+    std::unordered_map<std::string, std::size_t> songIndexes_;
     std::unordered_map<std::string, std::size_t> albumIndexes_;
     std::unordered_map<std::string, std::size_t> artistIndexes_;
     std::unordered_map<std::string, std::size_t> playlistIndexes_;

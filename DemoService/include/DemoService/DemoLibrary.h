@@ -2,7 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace DemoService {
@@ -12,9 +14,14 @@ namespace DemoService {
 /// Generated deterministically from a song count and a seed: the same pair always gives the same
 /// names, identifiers and dates. The library takes whole catalog albums (the last one possibly in
 /// part) until it holds the wanted number of songs, so it has about one album per 12 songs and one
-/// artist per 3 albums; the rest of the catalog is not in the library. Indexes refer to the vectors
-/// of this object. Dates are seconds since 1970.
+/// artist per 3 albums; the rest of the catalog is not in the library. The catalog also holds
+/// editorial playlists, which the library does not. Indexes refer to the vectors of this object.
+/// Dates are seconds since 1970.
 struct DemoLibrary {
+    struct CatalogPlaylist {
+        std::string id;
+        std::string name;
+    };
     struct CatalogArtist {
         std::string id;
         std::string name;
@@ -71,6 +78,17 @@ struct DemoLibrary {
         std::vector<std::size_t> tracks;
     };
 
+    /// What adding a catalog song changed: the new library song, and its album and artist with
+    /// whether they came with it.
+    struct Addition {
+        std::size_t song = 0;
+        std::size_t album = 0;
+        bool isNewAlbum = false;
+        std::size_t artist = 0;
+        bool isNewArtist = false;
+    };
+
+    std::vector<CatalogPlaylist> catalogPlaylists;
     std::vector<CatalogArtist> catalogArtists;
     std::vector<CatalogAlbum> catalogAlbums;
     std::vector<CatalogSong> catalogSongs;
@@ -80,6 +98,12 @@ struct DemoLibrary {
     std::vector<Playlist> playlists;
 
     static DemoLibrary generate(std::size_t songCount, std::uint64_t seed);
+
+    std::optional<std::size_t> catalogSongIndex(std::string_view id) const;
+    /// Puts a catalog song into the library, added at `dateAdded`, with its album and artist when
+    /// the library lacks them; the album keeps its songs in track order. Nothing when the library
+    /// holds the song already.
+    std::optional<Addition> addCatalogSong(std::size_t catalogSong, std::int64_t dateAdded);
 };
 
 } // namespace DemoService

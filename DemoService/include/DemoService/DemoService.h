@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <shared_mutex>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -24,14 +25,17 @@ struct Response;
 
 namespace DemoService {
 
+class CatalogSearch;
 class RenderedLibrary;
 
 /// A stand-in for the music service's web API, serving a generated library over HTTP.
 ///
-/// Answers the library listings and container track lists under "/v1/me/library", the user's
-/// storefront, and artwork images under "/artwork"; every API path needs the demo tokens. Requests
-/// to the API are numbered from 1 (artwork is not counted), and faults can be planned for any
-/// number. All members are thread-safe.
+/// Answers the library listings, lookups by identifier and container track lists under
+/// "/v1/me/library", the request that adds a catalog song to the library, the catalog search, the
+/// user's storefront, and artwork images under "/artwork"; every API path needs the demo tokens.
+/// Requests to the API are numbered from 1 (artwork is not counted), and faults can be planned for
+/// any number. All members are thread-safe, but what library() refers to changes while an add
+/// request is served.
 class DemoService {
 public:
     static constexpr std::string_view developerToken = "marrowbell-demo-developer-token";
@@ -62,6 +66,8 @@ public:
     std::string baseURL() const;
     /// The configuration that reaches this service with its tokens.
     MusicKit::ServiceConfiguration configuration() const;
+    /// Read it only while no add request is under way: songs added to the library stay until the
+    /// service is destroyed.
     const DemoLibrary& library() const { return library_; }
 
     /// Plans `fault` for the request with number `requestNumber`; several faults may share a number.
@@ -79,6 +85,9 @@ private:
                   const std::function<void(const httplib::Request&, httplib::Response&, Page&)>& answer);
     void serveList(const httplib::Request& request, httplib::Response& response, Page& page) const;
     void serveContainer(const httplib::Request& request, httplib::Response& response, Page& page) const;
+    void serveLookup(const httplib::Request& request, httplib::Response& response) const;
+    void serveSearch(const httplib::Request& request, httplib::Response& response) const;
+    void serveAdd(const httplib::Request& request, httplib::Response& response);
     void serveArtwork(const httplib::Request& request, httplib::Response& response) const;
     std::vector<DemoFault> beginRequest(const httplib::Request& request);
     bool waitUnlessStopping(std::chrono::milliseconds delay);
@@ -86,6 +95,10 @@ private:
     Options options_;
     DemoLibrary library_;
     std::unique_ptr<RenderedLibrary> rendered_;
+    std::unique_ptr<CatalogSearch> catalogSearch_;
+    /// Shared by the requests that read the library, held alone by the one that adds to it. The
+    /// catalog never changes.
+    mutable std::shared_mutex libraryMutex_;
     std::unique_ptr<httplib::Server> server_;
     std::thread listener_;
     int port_ = 0;

@@ -5,8 +5,8 @@
 
 namespace MarrowbellCore {
 
-/// A library request whose URL cannot be formed: the container identifier is empty or holds
-/// characters that a URL path segment cannot carry.
+/// A library request whose URL cannot be formed: the identifier it carries (a container's, or the
+/// song's to add) is empty or holds characters that cannot stand in its place in the URL.
 class LibraryURLError : public std::runtime_error {
 public:
     explicit LibraryURLError(const std::string& identifier)

@@ -1,0 +1,45 @@
+#include "MarrowbellCore/AddLibraryRequest.h"
+
+#include "MarrowbellCore/LibraryURLError.h"
+
+#include <Foundation/URL.h>
+#include <MusicKit/MusicDataRequest.h>
+#include <MusicKit/ServiceConfiguration.h>
+#include <algorithm>
+
+namespace MarrowbellCore {
+namespace {
+
+constexpr double requestTimeout = 60.0;
+
+bool isUnreserved(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+           c == '.' || c == '_' || c == '~';
+}
+
+/// The identifier goes into the query as it is, so it must be made of characters that stand for
+/// themselves there: an "&", "#", "%" or "=" would change what the request asks for.
+Foundation::URL addURL(const std::string& songID) {
+    if (songID.empty() || !std::all_of(songID.begin(), songID.end(), isUnreserved)) {
+        throw LibraryURLError(songID);
+    }
+    const auto configuration = MusicKit::ServiceConfiguration::current();
+    if (!configuration) {
+        throw MusicKit::ServiceConfigurationError("No music service is configured.");
+    }
+    auto url = Foundation::URL::fromString(configuration->apiBase + "/v1/me/library?ids[songs]=" + songID);
+    if (!url) {
+        throw LibraryURLError(songID);
+    }
+    return *std::move(url);
+}
+
+} // namespace
+
+void AddLibraryRequest::perform(std::stop_token stopToken) const {
+    MusicKit::URLRequest request(addURL(songID_), requestTimeout);
+    request.httpMethod = "POST";
+    MusicKit::MusicDataRequest(request).response(std::move(stopToken));
+}
+
+} // namespace MarrowbellCore
