@@ -7,7 +7,7 @@
 #include "SongRows.h"
 
 #include <Foundation/Text.h>
-#include <cctype>
+#include <string_view>
 
 namespace MarrowbellCore {
 namespace {
@@ -86,11 +86,9 @@ sqlite3* openConnection(const std::string& path) {
     return handle;
 }
 
-bool isBlank(const char* text) {
-    while (std::isspace(static_cast<unsigned char>(*text))) {
-        ++text;
-    }
-    return *text == '\0';
+/// Whether only SQL white space is left.
+bool isBlank(std::string_view text) {
+    return text.find_first_not_of(" \t\n\f\r") == std::string_view::npos;
 }
 
 } // namespace
