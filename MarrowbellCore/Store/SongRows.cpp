@@ -105,7 +105,8 @@ public:
             return bytes;
         }
         if (blocks_.empty() || blockSize_ - used_ < bytes.size) {
-            blockSize_ = std::max(defaultBlockSize, bytes.size);
+            // Blocks grow, so that reading a handful of rows stays small.
+            blockSize_ = std::max(std::clamp(2 * blockSize_, smallestBlock, largestBlock), bytes.size);
             blocks_.push_back(std::make_unique_for_overwrite<char[]>(blockSize_));
             used_ = 0;
         }
@@ -116,7 +117,8 @@ public:
     }
 
 private:
-    static constexpr std::size_t defaultBlockSize = std::size_t{1} << 18;
+    static constexpr std::size_t smallestBlock = std::size_t{1} << 12;
+    static constexpr std::size_t largestBlock = std::size_t{1} << 18;
 
     std::vector<std::unique_ptr<char[]>> blocks_;
     std::size_t blockSize_ = 0;
@@ -128,8 +130,6 @@ private:
 /// A run of rows, their copied bytes, and once decoded, their records.
 class SongRows::Slice {
 public:
-    Slice() { rows_.reserve(rowsPerSlice); }
-
     bool isFull() const { return rows_.size() == rowsPerSlice; }
 
     void append(sqlite3_stmt* statement) {
