@@ -1,8 +1,8 @@
 #pragma once
 
-#include <algorithm>
+#include "Store/ParallelWork.h"
+
 #include <cstddef>
-#include <thread>
 #include <vector>
 
 namespace MarrowbellCore {
@@ -14,22 +14,11 @@ auto parallelTransform(const std::vector<Input>& input, Transform transform) {
     using Output = decltype(transform(input.front(), std::size_t{0}));
     std::vector<Output> output(input.size());
     constexpr std::size_t elementsPerThread = 2000;
-    const std::size_t threadCount =
-        std::clamp<std::size_t>(input.size() / elementsPerThread, 1, std::max(1u, std::thread::hardware_concurrency()));
-    const auto run = [&](std::size_t begin, std::size_t end) {
-        for (std::size_t index = begin; index < end; ++index) {
+    ParallelWork::forEachRange(input.size(), elementsPerThread, [&](ParallelWork::Range range) {
+        for (std::size_t index = range.begin; index < range.end; ++index) {
             output[index] = transform(input[index], index);
         }
-    };
-    if (threadCount == 1) {
-        run(0, input.size());
-        return output;
-    }
-    std::vector<std::jthread> threads;
-    const std::size_t chunk = (input.size() + threadCount - 1) / threadCount;
-    for (std::size_t begin = 0; begin < input.size(); begin += chunk) {
-        threads.emplace_back(run, begin, std::min(input.size(), begin + chunk));
-    }
+    });
     return output;
 }
 

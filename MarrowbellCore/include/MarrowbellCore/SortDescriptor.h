@@ -9,7 +9,8 @@ namespace MarrowbellCore {
 enum class SortOrder { forward, reverse };
 
 /// How the caller wants records ordered: a field, a comparison of its values and a direction.
-/// The store applies it without knowing its content.
+/// The store applies it without knowing its content, on several threads at once for a large list, so
+/// the comparison must have no side effects.
 template <class Record>
 class SortDescriptor {
 public:
