@@ -1,6 +1,7 @@
 // Measures the store at library scale: marrowbell-bench-store --songs N [--db PATH]
 
 #include "BenchmarkLibrary.h"
+#include "BenchmarkTiming.h"
 
 #include <MarrowbellCore/LocalDatabase.h>
 #include <algorithm>
@@ -15,23 +16,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double secondsSince(Clock::time_point start) {
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-template <class Work> auto measure(const char* label, Work&& work) {
-    const auto start = Clock::now();
-    if constexpr (std::is_void_v<decltype(work())>) {
-        work();
-        std::printf("%-44s %9.3f s\n", label, secondsSince(start));
-    } else {
-        auto result = work();
-        std::printf("%-44s %9.3f s\n", label, secondsSince(start));
-        return result;
-    }
-}
+using Benchmark::Clock;
+using Benchmark::measure;
+using Benchmark::secondsSince;
 
 /// The median of five runs, printed: a single run of a parallel read swings with the machine's other work.
 template <class Work> void measureMedian(const char* label, Work&& work) {

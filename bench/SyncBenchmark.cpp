@@ -6,10 +6,10 @@
 #include <MarrowbellCore/SyncEngine.h>
 #include <MusicKit/MusicDataRequest.h>
 
+#include "BenchmarkTiming.h"
 #include "Remote/RemoteSong.h"
 #include "SyncEngine/SongOrder.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,15 +18,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-template <class Work>
-auto measure(const char* label, Work&& work) {
-    const auto start = Clock::now();
-    auto result = work();
-    std::printf("%-44s %9.3f s\n", label, std::chrono::duration<double>(Clock::now() - start).count());
-    return result;
-}
+using Benchmark::measure;
 
 struct Options {
     std::size_t songs = 100000;
@@ -81,15 +73,11 @@ void measureSongStep(MarrowbellCore::LocalDatabase& store, const MusicKit::Servi
     });
     const auto songs = measure("  songs: convert",
                                [&] { return SongOrder::incomingLibrarySongs(remote, SongOrder::syncTimeNow()); });
-    measure("  songs: store writes (sync)", [&] {
-        store.sync(songs);
-        return 0;
-    });
+    measure("  songs: store writes (sync)", [&] { store.sync(songs); });
     const auto stored = measure("  songs: read back", [&] { return store.allSongs(); });
     measure("  songs: relation rebuild", [&] {
         engine.rebuildAlbumSongs(remote, stored);
         engine.rebuildArtistSongs(remote, stored);
-        return 0;
     });
 }
 
@@ -127,7 +115,6 @@ int main(int argc, char** argv) {
         measure(label, [&] {
             const auto progress = Foundation::Progress::make(100);
             MarrowbellCore::SyncEngine(store).syncAll(*progress);
-            return 0;
         });
     }
     std::printf("song step, one part at a time:\n");
