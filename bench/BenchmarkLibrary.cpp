@@ -7,11 +7,14 @@
 namespace Benchmark {
 namespace {
 
-constexpr std::array words{"Love",   "Night", "Dream",  "Fire",   "Heart",  "Rain",    "Summer", "Blue",
-                           "Road",   "Home",  "Light",  "Dance",  "Star",   "Ocean",  "City",    "Gold",
-                           "Caf\u00e9", "Na\u00efve", "\u00c9t\u00e9", "Stra\u00dfe", "\u6771\u4eac", "Mot\u00f6rhead",
-                           "Don't",  "Rock 'n' Roll", "Wild", "Echo",  "Shadow", "River",  "Sky",     "Morning"};
-constexpr std::array genres{"Pop", "Rock", "Jazz", "Hip-Hop/Rap", "Electronic", "Classical", "Country", "R&B/Soul"};
+constexpr std::array words{"Love",         "Night",          "Dream",      "Fire",          "Heart",
+                           "Rain",         "Summer",         "Blue",       "Road",          "Home",
+                           "Light",        "Dance",          "Star",       "Ocean",         "City",
+                           "Gold",         "Caf\u00e9",      "Na\u00efve", "\u00c9t\u00e9", "Stra\u00dfe",
+                           "\u6771\u4eac", "Mot\u00f6rhead", "Don't",      "Rock 'n' Roll", "Wild",
+                           "Echo",         "Shadow",         "River",      "Sky",           "Morning"};
+constexpr std::array genres{"Pop",        "Rock",      "Jazz",    "Hip-Hop/Rap",
+                            "Electronic", "Classical", "Country", "R&B/Soul"};
 
 std::string phrase(std::mt19937& random, int wordCount) {
     std::uniform_int_distribution<std::size_t> pick(0, words.size() - 1);
@@ -24,7 +27,8 @@ std::string phrase(std::mt19937& random, int wordCount) {
 }
 
 std::optional<Foundation::URL> artwork(const std::string& kind, std::size_t index) {
-    return Foundation::URL::fromString("https://artwork.example/" + kind + "/" + std::to_string(index) + "/64x64bb.jpg");
+    return Foundation::URL::fromString("https://artwork.example/" + kind + "/" + std::to_string(index) +
+                                       "/64x64bb.jpg");
 }
 
 } // namespace
@@ -38,21 +42,26 @@ GeneratedLibrary generateLibrary(std::size_t songCount) {
     const double now = 787000000.0;
 
     for (std::size_t i = 0; i < artistCount; ++i) {
-        library.artists.push_back({"r." + std::to_string(i), phrase(random, 2), genres[i % genres.size()], std::nullopt,
-                                   artwork("artist", i)});
+        library.artists.push_back({"r." + std::to_string(i), phrase(random, 2), genres[i % genres.size()],
+                                   std::nullopt, artwork("artist", i)});
     }
     for (std::size_t i = 0; i < albumCount; ++i) {
-        library.albums.push_back({"l." + std::to_string(i), phrase(random, 3), library.artists[i % artistCount].name,
-                                  genres[i % genres.size()], Foundation::Date{now - static_cast<double>(i) * 3600},
-                                  Foundation::Date{now - static_cast<double>(i) * 86400}, artwork("album", i)});
+        library.albums.push_back(
+            {"l." + std::to_string(i), phrase(random, 3), library.artists[i % artistCount].name,
+             genres[i % genres.size()], Foundation::Date{now - static_cast<double>(i) * 3600},
+             Foundation::Date{now - static_cast<double>(i) * 86400}, artwork("album", i)});
     }
     for (std::size_t i = 0; i < songCount; ++i) {
         const std::size_t album = i % albumCount;
         const std::size_t artist = album % artistCount;
         std::optional<MusicKit::PlayParameters> parameters;
         if (i % 100 != 99) {
-            parameters = MusicKit::PlayParameters{"i." + std::to_string(i), "song", true, std::nullopt,
-                                                  std::to_string(1000000000 + i), std::nullopt,
+            parameters = MusicKit::PlayParameters{"i." + std::to_string(i),
+                                                  "song",
+                                                  true,
+                                                  std::nullopt,
+                                                  std::to_string(1000000000 + i),
+                                                  std::nullopt,
                                                   std::to_string(1000000000 + i)};
         }
         library.songs.push_back({"i." + std::to_string(i), phrase(random, 1 + static_cast<int>(i % 4)),
@@ -67,7 +76,8 @@ GeneratedLibrary generateLibrary(std::size_t songCount) {
     std::uniform_int_distribution<std::size_t> pickSong(0, songCount - 1);
     for (std::size_t i = 0; i < playlistCount; ++i) {
         library.playlists.push_back({"p." + std::to_string(i), phrase(random, 2),
-                                     Foundation::Date{now - static_cast<double>(i) * 7200}, artwork("playlist", i)});
+                                     Foundation::Date{now - static_cast<double>(i) * 7200},
+                                     artwork("playlist", i)});
         std::vector<std::size_t> tracks(20 + i % 80);
         for (auto& track : tracks) {
             track = pickSong(random);

@@ -4,7 +4,6 @@
 #include <MarrowbellCore/IncomingArtist.h>
 #include <MarrowbellCore/IncomingPlaylist.h>
 #include <MarrowbellCore/IncomingSong.h>
-
 #include <cstdint>
 #include <vector>
 

@@ -13,8 +13,7 @@ inline double secondsSince(Clock::time_point start) {
 }
 
 /// Runs `work`, prints `label` with the seconds it took, and gives back what it returned.
-template <class Work>
-auto measure(const char* label, Work&& work) {
+template <class Work> auto measure(const char* label, Work&& work) {
     const auto start = Clock::now();
     if constexpr (std::is_void_v<decltype(work())>) {
         work();

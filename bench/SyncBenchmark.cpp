@@ -1,15 +1,14 @@
 // Measures a full sync at library scale:
 // marrowbell-bench-sync --songs N [--db PATH] [--service-url URL]
 
-#include <DemoService/DemoService.h>
-#include <MarrowbellCore/LocalDatabase.h>
-#include <MarrowbellCore/SyncEngine.h>
-#include <MusicKit/MusicDataRequest.h>
-
 #include "BenchmarkTiming.h"
 #include "Remote/RemoteSong.h"
 #include "SyncEngine/SongOrder.h"
 
+#include <DemoService/DemoService.h>
+#include <MarrowbellCore/LocalDatabase.h>
+#include <MarrowbellCore/SyncEngine.h>
+#include <MusicKit/MusicDataRequest.h>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -48,9 +47,9 @@ Options parseOptions(int argc, char** argv) {
 std::vector<std::string> songPageBodies(const MusicKit::ServiceConfiguration& configuration) {
     std::vector<std::string> bodies;
     for (std::size_t offset = 0;; offset += 100) {
-        const auto url = Foundation::URL::fromString(configuration.apiBase +
-                                                     "/v1/me/library/songs?limit=100&offset=" + std::to_string(offset) +
-                                                     "&sort=-dateAdded&include=artists,albums");
+        const auto url = Foundation::URL::fromString(
+            configuration.apiBase + "/v1/me/library/songs?limit=100&offset=" + std::to_string(offset) +
+            "&sort=-dateAdded&include=artists,albums");
         bodies.push_back(MusicKit::MusicDataRequest(MusicKit::URLRequest(*url)).response().data);
         if (!MarrowbellCore::RemoteSongResponse::decode(bodies.back()).next) {
             return bodies;
@@ -58,11 +57,13 @@ std::vector<std::string> songPageBodies(const MusicKit::ServiceConfiguration& co
     }
 }
 
-void measureSongStep(MarrowbellCore::LocalDatabase& store, const MusicKit::ServiceConfiguration& configuration) {
+void measureSongStep(MarrowbellCore::LocalDatabase& store,
+                     const MusicKit::ServiceConfiguration& configuration) {
     using namespace MarrowbellCore;
     SyncEngine engine(std::shared_ptr<LocalDatabase>(&store, [](LocalDatabase*) {}));
     const auto progress = Foundation::Progress::make(100);
-    const auto remote = measure("  songs: fetch + decode", [&] { return SyncEngine::fetchSongs(true, *progress); });
+    const auto remote =
+        measure("  songs: fetch + decode", [&] { return SyncEngine::fetchSongs(true, *progress); });
     const auto bodies = songPageBodies(configuration);
     measure("  songs: decode only", [&] {
         std::size_t count = 0;
@@ -71,8 +72,9 @@ void measureSongStep(MarrowbellCore::LocalDatabase& store, const MusicKit::Servi
         }
         return count;
     });
-    const auto songs = measure("  songs: convert",
-                               [&] { return SongOrder::incomingLibrarySongs(remote, SongOrder::syncTimeNow()); });
+    const auto songs = measure("  songs: convert", [&] {
+        return SongOrder::incomingLibrarySongs(remote, SongOrder::syncTimeNow());
+    });
     measure("  songs: store writes (sync)", [&] { store.sync(songs); });
     const auto stored = measure("  songs: read back", [&] { return store.allSongs(); });
     measure("  songs: relation rebuild", [&] {
@@ -89,7 +91,8 @@ int main(int argc, char** argv) {
     MusicKit::ServiceConfiguration configuration;
     if (options.serviceURL.empty()) {
         service = measure("start demo service", [&] {
-            auto started = std::make_unique<DemoService::DemoService>(DemoService::DemoService::Options{options.songs});
+            auto started =
+                std::make_unique<DemoService::DemoService>(DemoService::DemoService::Options{options.songs});
             started->start();
             return started;
         });

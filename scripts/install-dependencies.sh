@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs every Debian package the build and the tests need. Safe to run again.
 set -eu
-packages="build-essential cmake ninja-build pkg-config git
+packages="build-essential cmake ninja-build pkg-config git clang-format
   libsqlite3-dev sqlite3 libplist-dev libutf8proc-dev libsimdjson-dev nlohmann-json3-dev
   libcurl4-openssl-dev libssl-dev libcpp-httplib-dev zlib1g-dev
   libgtest-dev curl"

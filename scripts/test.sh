@@ -1,9 +1,10 @@
 #!/bin/sh
-# Installs the dependencies, builds everything with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and runs every test.
+# Installs the dependencies, checks the formatting, builds everything with
+# AddressSanitizer and UndefinedBehaviorSanitizer, and runs every test.
 set -eu
 cd "$(dirname "$0")/.."
 sh scripts/install-dependencies.sh
+git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMARROWBELL_SANITIZE=ON
 cmake --build build/test
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -84,7 +84,11 @@ void appendValue(std::vector<std::uint8_t>& out, const PropertyListValue& value)
         out.push_back(*flag ? 0x09 : 0x08);
     } else if (const auto* integer = std::get_if<std::int64_t>(&value)) {
         const auto bits = static_cast<std::uint64_t>(*integer);
-        const std::size_t exponent = *integer < 0 ? 3 : bits < 0x100 ? 0 : bits < 0x10000 ? 1 : bits < 0x100000000 ? 2 : 3;
+        const std::size_t exponent = *integer < 0         ? 3
+                                     : bits < 0x100       ? 0
+                                     : bits < 0x10000     ? 1
+                                     : bits < 0x100000000 ? 2
+                                                          : 3;
         out.push_back(static_cast<std::uint8_t>(0x10 | exponent));
         appendBigEndian(out, bits, std::size_t{1} << exponent);
     } else if (const auto* real = std::get_if<double>(&value)) {
@@ -98,7 +102,8 @@ void appendValue(std::vector<std::uint8_t>& out, const PropertyListValue& value)
 /// Bounds-checked reading of one document.
 class Reader {
 public:
-    explicit Reader(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    explicit Reader(std::span<const std::uint8_t> bytes)
+        : bytes_(bytes) {}
 
     std::vector<std::pair<std::string, PropertyListValue>> readRootDictionary();
 
@@ -135,7 +140,8 @@ std::size_t Reader::objectOffset(std::uint64_t reference) const {
     if (reference >= objectCount_) {
         corrupt();
     }
-    const auto offset = bigEndian(offsetTable_ + static_cast<std::size_t>(reference) * offsetSize_, offsetSize_);
+    const auto offset =
+        bigEndian(offsetTable_ + static_cast<std::size_t>(reference) * offsetSize_, offsetSize_);
     if (offset < magic.size() || offset >= offsetTable_) {
         corrupt();
     }
@@ -223,7 +229,8 @@ PropertyListValue Reader::readValue(std::uint64_t reference) const {
     case 0x20: {
         const std::size_t width = std::size_t{1} << (marker & 0x0F);
         if (width == 4) {
-            return static_cast<double>(std::bit_cast<float>(static_cast<std::uint32_t>(bigEndian(offset + 1, 4))));
+            return static_cast<double>(
+                std::bit_cast<float>(static_cast<std::uint32_t>(bigEndian(offset + 1, 4))));
         }
         if (width == 8) {
             return std::bit_cast<double>(bigEndian(offset + 1, 8));
@@ -249,8 +256,8 @@ std::vector<std::pair<std::string, PropertyListValue>> Reader::readRootDictionar
     objectCount_ = bigEndian(trailer + 8, 8);
     const auto topObject = bigEndian(trailer + 16, 8);
     const auto tableOffset = bigEndian(trailer + 24, 8);
-    if (offsetSize_ == 0 || offsetSize_ > 8 || referenceSize_ == 0 || referenceSize_ > 8 || tableOffset > trailer ||
-        objectCount_ > (trailer - tableOffset) / offsetSize_) {
+    if (offsetSize_ == 0 || offsetSize_ > 8 || referenceSize_ == 0 || referenceSize_ > 8 ||
+        tableOffset > trailer || objectCount_ > (trailer - tableOffset) / offsetSize_) {
         corrupt();
     }
     offsetTable_ = static_cast<std::size_t>(tableOffset);

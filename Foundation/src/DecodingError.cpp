@@ -5,15 +5,20 @@ namespace {
 
 const char* kindName(DecodingError::Kind kind) {
     switch (kind) {
-    case DecodingError::Kind::keyNotFound: return "keyNotFound";
-    case DecodingError::Kind::valueNotFound: return "valueNotFound";
-    case DecodingError::Kind::typeMismatch: return "typeMismatch";
-    case DecodingError::Kind::dataCorrupted: return "dataCorrupted";
+    case DecodingError::Kind::keyNotFound:
+        return "keyNotFound";
+    case DecodingError::Kind::valueNotFound:
+        return "valueNotFound";
+    case DecodingError::Kind::typeMismatch:
+        return "typeMismatch";
+    case DecodingError::Kind::dataCorrupted:
+        return "dataCorrupted";
     }
     return "dataCorrupted";
 }
 
-std::string describe(DecodingError::Kind kind, const std::vector<std::string>& path, const std::string& detail) {
+std::string describe(DecodingError::Kind kind, const std::vector<std::string>& path,
+                     const std::string& detail) {
     std::string text = kindName(kind);
     text += " at \"";
     for (std::size_t i = 0; i < path.size(); ++i) {

@@ -43,10 +43,12 @@ std::int64_t JSONValue::integer() const {
     case simdjson::dom::element_type::DOUBLE: {
         const double number = element_.get_double().value_unsafe();
         // 2^63 is exactly representable; anything at or above it does not fit.
-        if (std::trunc(number) == number && number >= -9223372036854775808.0 && number < 9223372036854775808.0) {
+        if (std::trunc(number) == number && number >= -9223372036854775808.0 &&
+            number < 9223372036854775808.0) {
             return static_cast<std::int64_t>(number);
         }
-        fail(DecodingError::Kind::dataCorrupted, "Parsed JSON number is not an integer that fits in 64 bits.");
+        fail(DecodingError::Kind::dataCorrupted,
+             "Parsed JSON number is not an integer that fits in 64 bits.");
     }
     default:
         fail(DecodingError::Kind::typeMismatch, "Expected to decode an integer.");
@@ -80,8 +82,8 @@ simdjson::dom::element JSONValue::requiredMember(std::string_view key) const {
     }
     if (child.is_null()) {
         const JSONPath childPath{&path_, key};
-        JSONValue(child, childPath).fail(DecodingError::Kind::valueNotFound,
-                                         "Expected a value but found null instead.");
+        JSONValue(child, childPath)
+            .fail(DecodingError::Kind::valueNotFound, "Expected a value but found null instead.");
     }
     return child;
 }

@@ -11,13 +11,27 @@ std::string jsonQuoted(std::string_view text) {
     quoted += '"';
     for (char c : text) {
         switch (c) {
-        case '"': quoted += "\\\""; break;
-        case '\\': quoted += "\\\\"; break;
-        case '\n': quoted += "\\n"; break;
-        case '\r': quoted += "\\r"; break;
-        case '\t': quoted += "\\t"; break;
-        case '\b': quoted += "\\b"; break;
-        case '\f': quoted += "\\f"; break;
+        case '"':
+            quoted += "\\\"";
+            break;
+        case '\\':
+            quoted += "\\\\";
+            break;
+        case '\n':
+            quoted += "\\n";
+            break;
+        case '\r':
+            quoted += "\\r";
+            break;
+        case '\t':
+            quoted += "\\t";
+            break;
+        case '\b':
+            quoted += "\\b";
+            break;
+        case '\f':
+            quoted += "\\f";
+            break;
         default:
             if (static_cast<unsigned char>(c) < 0x20) {
                 std::array<char, 8> escape{};

@@ -131,7 +131,8 @@ std::string repairingUTF8(std::string_view bytes) {
     return repaired;
 }
 
-std::string replacingOccurrences(std::string_view text, std::string_view target, std::string_view replacement) {
+std::string replacingOccurrences(std::string_view text, std::string_view target,
+                                 std::string_view replacement) {
     std::string result;
     result.reserve(text.size());
     std::size_t position = 0;

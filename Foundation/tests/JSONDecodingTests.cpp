@@ -1,5 +1,4 @@
 #include <Foundation/JSONDecoding.h>
-
 #include <gtest/gtest.h>
 
 namespace Foundation {

@@ -1,5 +1,4 @@
 #include <Foundation/PropertyList.h>
-
 #include <gtest/gtest.h>
 
 namespace Foundation {
@@ -32,10 +31,9 @@ TEST(PropertyListDictionary, RejectsBytesThatAreNotADictionary) {
 } // namespace
 } // namespace Foundation
 
-#include <plist/plist.h>
-
 #include <cstdlib>
 #include <memory>
+#include <plist/plist.h>
 #include <random>
 
 namespace Foundation {
@@ -62,7 +60,8 @@ TEST(BinaryPropertyListFormat, IsReadableByTheSystemLibrary) {
     const auto bytes = dictionary.binaryEncoded();
 
     plist_t parsed = nullptr;
-    plist_from_bin(reinterpret_cast<const char*>(bytes.data()), static_cast<std::uint32_t>(bytes.size()), &parsed);
+    plist_from_bin(reinterpret_cast<const char*>(bytes.data()), static_cast<std::uint32_t>(bytes.size()),
+                   &parsed);
     std::unique_ptr<void, PlistFree> root(parsed);
     ASSERT_TRUE(root);
     EXPECT_EQ(stringOf(plist_dict_get_item(root.get(), "ascii")), "plain");

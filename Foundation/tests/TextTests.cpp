@@ -1,6 +1,5 @@
 #include <Foundation/Text.h>
 #include <Foundation/UUID.h>
-
 #include <gtest/gtest.h>
 
 namespace Foundation {

@@ -24,7 +24,8 @@ constexpr std::array schemaStatements{
     "genre TEXT, dateAdded REAL, artworkURL TEXT, UNIQUE(identifier))",
     "CREATE TABLE IF NOT EXISTS PlaylistSongs (pk INTEGER PRIMARY KEY AUTOINCREMENT, playlist INTEGER, "
     "song INTEGER, sortOrder INTEGER, UNIQUE (playlist, song))",
-    "CREATE TABLE IF NOT EXISTS AlbumSongs (pk INTEGER PRIMARY KEY AUTOINCREMENT, album INTEGER, song INTEGER, "
+    "CREATE TABLE IF NOT EXISTS AlbumSongs (pk INTEGER PRIMARY KEY AUTOINCREMENT, album INTEGER, song "
+    "INTEGER, "
     "sortOrder INTEGER, UNIQUE (album, song))",
     "CREATE TABLE IF NOT EXISTS ArtistSongs (pk INTEGER PRIMARY KEY AUTOINCREMENT, artist INTEGER, "
     "song INTEGER, sortOrder INTEGER, UNIQUE (artist, song))",
@@ -64,18 +65,18 @@ std::optional<LocalSong> LocalDatabase::songRow(sqlite3_stmt* statement) {
     return SongRows::record(statement);
 }
 
-std::optional<std::vector<std::uint8_t>> LocalDatabase::encodePlayParameters(
-    const MusicKit::PlayParameters& parameters) {
+std::optional<std::vector<std::uint8_t>>
+LocalDatabase::encodePlayParameters(const MusicKit::PlayParameters& parameters) {
     return StoredPlayParameters::encode(parameters);
 }
 
-std::optional<MusicKit::PlayParameters> LocalDatabase::decodePlayParameters(
-    const std::optional<std::vector<std::uint8_t>>& bytes) {
+std::optional<MusicKit::PlayParameters>
+LocalDatabase::decodePlayParameters(const std::optional<std::vector<std::uint8_t>>& bytes) {
     return StoredPlayParameters::decodePlayParameters(bytes);
 }
 
-std::optional<RemotePlayParameters> LocalDatabase::decodeRemotePlayParameters(
-    const std::optional<std::vector<std::uint8_t>>& bytes) {
+std::optional<RemotePlayParameters>
+LocalDatabase::decodeRemotePlayParameters(const std::optional<std::vector<std::uint8_t>>& bytes) {
     return StoredPlayParameters::decodeRemotePlayParameters(bytes);
 }
 

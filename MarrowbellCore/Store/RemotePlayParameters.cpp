@@ -19,7 +19,8 @@ const T* typedValue(const PropertyListDictionary& dictionary, const char* key, c
     const auto* typed = std::get_if<T>(value);
     if (!typed) {
         throw DecodingError(DecodingError::Kind::typeMismatch, {key},
-                            std::string("Expected to decode ") + kindName + " but found another kind of value.");
+                            std::string("Expected to decode ") + kindName +
+                                " but found another kind of value.");
     }
     return typed;
 }
@@ -34,7 +35,8 @@ std::string requiredText(const PropertyListDictionary& dictionary, const char* k
 }
 
 template <class T>
-std::optional<T> optionalValue(const PropertyListDictionary& dictionary, const char* key, const char* kindName) {
+std::optional<T> optionalValue(const PropertyListDictionary& dictionary, const char* key,
+                               const char* kindName) {
     if (const auto* typed = typedValue<T>(dictionary, key, kindName)) {
         return *typed;
     }

@@ -21,8 +21,7 @@ private:
 };
 
 /// Runs `write` inside one transaction on `db` and gives its result.
-template <class Write>
-auto inTransaction(SQLDatabase& db, Write&& write) {
+template <class Write> auto inTransaction(SQLDatabase& db, Write&& write) {
     SQLTransaction transaction(db);
     if constexpr (std::is_void_v<decltype(write())>) {
         write();

@@ -3,7 +3,6 @@
 #include <Foundation/Date.h>
 #include <Foundation/URL.h>
 #include <MusicKit/PlayParameters.h>
-
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -30,22 +29,31 @@ public:
 
     SQLValue() = default;
     SQLValue(std::nullopt_t) {}
-    SQLValue(std::string text) : storage_(std::move(text)) {}
-    SQLValue(std::string_view text) : storage_(std::string(text)) {}
-    SQLValue(const char* text) : storage_(std::string(text)) {}
-    SQLValue(Foundation::URL url) : storage_(std::move(url)) {}
-    SQLValue(Foundation::Date date) : storage_(date) {}
-    SQLValue(std::int64_t integer) : storage_(integer) {}
-    SQLValue(bool flag) : storage_(flag) {}
-    SQLValue(MusicKit::PlayParameters parameters) : storage_(std::move(parameters)) {}
-    SQLValue(EncodedPlayParameters parameters) : storage_(std::move(parameters)) {}
-    SQLValue(double number) : storage_(number) {}
+    SQLValue(std::string text)
+        : storage_(std::move(text)) {}
+    SQLValue(std::string_view text)
+        : storage_(std::string(text)) {}
+    SQLValue(const char* text)
+        : storage_(std::string(text)) {}
+    SQLValue(Foundation::URL url)
+        : storage_(std::move(url)) {}
+    SQLValue(Foundation::Date date)
+        : storage_(date) {}
+    SQLValue(std::int64_t integer)
+        : storage_(integer) {}
+    SQLValue(bool flag)
+        : storage_(flag) {}
+    SQLValue(MusicKit::PlayParameters parameters)
+        : storage_(std::move(parameters)) {}
+    SQLValue(EncodedPlayParameters parameters)
+        : storage_(std::move(parameters)) {}
+    SQLValue(double number)
+        : storage_(number) {}
     SQLValue(std::int32_t) {}
     SQLValue(float) {}
     SQLValue(const std::vector<std::uint8_t>&) {}
 
-    template <class T>
-    SQLValue(const std::optional<T>& value) {
+    template <class T> SQLValue(const std::optional<T>& value) {
         if (value) {
             *this = SQLValue(*value);
         }

@@ -1,6 +1,5 @@
 #include "MarrowbellCore/SearchResult.h"
 
-
 #include <Foundation/Text.h>
 
 namespace MarrowbellCore {
@@ -13,29 +12,30 @@ std::optional<Foundation::URL> sized(const std::optional<MusicKit::Artwork>& art
 std::string prefixFor(SearchResult::Case resultCase) {
     switch (resultCase) {
     case SearchResult::Case::playlist:
-    case SearchResult::Case::catalogPlaylist: return "playlist-";
+    case SearchResult::Case::catalogPlaylist:
+        return "playlist-";
     case SearchResult::Case::album:
-    case SearchResult::Case::catalogAlbum: return "album-";
+    case SearchResult::Case::catalogAlbum:
+        return "album-";
     case SearchResult::Case::artist:
-    case SearchResult::Case::catalogArtist: return "artist-";
+    case SearchResult::Case::catalogArtist:
+        return "artist-";
     case SearchResult::Case::song:
-    case SearchResult::Case::catalogSong: return "song-";
-    case SearchResult::Case::madeForYou: return "made-for-you-";
-    case SearchResult::Case::station: return "station-";
+    case SearchResult::Case::catalogSong:
+        return "song-";
+    case SearchResult::Case::madeForYou:
+        return "made-for-you-";
+    case SearchResult::Case::station:
+        return "station-";
     }
     return {};
 }
 
 struct IdentifierOf {
     template <class Record>
-        requires requires(const Record& record) { record.identifier; }
-    std::string operator()(const Record& record) const {
-        return record.identifier;
-    }
-    template <class Item>
-    std::string operator()(const Item& item) const {
-        return item.id.rawValue();
-    }
+    requires requires(const Record& record) { record.identifier; }
+    std::string operator()(const Record& record) const { return record.identifier; }
+    template <class Item> std::string operator()(const Item& item) const { return item.id.rawValue(); }
 };
 
 struct NameOf {
@@ -47,17 +47,16 @@ struct NameOf {
     std::string operator()(const MusicKit::Album& item) const { return item.title; }
     std::string operator()(const MusicKit::Artist& item) const { return item.name; }
     std::string operator()(const MusicKit::Song& item) const { return item.title; }
-    std::string operator()(const MusicKit::MusicPersonalRecommendation::Item& item) const { return item.title; }
+    std::string operator()(const MusicKit::MusicPersonalRecommendation::Item& item) const {
+        return item.title;
+    }
 };
 
 struct ArtworkURLOf {
     template <class Record>
-        requires requires(const Record& record) { record.identifier; }
-    std::optional<Foundation::URL> operator()(const Record& record) const {
-        return record.artworkURL;
-    }
-    template <class Item>
-    std::optional<Foundation::URL> operator()(const Item& item) const {
+    requires requires(const Record& record) { record.identifier; }
+    std::optional<Foundation::URL> operator()(const Record& record) const { return record.artworkURL; }
+    template <class Item> std::optional<Foundation::URL> operator()(const Item& item) const {
         return sized(item.artwork);
     }
 };

@@ -1,5 +1,6 @@
+#include "MarrowbellCore/LocalDatabase.h"
+#include "MarrowbellCore/Loggers.h"
 #include "MarrowbellCore/SyncEngine.h"
-
 #include "Remote/RemoteAlbum.h"
 #include "Remote/RemoteArtist.h"
 #include "Remote/RemotePlaylist.h"
@@ -7,20 +8,15 @@
 #include "RemoteConversions.h"
 #include "SongOrder.h"
 
-#include "MarrowbellCore/LocalDatabase.h"
-#include "MarrowbellCore/Loggers.h"
-
 #include <Foundation/CancellationError.h>
 #include <MusicKit/MusicAuthorization.h>
-
 #include <thread>
 
 namespace MarrowbellCore {
 namespace {
 
 /// Runs one child of the insert-only sync; its failure is logged with `failureMessage` and goes no further.
-template <class Work>
-void runChild(const char* failureMessage, Work work) {
+template <class Work> void runChild(const char* failureMessage, Work work) {
     try {
         work();
     } catch (const std::exception& error) {
@@ -62,16 +58,18 @@ void SyncEngine::syncInserts(std::stop_token stopToken) {
     {
         std::jthread playlists([&] {
             runChild("Failed to sync playlist inserts: %@", [&] {
-                insertNewest(database, stopToken, &SyncEngine::fetchPlaylists,
-                             [](const std::vector<RemotePlaylist>& remote) { return incomingPlaylists(remote); });
+                insertNewest(
+                    database, stopToken, &SyncEngine::fetchPlaylists,
+                    [](const std::vector<RemotePlaylist>& remote) { return incomingPlaylists(remote); });
             });
         });
         std::jthread albums([&] {
             runChild("Failed to sync album inserts: %@", [&] {
-                insertNewest(database, stopToken,
-                             static_cast<std::vector<RemoteAlbum> (*)(bool, Foundation::Progress&, std::stop_token)>(
-                                 &SyncEngine::fetchAlbums),
-                             [](const std::vector<RemoteAlbum>& remote) { return incomingAlbums(remote); });
+                insertNewest(
+                    database, stopToken,
+                    static_cast<std::vector<RemoteAlbum> (*)(bool, Foundation::Progress&, std::stop_token)>(
+                        &SyncEngine::fetchAlbums),
+                    [](const std::vector<RemoteAlbum>& remote) { return incomingAlbums(remote); });
             });
         });
         std::jthread artists([&] {
@@ -102,7 +100,8 @@ void SyncEngine::syncEmptyPlaylistContents(std::stop_token stopToken) {
         try {
             syncRemoteTracks(playlist, stopToken);
         } catch (const std::exception& error) {
-            Loggers::sync().error("Failed to sync remote tracks for playlist %s: %@", {playlist.identifier, error});
+            Loggers::sync().error("Failed to sync remote tracks for playlist %s: %@",
+                                  {playlist.identifier, error});
         }
     }
     Foundation::checkCancellation(stopToken);

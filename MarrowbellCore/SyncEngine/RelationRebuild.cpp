@@ -1,12 +1,10 @@
+#include "MarrowbellCore/LocalDatabase.h"
 #include "MarrowbellCore/SyncEngine.h"
-
 #include "Remote/RemoteSong.h"
 #include "Store/SQLDatabase.h"
 #include "Store/SQLTransaction.h"
 #include "Store/StoreStatements.h"
 #include "TrackOrdering.h"
-
-#include "MarrowbellCore/LocalDatabase.h"
 
 #include <unordered_map>
 
@@ -88,22 +86,30 @@ void writeGroups(LocalDatabase& database, Groups& groups, const char* upsert, So
 
 } // namespace
 
-void SyncEngine::rebuildAlbumSongs(const std::vector<RemoteSong>& songs, const std::vector<LocalSong>& storedSongs) {
+void SyncEngine::rebuildAlbumSongs(const std::vector<RemoteSong>& songs,
+                                   const std::vector<LocalSong>& storedSongs) {
     const auto owners = ownerKeys(database_->allAlbums());
     auto groups = groupByOwner(songs, storedSongs, owners, &RemoteSong::Relationships::albums);
-    writeGroups(*database_, groups, StoreStatements::upsertAlbumSong, [](std::vector<RemoteTrackMetadata>& group) {
-        TrackOrdering::sortInTrackOrder(group, [](const RemoteTrackMetadata& item) { return item.trackNumber; });
-    });
+    writeGroups(*database_, groups, StoreStatements::upsertAlbumSong,
+                [](std::vector<RemoteTrackMetadata>& group) {
+                    TrackOrdering::sortInTrackOrder(
+                        group, [](const RemoteTrackMetadata& item) { return item.trackNumber; });
+                });
 }
 
-void SyncEngine::rebuildArtistSongs(const std::vector<RemoteSong>& songs, const std::vector<LocalSong>& storedSongs) {
+void SyncEngine::rebuildArtistSongs(const std::vector<RemoteSong>& songs,
+                                    const std::vector<LocalSong>& storedSongs) {
     const auto owners = ownerKeys(database_->allArtists());
     auto groups = groupByOwner(songs, storedSongs, owners, &RemoteSong::Relationships::artists);
-    writeGroups(*database_, groups, StoreStatements::upsertArtistSong, [](std::vector<RemoteTrackMetadata>& group) {
-        TrackOrdering::sortInArtistOrder(
-            group, [](const RemoteTrackMetadata& item) -> const std::optional<std::string>& { return item.albumName; },
-            [](const RemoteTrackMetadata& item) { return item.trackNumber; });
-    });
+    writeGroups(*database_, groups, StoreStatements::upsertArtistSong,
+                [](std::vector<RemoteTrackMetadata>& group) {
+                    TrackOrdering::sortInArtistOrder(
+                        group,
+                        [](const RemoteTrackMetadata& item) -> const std::optional<std::string>& {
+                            return item.albumName;
+                        },
+                        [](const RemoteTrackMetadata& item) { return item.trackNumber; });
+                });
 }
 
 } // namespace MarrowbellCore

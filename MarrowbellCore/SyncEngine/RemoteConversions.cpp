@@ -1,8 +1,7 @@
 #include "RemoteConversions.h"
 
-#include "ServiceDates.h"
-
 #include "MarrowbellCore/Loggers.h"
+#include "ServiceDates.h"
 
 #include <Foundation/Text.h>
 
@@ -90,7 +89,8 @@ IncomingSong incomingSong(const RemoteSong& remote, std::optional<std::int64_t> 
     return IncomingSong{
         .identifier = remote.id,
         .title = attributes.name,
-        .duration = attributes.durationInMillis ? static_cast<double>(*attributes.durationInMillis) / 1000.0 : 0.0,
+        .duration =
+            attributes.durationInMillis ? static_cast<double>(*attributes.durationInMillis) / 1000.0 : 0.0,
         .artistName = attributes.artistName,
         .albumTitle = attributes.albumName,
         .genre = firstGenre(attributes.genreNames),

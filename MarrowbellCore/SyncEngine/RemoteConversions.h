@@ -1,14 +1,13 @@
 #pragma once
 
-#include "Remote/RemoteAlbum.h"
-#include "Remote/RemoteArtist.h"
-#include "Remote/RemotePlaylist.h"
-#include "Remote/RemoteSong.h"
-
 #include "MarrowbellCore/IncomingAlbum.h"
 #include "MarrowbellCore/IncomingArtist.h"
 #include "MarrowbellCore/IncomingPlaylist.h"
 #include "MarrowbellCore/IncomingSong.h"
+#include "Remote/RemoteAlbum.h"
+#include "Remote/RemoteArtist.h"
+#include "Remote/RemotePlaylist.h"
+#include "Remote/RemoteSong.h"
 
 #include <optional>
 #include <vector>

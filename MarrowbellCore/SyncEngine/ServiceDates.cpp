@@ -107,7 +107,8 @@ std::optional<Foundation::Date> parseInternetDateTime(std::string_view text) {
     const auto minute = number(text, position, 2, true);
     const bool secondColon = expect(text, position, ':');
     const auto second = number(text, position, 2, true);
-    if (!hour || !minute || !second || !firstColon || !secondColon || *hour > 23 || *minute > 59 || *second > 60) {
+    if (!hour || !minute || !second || !firstColon || !secondColon || *hour > 23 || *minute > 59 ||
+        *second > 60) {
         return std::nullopt;
     }
     const auto zone = readZone(text, position);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <Foundation/Date.h>
-
 #include <optional>
 #include <string_view>
 

@@ -4,7 +4,6 @@
 #include "RemoteConversions.h"
 
 #include <Foundation/Date.h>
-
 #include <cmath>
 
 namespace MarrowbellCore::SongOrder {

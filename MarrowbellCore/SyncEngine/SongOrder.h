@@ -1,8 +1,7 @@
 #pragma once
 
-#include "Remote/RemoteSong.h"
-
 #include "MarrowbellCore/IncomingSong.h"
+#include "Remote/RemoteSong.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,5 +1,7 @@
 #include "MarrowbellCore/SyncEngine.h"
 
+#include "MarrowbellCore/LocalDatabase.h"
+#include "MarrowbellCore/SyncNotifications.h"
 #include "Remote/RemoteAlbum.h"
 #include "Remote/RemoteArtist.h"
 #include "Remote/RemotePlaylist.h"
@@ -7,20 +9,16 @@
 #include "RemoteConversions.h"
 #include "SongOrder.h"
 
-#include "MarrowbellCore/LocalDatabase.h"
-#include "MarrowbellCore/SyncNotifications.h"
-
 #include <Foundation/CancellationError.h>
 #include <MusicKit/MusicAuthorization.h>
-
 
 namespace MarrowbellCore {
 namespace {
 
 /// A kind step: fetch every page, convert, then replace the stored items of the kind.
 template <class Fetch, class Convert>
-void syncKind(LocalDatabase& database, Foundation::Progress& progress, const std::stop_token& stopToken, Fetch fetch,
-              Convert convert) {
+void syncKind(LocalDatabase& database, Foundation::Progress& progress, const std::stop_token& stopToken,
+              Fetch fetch, Convert convert) {
     Foundation::checkCancellation(stopToken);
     const auto records = convert(fetch(true, progress, stopToken));
     Foundation::checkCancellation(stopToken);
@@ -29,8 +27,7 @@ void syncKind(LocalDatabase& database, Foundation::Progress& progress, const std
 }
 
 /// Runs one step with a progress nobody watches and posts `notification` when it succeeds.
-template <class Step>
-void syncOneKind(Step step, const char* notification) {
+template <class Step> void syncOneKind(Step step, const char* notification) {
     const auto progress = Foundation::Progress::make();
     step(*progress);
     SyncNotificationCenter::defaultCenter().post(notification);

@@ -1,16 +1,13 @@
+#include "MarrowbellCore/LocalDatabase.h"
+#include "MarrowbellCore/Loggers.h"
 #include "MarrowbellCore/SyncEngine.h"
-
+#include "ParallelTransform.h"
 #include "Remote/RemoteAlbum.h"
 #include "Remote/RemoteSong.h"
-#include "ParallelTransform.h"
 #include "RemoteConversions.h"
 #include "TrackOrdering.h"
 
-#include "MarrowbellCore/LocalDatabase.h"
-#include "MarrowbellCore/Loggers.h"
-
 #include <Foundation/CancellationError.h>
-
 #include <algorithm>
 #include <atomic>
 #include <mutex>
@@ -21,8 +18,9 @@ namespace {
 
 /// Track lists store their songs with no order value, so a song already stored keeps its own.
 std::vector<IncomingSong> incomingTracks(const std::vector<RemoteSong>& remote, bool isPassive) {
-    return parallelTransform(
-        remote, [isPassive](const RemoteSong& song, std::size_t) { return incomingSong(song, std::nullopt, isPassive); });
+    return parallelTransform(remote, [isPassive](const RemoteSong& song, std::size_t) {
+        return incomingSong(song, std::nullopt, isPassive);
+    });
 }
 
 /// The albums' song lists, collected in the order the albums finish. An album that fails is logged and
@@ -56,7 +54,8 @@ std::vector<LocalSong> syncAlbumsConcurrently(SyncEngine& engine, const std::vec
 
 } // namespace
 
-std::vector<LocalSong> SyncEngine::syncRemoteTracks(const LocalPlaylist& playlist, std::stop_token stopToken) {
+std::vector<LocalSong> SyncEngine::syncRemoteTracks(const LocalPlaylist& playlist,
+                                                    std::stop_token stopToken) {
     const auto remote = fetchTracks(PlaylistID{playlist.identifier}, stopToken);
     const auto stored = database_->insert(incomingTracks(remote, true));
     database_->insert(stored, playlist);

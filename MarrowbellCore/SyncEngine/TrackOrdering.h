@@ -1,7 +1,6 @@
 #pragma once
 
 #include <Foundation/Text.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <optional>

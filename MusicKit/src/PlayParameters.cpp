@@ -22,8 +22,7 @@ std::string requiredText(const PropertyListDictionary& dictionary, const char* k
     return *text;
 }
 
-template <class T>
-std::optional<T> lenientValue(const PropertyListDictionary& dictionary, const char* key) {
+template <class T> std::optional<T> lenientValue(const PropertyListDictionary& dictionary, const char* key) {
     if (const auto* value = dictionary.find(key)) {
         if (const auto* typed = std::get_if<T>(value)) {
             return *typed;

@@ -1,16 +1,15 @@
+#include <Foundation/DecodingError.h>
 #include <MusicKit/Artwork.h>
 #include <MusicKit/PlayParameters.h>
 #include <MusicKit/Song.h>
-
-#include <Foundation/DecodingError.h>
-
 #include <gtest/gtest.h>
 
 namespace MusicKit {
 namespace {
 
 TEST(ArtworkURL, FillsEveryWidthAndHeightPlaceholder) {
-    EXPECT_EQ(Artwork("https://a.test/{w}x{h}/{w}.png").url(64, 32)->absoluteString(), "https://a.test/64x32/64.png");
+    EXPECT_EQ(Artwork("https://a.test/{w}x{h}/{w}.png").url(64, 32)->absoluteString(),
+              "https://a.test/64x32/64.png");
     EXPECT_EQ(Artwork("https://a.test/fixed.png").url(64, 64)->absoluteString(), "https://a.test/fixed.png");
     EXPECT_FALSE(Artwork("https://a.test/{W}x{H}.png").url(64, 64));
 }
@@ -26,7 +25,8 @@ TEST(PlayParametersCoding, RoundTripsThroughABinaryPropertyList) {
 }
 
 TEST(PlayParametersCoding, ReadsJSONAndSkipsValuesItDoesNotUnderstand) {
-    const auto parameters = PlayParameters::decodeJSON(R"({"id":"i.1","kind":"song","catalogId":5,"reporting":true})");
+    const auto parameters =
+        PlayParameters::decodeJSON(R"({"id":"i.1","kind":"song","catalogId":5,"reporting":true})");
     EXPECT_EQ(parameters.id, "i.1");
     EXPECT_FALSE(parameters.catalogId);
     EXPECT_EQ(parameters.reporting, true);

@@ -6,11 +6,16 @@ namespace UnifiedLog {
 
 const char* logLevelName(LogLevel level) {
     switch (level) {
-    case LogLevel::debug: return "debug";
-    case LogLevel::info: return "info";
-    case LogLevel::notice: return "notice";
-    case LogLevel::error: return "error";
-    case LogLevel::fault: return "fault";
+    case LogLevel::debug:
+        return "debug";
+    case LogLevel::info:
+        return "info";
+    case LogLevel::notice:
+        return "notice";
+    case LogLevel::error:
+        return "error";
+    case LogLevel::fault:
+        return "fault";
     }
     return "notice";
 }

@@ -9,7 +9,7 @@ namespace UnifiedLog {
 namespace {
 
 constexpr std::array placeholders{std::string_view("%@"), std::string_view("%lld"), std::string_view("%ld"),
-                                  std::string_view("%s"), std::string_view("%f"), std::string_view("%d")};
+                                  std::string_view("%s"), std::string_view("%f"),   std::string_view("%d")};
 
 std::size_t placeholderLength(std::string_view format, std::size_t position) {
     for (auto placeholder : placeholders) {
@@ -48,7 +48,8 @@ void Logger::fault(std::string_view format, std::initializer_list<LogArgument> a
     log(LogLevel::fault, format, arguments);
 }
 
-void Logger::log(LogLevel level, std::string_view format, std::initializer_list<LogArgument> arguments) const {
+void Logger::log(LogLevel level, std::string_view format,
+                 std::initializer_list<LogArgument> arguments) const {
     std::vector<std::string> texts;
     texts.reserve(arguments.size());
     for (const auto& argument : arguments) {

@@ -1,6 +1,5 @@
 #include <UnifiedLog/LogStore.h>
 #include <UnifiedLog/Logger.h>
-
 #include <gtest/gtest.h>
 #include <stdexcept>
 

@@ -8,7 +8,8 @@ namespace Foundation {
 /// Thrown by an operation whose caller asked it to stop (through its std::stop_token).
 class CancellationError : public std::runtime_error {
 public:
-    CancellationError() : std::runtime_error("The operation was cancelled.") {}
+    CancellationError()
+        : std::runtime_error("The operation was cancelled.") {}
 };
 
 /// A cancellation checkpoint: throws CancellationError when a stop has been requested.

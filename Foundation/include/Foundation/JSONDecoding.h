@@ -27,7 +27,9 @@ struct JSONPath {
 /// number that is not an integral value within the signed 64-bit range where an integer is wanted.
 class JSONValue {
 public:
-    JSONValue(simdjson::dom::element element, const JSONPath& path) : element_(element), path_(path) {}
+    JSONValue(simdjson::dom::element element, const JSONPath& path)
+        : element_(element)
+        , path_(path) {}
 
     std::string string() const;
     std::int64_t integer() const;
@@ -49,8 +51,7 @@ public:
     std::optional<bool> optionalBoolean(std::string_view key) const;
 
     /// Decodes each element of the array under `key` with `decodeElement(JSONValue)`.
-    template <class Decode>
-    auto requiredArray(std::string_view key, Decode decodeElement) const {
+    template <class Decode> auto requiredArray(std::string_view key, Decode decodeElement) const {
         return decodeArray(requiredMember(key), key, decodeElement);
     }
     template <class Decode>
@@ -63,8 +64,7 @@ public:
     }
 
     /// Decodes the object under `key` with `decode(JSONValue)`.
-    template <class Decode>
-    auto requiredObject(std::string_view key, Decode decode) const {
+    template <class Decode> auto requiredObject(std::string_view key, Decode decode) const {
         const JSONPath childPath{&path_, key};
         return decode(JSONValue(requiredMember(key), childPath).expectingObject());
     }
@@ -87,7 +87,8 @@ private:
     auto decodeArray(simdjson::dom::element element, std::string_view key, Decode decodeElement) const {
         const JSONPath arrayPath{&path_, key};
         if (!element.is_array()) {
-            JSONValue(element, arrayPath).fail(DecodingError::Kind::typeMismatch, "Expected to decode an array.");
+            JSONValue(element, arrayPath)
+                .fail(DecodingError::Kind::typeMismatch, "Expected to decode an array.");
         }
         const simdjson::dom::array array = element.get_array().value_unsafe();
         std::vector<decltype(decodeElement(std::declval<JSONValue>()))> result;
@@ -110,14 +111,12 @@ private:
 
 /// Parses `text` and decodes its top-level value with `decode(JSONValue)`.
 /// Malformed JSON throws DecodingError (dataCorrupted, empty path).
-template <class Decode>
-auto decodeJSON(std::string_view text, Decode decode) {
+template <class Decode> auto decodeJSON(std::string_view text, Decode decode) {
     thread_local simdjson::dom::parser parser;
     const simdjson::padded_string padded(text);
     simdjson::dom::element root;
     if (parser.parse(padded).get(root) != simdjson::SUCCESS) {
-        throw DecodingError(DecodingError::Kind::dataCorrupted, {},
-                            "The given data was not valid JSON.");
+        throw DecodingError(DecodingError::Kind::dataCorrupted, {}, "The given data was not valid JSON.");
     }
     const JSONPath rootPath;
     return decode(JSONValue(root, rootPath));

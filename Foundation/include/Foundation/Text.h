@@ -28,6 +28,7 @@ std::string trimmingWhitespaceAndNewlines(std::string_view text);
 std::string repairingUTF8(std::string_view bytes);
 
 /// Replaces every occurrence of `target` in `text` with `replacement`.
-std::string replacingOccurrences(std::string_view text, std::string_view target, std::string_view replacement);
+std::string replacingOccurrences(std::string_view text, std::string_view target,
+                                 std::string_view replacement);
 
 } // namespace Foundation

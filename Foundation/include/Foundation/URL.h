@@ -17,7 +17,8 @@ public:
     bool operator==(const URL&) const = default;
 
 private:
-    explicit URL(std::string text) : text_(std::move(text)) {}
+    explicit URL(std::string text)
+        : text_(std::move(text)) {}
     std::string text_;
 };
 

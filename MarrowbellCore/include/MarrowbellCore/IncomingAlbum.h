@@ -4,7 +4,6 @@
 
 #include <Foundation/Date.h>
 #include <Foundation/URL.h>
-
 #include <optional>
 #include <string>
 

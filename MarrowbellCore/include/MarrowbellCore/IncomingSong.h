@@ -5,7 +5,6 @@
 #include <Foundation/Date.h>
 #include <Foundation/URL.h>
 #include <MusicKit/PlayParameters.h>
-
 #include <cstdint>
 #include <optional>
 #include <string>

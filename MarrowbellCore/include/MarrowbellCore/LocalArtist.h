@@ -4,7 +4,6 @@
 
 #include <Foundation/Date.h>
 #include <Foundation/URL.h>
-
 #include <cstdint>
 #include <optional>
 #include <string>

@@ -13,7 +13,6 @@
 #include "MarrowbellCore/SortDescriptor.h"
 
 #include <MusicKit/PlayParameters.h>
-
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -98,7 +97,8 @@ public:
 
     std::vector<LocalPlaylist> allPlaylists(const SortDescriptor<LocalPlaylist>& sortDescriptor,
                                             std::stop_token stopToken = {});
-    std::vector<LocalAlbum> allAlbums(const SortDescriptor<LocalAlbum>& sortDescriptor, std::stop_token stopToken = {});
+    std::vector<LocalAlbum> allAlbums(const SortDescriptor<LocalAlbum>& sortDescriptor,
+                                      std::stop_token stopToken = {});
     std::vector<LocalArtist> allArtists(const SortDescriptor<LocalArtist>& sortDescriptor,
                                         std::stop_token stopToken = {});
     /// The library's own songs: passive songs are left out.
@@ -126,8 +126,7 @@ public:
                  const std::optional<std::string>& album);
 
     /// Runs `work` on the connection with the store's lock held, so it runs alone like every operation.
-    template <class Work>
-    auto withConnection(Work&& work) {
+    template <class Work> auto withConnection(Work&& work) {
         std::lock_guard lock(mutex_);
         return work(*db_);
     }
@@ -136,11 +135,12 @@ public:
     /// identifier or title is NULL.
     static std::optional<LocalSong> songRow(sqlite3_stmt* statement);
     /// The binary property list of `parameters`, or nothing (logged) when it cannot be encoded.
-    static std::optional<std::vector<std::uint8_t>> encodePlayParameters(const MusicKit::PlayParameters& parameters);
-    static std::optional<MusicKit::PlayParameters> decodePlayParameters(
-        const std::optional<std::vector<std::uint8_t>>& bytes);
-    static std::optional<RemotePlayParameters> decodeRemotePlayParameters(
-        const std::optional<std::vector<std::uint8_t>>& bytes);
+    static std::optional<std::vector<std::uint8_t>>
+    encodePlayParameters(const MusicKit::PlayParameters& parameters);
+    static std::optional<MusicKit::PlayParameters>
+    decodePlayParameters(const std::optional<std::vector<std::uint8_t>>& bytes);
+    static std::optional<RemotePlayParameters>
+    decodeRemotePlayParameters(const std::optional<std::vector<std::uint8_t>>& bytes);
 
 private:
     std::string path_;

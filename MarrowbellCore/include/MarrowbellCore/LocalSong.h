@@ -9,7 +9,6 @@
 #include <MusicKit/MusicPlayerQueueEntry.h>
 #include <MusicKit/PlayParameters.h>
 #include <MusicKit/PlayableMusicItem.h>
-
 #include <cstdint>
 #include <optional>
 #include <string>

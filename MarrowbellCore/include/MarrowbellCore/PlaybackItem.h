@@ -5,7 +5,6 @@
 
 #include <MusicKit/Artwork.h>
 #include <MusicKit/MusicPlayerQueueEntry.h>
-
 #include <optional>
 #include <string>
 #include <variant>
@@ -16,8 +15,10 @@ namespace MarrowbellCore {
 /// the player's current queue entry.
 class PlaybackItem {
 public:
-    PlaybackItem(LocalSong song) : source_(std::move(song)) {}
-    PlaybackItem(MusicKit::MusicPlayerQueueEntry entry) : source_(std::move(entry)) {}
+    PlaybackItem(LocalSong song)
+        : source_(std::move(song)) {}
+    PlaybackItem(MusicKit::MusicPlayerQueueEntry entry)
+        : source_(std::move(entry)) {}
 
     std::string title() const;
     std::optional<std::string> subtitle() const;

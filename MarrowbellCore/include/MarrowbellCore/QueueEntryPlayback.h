@@ -1,7 +1,6 @@
 #pragma once
 
 #include <MusicKit/MusicPlayerQueueEntry.h>
-
 #include <optional>
 #include <string>
 

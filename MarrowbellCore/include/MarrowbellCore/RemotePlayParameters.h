@@ -1,7 +1,6 @@
 #pragma once
 
 #include <Foundation/PropertyList.h>
-
 #include <optional>
 #include <string>
 #include <string_view>

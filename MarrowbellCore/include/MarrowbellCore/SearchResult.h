@@ -8,7 +8,6 @@
 #include <Foundation/URL.h>
 #include <MusicKit/CatalogItems.h>
 #include <MusicKit/Song.h>
-
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -20,16 +19,32 @@ namespace MarrowbellCore {
 class SearchResult {
 public:
     /// The cases, in the order that counts for hashing.
-    enum class Case { playlist, album, artist, song, catalogPlaylist, catalogAlbum, catalogArtist, catalogSong,
-                      madeForYou, station };
+    enum class Case {
+        playlist,
+        album,
+        artist,
+        song,
+        catalogPlaylist,
+        catalogAlbum,
+        catalogArtist,
+        catalogSong,
+        madeForYou,
+        station
+    };
 
     static SearchResult playlist(LocalPlaylist record) { return make<Case::playlist>(std::move(record)); }
     static SearchResult album(LocalAlbum record) { return make<Case::album>(std::move(record)); }
     static SearchResult artist(LocalArtist record) { return make<Case::artist>(std::move(record)); }
     static SearchResult song(LocalSong record) { return make<Case::song>(std::move(record)); }
-    static SearchResult catalogPlaylist(MusicKit::Playlist item) { return make<Case::catalogPlaylist>(std::move(item)); }
-    static SearchResult catalogAlbum(MusicKit::Album item) { return make<Case::catalogAlbum>(std::move(item)); }
-    static SearchResult catalogArtist(MusicKit::Artist item) { return make<Case::catalogArtist>(std::move(item)); }
+    static SearchResult catalogPlaylist(MusicKit::Playlist item) {
+        return make<Case::catalogPlaylist>(std::move(item));
+    }
+    static SearchResult catalogAlbum(MusicKit::Album item) {
+        return make<Case::catalogAlbum>(std::move(item));
+    }
+    static SearchResult catalogArtist(MusicKit::Artist item) {
+        return make<Case::catalogArtist>(std::move(item));
+    }
     static SearchResult catalogSong(MusicKit::Song item) { return make<Case::catalogSong>(std::move(item)); }
     static SearchResult madeForYou(MusicKit::MusicPersonalRecommendation::Item item) {
         return make<Case::madeForYou>(std::move(item));
@@ -40,10 +55,7 @@ public:
 
     Case resultCase() const { return static_cast<Case>(value_.index()); }
     /// The carried value of case `C`, or null when this result is of another case.
-    template <Case C>
-    const auto* get() const {
-        return std::get_if<static_cast<std::size_t>(C)>(&value_);
-    }
+    template <Case C> const auto* get() const { return std::get_if<static_cast<std::size_t>(C)>(&value_); }
 
     std::string id() const;
     std::string name() const;
@@ -55,22 +67,24 @@ public:
     std::size_t hash() const;
 
 private:
-    using Value = std::variant<LocalPlaylist, LocalAlbum, LocalArtist, LocalSong, MusicKit::Playlist, MusicKit::Album,
-                               MusicKit::Artist, MusicKit::Song, MusicKit::MusicPersonalRecommendation::Item,
-                               MusicKit::MusicPersonalRecommendation::Item>;
+    using Value =
+        std::variant<LocalPlaylist, LocalAlbum, LocalArtist, LocalSong, MusicKit::Playlist, MusicKit::Album,
+                     MusicKit::Artist, MusicKit::Song, MusicKit::MusicPersonalRecommendation::Item,
+                     MusicKit::MusicPersonalRecommendation::Item>;
 
-    template <Case C, class T>
-    static SearchResult make(T value) {
+    template <Case C, class T> static SearchResult make(T value) {
         return SearchResult(Value(std::in_place_index<static_cast<std::size_t>(C)>, std::move(value)));
     }
-    explicit SearchResult(Value value) : value_(std::move(value)) {}
+    explicit SearchResult(Value value)
+        : value_(std::move(value)) {}
 
     Value value_;
 };
 
 } // namespace MarrowbellCore
 
-template <>
-struct std::hash<MarrowbellCore::SearchResult> {
-    std::size_t operator()(const MarrowbellCore::SearchResult& result) const noexcept { return result.hash(); }
+template <> struct std::hash<MarrowbellCore::SearchResult> {
+    std::size_t operator()(const MarrowbellCore::SearchResult& result) const noexcept {
+        return result.hash();
+    }
 };

@@ -11,8 +11,7 @@ enum class SortOrder { forward, reverse };
 /// How the caller wants records ordered: a field, a comparison of its values and a direction.
 /// The store applies it without knowing its content, on several threads at once for a large list, so
 /// the comparison must have no side effects.
-template <class Record>
-class SortDescriptor {
+template <class Record> class SortDescriptor {
 public:
     /// Three-way comparison of two records by the caller's field and comparison, before the direction.
     using Comparison = std::function<std::weak_ordering(const Record&, const Record&)>;

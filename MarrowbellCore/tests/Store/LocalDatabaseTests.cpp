@@ -1,8 +1,7 @@
-#include "SQLDatabase.h"
-#include "StoreTestSupport.h"
-
 #include "MarrowbellCore/LocalDatabase.h"
 #include "MarrowbellCore/SQLError.h"
+#include "SQLDatabase.h"
+#include "StoreTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -16,23 +15,27 @@ const std::vector<std::string> expectedSchema{
     "artistName TEXT, albumTitle TEXT, genre TEXT, dateAdded REAL, releaseDate REAL, playParameters BLOB, "
     "artworkURL TEXT, trackNumber INTEGER, sortOrder INTEGER, isPassive INTEGER, UNIQUE(identifier))",
     "CREATE TABLE sqlite_sequence(name,seq)",
-    "CREATE TABLE Playlists (pk INTEGER PRIMARY KEY AUTOINCREMENT, identifier TEXT, name TEXT, dateAdded REAL, "
+    "CREATE TABLE Playlists (pk INTEGER PRIMARY KEY AUTOINCREMENT, identifier TEXT, name TEXT, dateAdded "
+    "REAL, "
     "artworkURL TEXT, UNIQUE(identifier))",
-    "CREATE TABLE Albums (pk INTEGER PRIMARY KEY AUTOINCREMENT, identifier TEXT, title TEXT, artistName TEXT, "
+    "CREATE TABLE Albums (pk INTEGER PRIMARY KEY AUTOINCREMENT, identifier TEXT, title TEXT, artistName "
+    "TEXT, "
     "genre TEXT, dateAdded REAL, releaseDate REAL, artworkURL TEXT, UNIQUE(identifier))",
     "CREATE TABLE Artists (pk INTEGER PRIMARY KEY AUTOINCREMENT, identifier TEXT, name TEXT, genre TEXT, "
     "dateAdded REAL, artworkURL TEXT, UNIQUE(identifier))",
     "CREATE TABLE PlaylistSongs (pk INTEGER PRIMARY KEY AUTOINCREMENT, playlist INTEGER, song INTEGER, "
     "sortOrder INTEGER, UNIQUE (playlist, song))",
-    "CREATE TABLE AlbumSongs (pk INTEGER PRIMARY KEY AUTOINCREMENT, album INTEGER, song INTEGER, sortOrder INTEGER, "
+    "CREATE TABLE AlbumSongs (pk INTEGER PRIMARY KEY AUTOINCREMENT, album INTEGER, song INTEGER, sortOrder "
+    "INTEGER, "
     "UNIQUE (album, song))",
     "CREATE TABLE ArtistSongs (pk INTEGER PRIMARY KEY AUTOINCREMENT, artist INTEGER, song INTEGER, "
     "sortOrder INTEGER, UNIQUE (artist, song))",
 };
 
-const char* const selectSongs = "SELECT pk, identifier, title, duration, artistName, albumTitle, genre, dateAdded, "
-                                "releaseDate, playParameters, artworkURL, trackNumber, sortOrder, isPassive FROM Songs "
-                                "ORDER BY pk";
+const char* const selectSongs =
+    "SELECT pk, identifier, title, duration, artistName, albumTitle, genre, dateAdded, "
+    "releaseDate, playParameters, artworkURL, trackNumber, sortOrder, isPassive FROM Songs "
+    "ORDER BY pk";
 
 class LocalDatabaseTest : public ::testing::Test {
 protected:
@@ -48,8 +51,10 @@ protected:
     void insertSong(const std::string& identifier, const SQLValue& playParameters) {
         store.withConnection([&](SQLDatabase& db) {
             db.executeBatch("INSERT INTO Songs (identifier, title, playParameters) VALUES (?, 'Title', ?) "
-                            "ON CONFLICT (identifier) DO NOTHING", 1,
-                            [&](std::size_t) { return SQLValues{identifier, playParameters}; });
+                            "ON CONFLICT (identifier) DO NOTHING",
+                            1, [&](std::size_t) {
+                                return SQLValues{identifier, playParameters};
+                            });
         });
     }
 
@@ -62,8 +67,9 @@ TEST_F(LocalDatabaseTest, OpenCreatesTheExactSchemaInWriteAheadMode) {
     const auto path = directory.file("local.db");
     EXPECT_EQ(Testing::queryText(path, "SELECT sql FROM sqlite_master WHERE type = 'table' ORDER BY rowid"),
               expectedSchema);
-    EXPECT_EQ(Testing::queryText(path, "SELECT count(*) FROM sqlite_master WHERE type NOT IN ('table', 'index')"),
-              std::vector<std::string>{"0"});
+    EXPECT_EQ(
+        Testing::queryText(path, "SELECT count(*) FROM sqlite_master WHERE type NOT IN ('table', 'index')"),
+        std::vector<std::string>{"0"});
     EXPECT_EQ(Testing::queryText(path, "PRAGMA user_version"), std::vector<std::string>{"2"});
     EXPECT_EQ(Testing::queryText(path, "PRAGMA journal_mode"), std::vector<std::string>{"wal"});
 }
@@ -72,7 +78,8 @@ TEST_F(LocalDatabaseTest, ASecondOpenRunsNoStatementAndAReopenedFileKeepsItsRows
     store.withConnection([](SQLDatabase& db) { db.exec("DROP TABLE Artists"); });
     store.open();
     EXPECT_TRUE(Testing::queryText(directory.file("local.db"),
-                                   "SELECT name FROM sqlite_master WHERE name = 'Artists'").empty());
+                                   "SELECT name FROM sqlite_master WHERE name = 'Artists'")
+                    .empty());
 
     insertSong("kept", SQLValue());
     store.close();
@@ -84,11 +91,12 @@ TEST_F(LocalDatabaseTest, ASecondOpenRunsNoStatementAndAReopenedFileKeepsItsRows
 
 TEST_F(LocalDatabaseTest, SongRowsFollowTheColumnRules) {
     store.withConnection([](SQLDatabase& db) {
-        db.exec("INSERT INTO Songs (identifier, title, duration, dateAdded, trackNumber, sortOrder, isPassive) "
-                "VALUES ('a', 'First', NULL, 0.0, NULL, NULL, 2);"
-                "INSERT INTO Songs (identifier, title) VALUES ('b', NULL);"
-                "INSERT INTO Songs (identifier, title, duration, dateAdded, trackNumber, sortOrder, isPassive) "
-                "VALUES ('c', 'Third', 215.0, 1.5, 4, 99, 1);");
+        db.exec(
+            "INSERT INTO Songs (identifier, title, duration, dateAdded, trackNumber, sortOrder, isPassive) "
+            "VALUES ('a', 'First', NULL, 0.0, NULL, NULL, 2);"
+            "INSERT INTO Songs (identifier, title) VALUES ('b', NULL);"
+            "INSERT INTO Songs (identifier, title, duration, dateAdded, trackNumber, sortOrder, isPassive) "
+            "VALUES ('c', 'Third', 215.0, 1.5, 4, 99, 1);");
     });
     const auto read = songs();
     ASSERT_EQ(read.size(), 2u);
@@ -122,8 +130,9 @@ TEST_F(LocalDatabaseTest, PlayParametersReadBackAsBothModels) {
 
 TEST_F(LocalDatabaseTest, EmptyAndDamagedBlobsLeaveTheFieldsAbsentAndTheRowReadable) {
     store.withConnection([](SQLDatabase& db) {
-        db.exec("INSERT INTO Songs (identifier, title, playParameters) VALUES ('empty', 'E', x'');"
-                "INSERT INTO Songs (identifier, title, playParameters) VALUES ('damaged', 'D', x'0102030405');");
+        db.exec(
+            "INSERT INTO Songs (identifier, title, playParameters) VALUES ('empty', 'E', x'');"
+            "INSERT INTO Songs (identifier, title, playParameters) VALUES ('damaged', 'D', x'0102030405');");
     });
     const auto read = songs();
     ASSERT_EQ(read.size(), 2u);

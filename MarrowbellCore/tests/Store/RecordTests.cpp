@@ -8,7 +8,6 @@
 #include "MarrowbellCore/LocalSong.h"
 
 #include <Foundation/DecodingError.h>
-
 #include <gtest/gtest.h>
 #include <unordered_set>
 
@@ -19,11 +18,10 @@ namespace {
 const std::string composed = "caf\u00e9";
 const std::string decomposed = "cafe\u0301";
 
-template <class Record>
-class RecordIdentityTest : public ::testing::Test {};
+template <class Record> class RecordIdentityTest : public ::testing::Test {};
 
-using RecordTypes = ::testing::Types<LocalSong, LocalAlbum, LocalArtist, LocalPlaylist, IncomingSong, IncomingAlbum,
-                                     IncomingArtist, IncomingPlaylist>;
+using RecordTypes = ::testing::Types<LocalSong, LocalAlbum, LocalArtist, LocalPlaylist, IncomingSong,
+                                     IncomingAlbum, IncomingArtist, IncomingPlaylist>;
 TYPED_TEST_SUITE(RecordIdentityTest, RecordTypes);
 
 TYPED_TEST(RecordIdentityTest, EqualityAndHashingFollowTheIdentifierAlone) {
@@ -63,8 +61,8 @@ TEST(PlayingSongByID, ComparesTheServiceIdentifiersThenTheLibraryIdentifier) {
     EXPECT_TRUE(plain.matchesPlayingSong(std::optional<std::string>("i.library")));
     EXPECT_FALSE(plain.matchesPlayingSong(std::optional<std::string>("123")));
 
-    const auto remote = songWithRemote(RemotePlayParameters{"i.library", "song", std::nullopt, std::nullopt, "123",
-                                                            "456", std::nullopt});
+    const auto remote = songWithRemote(
+        RemotePlayParameters{"i.library", "song", std::nullopt, std::nullopt, "123", "456", std::nullopt});
     for (const char* id : {"123", "456", "i.library"}) {
         EXPECT_TRUE(remote.matchesPlayingSong(std::optional<std::string>(id))) << id;
     }
@@ -83,7 +81,8 @@ TEST(PlayingSongByEntry, UsesTheSongIdWhenThereIsOneAndTheTitleOtherwise) {
     EXPECT_TRUE(song.matchesPlayingSong(std::optional(entry)));
 
     entry.item = MusicKit::Song{.id = MusicKit::MusicItemID("999"), .title = "Intro"};
-    EXPECT_FALSE(song.matchesPlayingSong(std::optional(entry))) << "equal titles do not count for a song entry";
+    EXPECT_FALSE(song.matchesPlayingSong(std::optional(entry)))
+        << "equal titles do not count for a song entry";
     entry.item = MusicKit::Song{.id = MusicKit::MusicItemID("777"), .title = "Other"};
     EXPECT_TRUE(song.matchesPlayingSong(std::optional(entry)));
 }
@@ -101,7 +100,8 @@ TEST(RemotePlayParametersCoding, WritesOnlyPresentMembersAndRoundTrips) {
 }
 
 TEST(RemotePlayParametersCoding, RequiresIdAndKindAndRejectsWrongKindsOfValue) {
-    EXPECT_EQ(RemotePlayParameters::decodeJSON(R"({"id":"i.1","kind":"song","catalogId":null,"extra":5})").catalogId,
+    EXPECT_EQ(RemotePlayParameters::decodeJSON(R"({"id":"i.1","kind":"song","catalogId":null,"extra":5})")
+                  .catalogId,
               std::nullopt);
     try {
         RemotePlayParameters::decodeJSON(R"({"id":"i.1"})");

@@ -1,8 +1,7 @@
-#include "SQLDatabase.h"
-#include "StoreTestSupport.h"
-
 #include "MarrowbellCore/LocalDatabase.h"
 #include "MarrowbellCore/SQLError.h"
+#include "SQLDatabase.h"
+#include "StoreTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -21,10 +20,11 @@ protected:
 
     /// The SQLite type name and the text of each column of the one Sample row.
     std::vector<std::string> sampleTypes() {
-        return Testing::queryText(directory.file("sample.db"),
-                                  "SELECT typeof(a) || ',' || typeof(b) || ',' || typeof(c) || ',' || typeof(d) || "
-                                  "',' || typeof(e) || ',' || typeof(f) || ',' || typeof(g) || ',' || typeof(h) || "
-                                  "',' || typeof(i) || ',' || typeof(j) FROM Sample");
+        return Testing::queryText(
+            directory.file("sample.db"),
+            "SELECT typeof(a) || ',' || typeof(b) || ',' || typeof(c) || ',' || typeof(d) || "
+            "',' || typeof(e) || ',' || typeof(f) || ',' || typeof(g) || ',' || typeof(h) || "
+            "',' || typeof(i) || ',' || typeof(j) FROM Sample");
     }
 
     TemporaryDirectory directory;
@@ -41,8 +41,10 @@ TEST_F(SQLDatabaseTest, BindsEachKindOfValueByTheBindingTable) {
                        SQLValue(std::int32_t{3}), SQLValue(std::vector<std::uint8_t>{1, 2})},
                       statement.get());
     ASSERT_EQ(sqlite3_step(statement.get()), SQLITE_DONE);
-    EXPECT_EQ(sampleTypes(), std::vector<std::string>{"text,text,real,integer,integer,blob,real,null,null,null"});
-    EXPECT_EQ(Testing::queryText(directory.file("sample.db"), "SELECT b || '|' || c || '|' || d || '|' || e FROM Sample"),
+    EXPECT_EQ(sampleTypes(),
+              std::vector<std::string>{"text,text,real,integer,integer,blob,real,null,null,null"});
+    EXPECT_EQ(Testing::queryText(directory.file("sample.db"),
+                                 "SELECT b || '|' || c || '|' || d || '|' || e FROM Sample"),
               std::vector<std::string>{"https://example.com/a|12.5|7|1"});
 }
 
@@ -66,15 +68,20 @@ TEST_F(SQLDatabaseTest, ExecuteRejectsAStatementThatYieldsARow) {
 
 TEST_F(SQLDatabaseTest, BatchRunsTheLastRowTwiceAndReportsAFailingRow) {
     const std::vector<std::int64_t> keys{1, 2, 3};
-    db.execute("INSERT INTO Limited (key, value) VALUES (?, ?) ON CONFLICT (key) DO UPDATE SET value = value + 1",
-               keys, [](std::int64_t key) { return SQLValues{key, std::int64_t{0}}; });
-    EXPECT_EQ(Testing::queryText(directory.file("sample.db"), "SELECT key || ':' || value FROM Limited ORDER BY key"),
+    db.execute(
+        "INSERT INTO Limited (key, value) VALUES (?, ?) ON CONFLICT (key) DO UPDATE SET value = value + 1",
+        keys, [](std::int64_t key) {
+            return SQLValues{key, std::int64_t{0}};
+        });
+    EXPECT_EQ(Testing::queryText(directory.file("sample.db"),
+                                 "SELECT key || ':' || value FROM Limited ORDER BY key"),
               (std::vector<std::string>{"1:0", "2:0", "3:1"}));
 
     const std::vector<std::int64_t> failing{20, 21};
     try {
-        db.execute("INSERT INTO Limited (key, value) VALUES (?, ?)", failing,
-                   [](std::int64_t key) { return SQLValues{key, key}; });
+        db.execute("INSERT INTO Limited (key, value) VALUES (?, ?)", failing, [](std::int64_t key) {
+            return SQLValues{key, key};
+        });
         FAIL() << "a row that breaks a constraint must fail the batch";
     } catch (const SQLError& error) {
         EXPECT_NE(error.message.find("CHECK constraint failed"), std::string::npos);
@@ -82,13 +89,16 @@ TEST_F(SQLDatabaseTest, BatchRunsTheLastRowTwiceAndReportsAFailingRow) {
 }
 
 TEST_F(SQLDatabaseTest, ReadersSkipRowsWithoutRequiredColumnsAndReadNullsByTheirRules) {
-    db.exec("CREATE TABLE Albums (pk INTEGER PRIMARY KEY, identifier TEXT, title TEXT, artistName TEXT, genre TEXT, "
-            "dateAdded REAL, releaseDate REAL, artworkURL TEXT);"
-            "INSERT INTO Albums VALUES (1, 'a', 'First', NULL, 'Rock', 0.0, NULL, 'not a url');"
-            "INSERT INTO Albums VALUES (2, 'b', NULL, NULL, NULL, NULL, NULL, NULL);"
-            "INSERT INTO Albums VALUES (3, 'c', 'Third', 'Artist', NULL, 10.5, -3.0, 'https://x.test/a.png');");
-    const auto albums = db.queryAlbums("SELECT pk, identifier, title, artistName, genre, dateAdded, releaseDate, "
-                                       "artworkURL FROM Albums ORDER BY pk");
+    db.exec(
+        "CREATE TABLE Albums (pk INTEGER PRIMARY KEY, identifier TEXT, title TEXT, artistName TEXT, genre "
+        "TEXT, "
+        "dateAdded REAL, releaseDate REAL, artworkURL TEXT);"
+        "INSERT INTO Albums VALUES (1, 'a', 'First', NULL, 'Rock', 0.0, NULL, 'not a url');"
+        "INSERT INTO Albums VALUES (2, 'b', NULL, NULL, NULL, NULL, NULL, NULL);"
+        "INSERT INTO Albums VALUES (3, 'c', 'Third', 'Artist', NULL, 10.5, -3.0, 'https://x.test/a.png');");
+    const auto albums =
+        db.queryAlbums("SELECT pk, identifier, title, artistName, genre, dateAdded, releaseDate, "
+                       "artworkURL FROM Albums ORDER BY pk");
     ASSERT_EQ(albums.size(), 2u);
     EXPECT_EQ(albums[0].identifier, "a");
     EXPECT_FALSE(albums[0].dateAdded);
@@ -104,8 +114,9 @@ TEST_F(SQLDatabaseTest, AReaderWhoseStepFailsHalfWayReportsTheFailure) {
     db.exec("CREATE TABLE Playlists (pk INTEGER PRIMARY KEY, identifier TEXT, name TEXT);"
             "INSERT INTO Playlists VALUES (1, 'a', 'One'), (2, 'b', 'Two');");
     // abs() of the smallest integer overflows when SQLite reaches the second row.
-    const auto sql = "SELECT pk, identifier, name, CASE WHEN pk = 2 THEN abs(-9223372036854775807 - 1) END, NULL "
-                     "FROM Playlists ORDER BY pk";
+    const auto sql =
+        "SELECT pk, identifier, name, CASE WHEN pk = 2 THEN abs(-9223372036854775807 - 1) END, NULL "
+        "FROM Playlists ORDER BY pk";
     try {
         db.queryPlaylists(sql);
         FAIL() << "a truncated list must not pass for a complete one";
@@ -118,7 +129,8 @@ TEST_F(SQLDatabaseTest, MatcherAcceptsEitherTheArtistOrTheAlbum) {
     db.exec("CREATE TABLE Songs (title TEXT, artistName TEXT, albumTitle TEXT);"
             "INSERT INTO Songs VALUES ('Intro', 'A', 'X'), ('Outro', 'B', NULL);");
     const auto sql = "SELECT artistName, albumTitle FROM Songs WHERE title = ?";
-    const auto matches = [&](const char* title, std::optional<std::string> artist, std::optional<std::string> album) {
+    const auto matches = [&](const char* title, std::optional<std::string> artist,
+                             std::optional<std::string> album) {
         return db.queryMatches(sql, {SQLValue(title)}, artist, album);
     };
     EXPECT_EQ(matches("Intro", "A", "Y"), std::vector<bool>{true});

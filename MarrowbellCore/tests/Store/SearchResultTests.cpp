@@ -14,15 +14,21 @@ LocalSong songWithRemote(std::optional<std::string> catalogId, std::optional<std
     song.title = "Song";
     song.artistName = "Artist";
     song.artworkURL = Foundation::URL::fromString("https://a.test/64x64.jpg");
-    song.remotePlayParameters = RemotePlayParameters{"i.lib", "song", std::nullopt, std::nullopt,
-                                                     std::move(catalogId), std::move(purchasedId), std::move(reportingId)};
+    song.remotePlayParameters = RemotePlayParameters{"i.lib",
+                                                     "song",
+                                                     std::nullopt,
+                                                     std::nullopt,
+                                                     std::move(catalogId),
+                                                     std::move(purchasedId),
+                                                     std::move(reportingId)};
     return song;
 }
 
 TEST(SearchResultProperties, LocalSongsShareTheirArtworkKeyWithTheCatalog) {
     EXPECT_EQ(SearchResult::song(songWithRemote("123", "456")).thumbnailID(), "song-123");
     EXPECT_EQ(SearchResult::song(songWithRemote(std::nullopt, "456")).thumbnailID(), "song-456");
-    EXPECT_EQ(SearchResult::song(songWithRemote(std::nullopt, std::nullopt, "789")).thumbnailID(), "song-i.lib");
+    EXPECT_EQ(SearchResult::song(songWithRemote(std::nullopt, std::nullopt, "789")).thumbnailID(),
+              "song-i.lib");
     LocalSong plain;
     plain.identifier = "i.plain";
     EXPECT_EQ(SearchResult::song(plain).thumbnailID(), "song-i.plain");
@@ -54,11 +60,13 @@ TEST(SearchResultEquality, NeedsTheSameCaseAndTheSameItem) {
 
     EXPECT_EQ(SearchResult::playlist(local), SearchResult::playlist(renamed));
     EXPECT_EQ(SearchResult::playlist(local).hash(), SearchResult::playlist(renamed).hash());
-    EXPECT_EQ(SearchResult::playlist(local).thumbnailID(), SearchResult::catalogPlaylist(catalog).thumbnailID());
+    EXPECT_EQ(SearchResult::playlist(local).thumbnailID(),
+              SearchResult::catalogPlaylist(catalog).thumbnailID());
     EXPECT_NE(SearchResult::playlist(local), SearchResult::catalogPlaylist(catalog));
     EXPECT_NE(SearchResult::madeForYou(item), SearchResult::station(item));
-    const std::unordered_set<SearchResult> results{SearchResult::playlist(local), SearchResult::playlist(renamed),
-                                                   SearchResult::madeForYou(item), SearchResult::station(item)};
+    const std::unordered_set<SearchResult> results{
+        SearchResult::playlist(local), SearchResult::playlist(renamed), SearchResult::madeForYou(item),
+        SearchResult::station(item)};
     EXPECT_EQ(results.size(), 3u);
     EXPECT_EQ((SearchSection{"Songs", {}}).id(), "Songs");
 }
@@ -89,8 +97,8 @@ TEST(PlaybackItemView, ReadsAQueueEntryWithAndWithoutASong) {
     EXPECT_EQ(firstKey.size(), 36u);
     EXPECT_NE(firstKey, withoutSong.songIDForArtwork());
 
-    entry.item = MusicKit::Song{.id = MusicKit::MusicItemID("99"), .title = "Song", .artistName = "Artist",
-                                .albumTitle = "Album"};
+    entry.item = MusicKit::Song{
+        .id = MusicKit::MusicItemID("99"), .title = "Song", .artistName = "Artist", .albumTitle = "Album"};
     const PlaybackItem withSong(entry);
     EXPECT_EQ(withSong.album(), "Album");
     EXPECT_EQ(withSong.duration(), 0.0);

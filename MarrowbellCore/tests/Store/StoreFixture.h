@@ -1,8 +1,7 @@
 #pragma once
 
-#include "StoreTestSupport.h"
-
 #include "MarrowbellCore/LocalDatabase.h"
+#include "StoreTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -44,8 +43,7 @@ protected:
     LocalDatabase store{directory.file("local.db")};
 };
 
-template <class Record>
-std::vector<std::string> identifiersOf(const std::vector<Record>& records) {
+template <class Record> std::vector<std::string> identifiersOf(const std::vector<Record>& records) {
     std::vector<std::string> identifiers;
     for (const auto& record : records) {
         identifiers.push_back(record.identifier);

@@ -1,6 +1,5 @@
-#include "StoreFixture.h"
-
 #include "MarrowbellCore/SQLError.h"
+#include "StoreFixture.h"
 
 #include <Foundation/CancellationError.h>
 
@@ -10,8 +9,10 @@ namespace {
 using Testing::identifiersOf;
 using Strings = std::vector<std::string>;
 
-const auto byTitle = SortDescriptor<LocalSong>::keyPath(
-    &LocalSong::title, [](const std::string& lhs, const std::string& rhs) { return std::weak_order(lhs.compare(rhs), 0); });
+const auto byTitle =
+    SortDescriptor<LocalSong>::keyPath(&LocalSong::title, [](const std::string& lhs, const std::string& rhs) {
+        return std::weak_order(lhs.compare(rhs), 0);
+    });
 
 std::vector<std::string> sectionNames(const std::vector<SearchSection>& sections) {
     std::vector<std::string> names;
@@ -24,17 +25,20 @@ std::vector<std::string> sectionNames(const std::vector<SearchSection>& sections
 class StoreReadsTest : public Testing::StoreFixture {};
 
 TEST_F(StoreReadsTest, SortedListsApplyTheCallersDescriptorAndLeaveOutPassiveSongs) {
-    store.insert(std::vector{song("1", "Bravo"), song("2", "alpha"), song("3", "Charlie", std::nullopt, true)});
+    store.insert(
+        std::vector{song("1", "Bravo"), song("2", "alpha"), song("3", "Charlie", std::nullopt, true)});
     EXPECT_EQ(identifiersOf(store.allLibrarySongs(byTitle)), (Strings{"1", "2"}));
     const auto descending = SortDescriptor<LocalSong>::keyPath(
-        &LocalSong::title, [](const std::string& lhs, const std::string& rhs) { return std::weak_order(lhs.compare(rhs), 0); },
+        &LocalSong::title,
+        [](const std::string& lhs, const std::string& rhs) { return std::weak_order(lhs.compare(rhs), 0); },
         SortOrder::reverse);
     EXPECT_EQ(identifiersOf(store.allLibrarySongs(descending)), (Strings{"2", "1"}));
     EXPECT_EQ(store.allSongs().size(), 3u);
 
     store.insert(std::vector{album("l.1", "Zed"), album("l.2", "Abc")});
     const auto albumsByTitle = SortDescriptor<LocalAlbum>::keyPath(
-        &LocalAlbum::title, [](const std::string& lhs, const std::string& rhs) { return std::weak_order(lhs.compare(rhs), 0); });
+        &LocalAlbum::title,
+        [](const std::string& lhs, const std::string& rhs) { return std::weak_order(lhs.compare(rhs), 0); });
     EXPECT_EQ(identifiersOf(store.allAlbums(albumsByTitle)), (Strings{"l.2", "l.1"}));
 }
 
@@ -42,13 +46,15 @@ TEST_F(StoreReadsTest, ACancelledCallerGetsNoListEvenThoughTheReadSucceeded) {
     store.insert(std::vector{artist("r.1", "Artist")});
     std::stop_source stop;
     stop.request_stop();
-    const auto byName = SortDescriptor<LocalArtist>(
-        [](const LocalArtist& lhs, const LocalArtist& rhs) { return std::weak_order(lhs.name.compare(rhs.name), 0); });
+    const auto byName = SortDescriptor<LocalArtist>([](const LocalArtist& lhs, const LocalArtist& rhs) {
+        return std::weak_order(lhs.name.compare(rhs.name), 0);
+    });
     EXPECT_THROW(store.allArtists(byName, stop.get_token()), Foundation::CancellationError);
 }
 
 TEST_F(StoreReadsTest, SongListsFollowTheStoredOrderAndIncludePassiveSongs) {
-    const auto songs = store.insert(std::vector{song("a", "A"), song("b", "B", std::nullopt, true), song("c", "C")});
+    const auto songs =
+        store.insert(std::vector{song("a", "A"), song("b", "B", std::nullopt, true), song("c", "C")});
     const auto playlists = store.insert(std::vector{playlist("p.1", "Mix"), playlist("p.2", "Empty")});
     store.insert(std::vector{songs[2], songs[1], songs[0]}, playlists[0]);
     EXPECT_EQ(identifiersOf(store.songs(playlists[0])), (Strings{"c", "b", "a"}));
@@ -57,11 +63,13 @@ TEST_F(StoreReadsTest, SongListsFollowTheStoredOrderAndIncludePassiveSongs) {
     const auto albums = store.insert(std::vector{album("l.1", "Album")});
     store.insert(std::vector{songs[1].pk, songs[0].pk}, AlbumPK{albums[0].pk});
     store.removeSongs({"b"});
-    EXPECT_EQ(identifiersOf(store.songs(albums[0])), Strings{"a"}) << "a removed song's relation row gives nothing";
+    EXPECT_EQ(identifiersOf(store.songs(albums[0])), Strings{"a"})
+        << "a removed song's relation row gives nothing";
 }
 
 TEST_F(StoreReadsTest, TextSearchesUseLikeWithItsWildcards) {
-    store.insert(std::vector{playlist("p.1", "Road Trip"), playlist("p.2", "100% Pure"), playlist("p.3", "Roadside")});
+    store.insert(
+        std::vector{playlist("p.1", "Road Trip"), playlist("p.2", "100% Pure"), playlist("p.3", "Roadside")});
     EXPECT_EQ(identifiersOf(store.searchPlaylists("TRIP", 10)), Strings{"p.1"});
     EXPECT_EQ(identifiersOf(store.searchPlaylists("d T", 10)), Strings{"p.1"});
     EXPECT_EQ(identifiersOf(store.searchPlaylists("%", 2)), (Strings{"p.1", "p.2"}));

@@ -3,7 +3,6 @@
 #include "MarrowbellCore/Loggers.h"
 
 #include <UnifiedLog/LogStore.h>
-
 #include <cstdlib>
 #include <sqlite3.h>
 #include <stdexcept>

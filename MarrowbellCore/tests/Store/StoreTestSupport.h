@@ -1,7 +1,6 @@
 #pragma once
 
 #include <UnifiedLog/LogEntry.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>

@@ -1,6 +1,5 @@
-#include "StoreFixture.h"
-
 #include "MarrowbellCore/SQLError.h"
+#include "StoreFixture.h"
 
 namespace MarrowbellCore {
 namespace {
@@ -24,9 +23,10 @@ TEST_F(StoreWritesTest, UpsertsKeepTheKeyAndHandBackOneRecordPerInputInOrder) {
 }
 
 TEST_F(StoreWritesTest, SortOrderAndPassiveFollowTheirUpdateRules) {
-    store.insert(std::vector{song("kept", "K", 5), song("library", "L", 1, false), song("passive", "P", 1, true)});
-    const auto returned =
-        store.insert(std::vector{song("kept", "K"), song("library", "L", std::nullopt, true), song("passive", "P")});
+    store.insert(
+        std::vector{song("kept", "K", 5), song("library", "L", 1, false), song("passive", "P", 1, true)});
+    const auto returned = store.insert(
+        std::vector{song("kept", "K"), song("library", "L", std::nullopt, true), song("passive", "P")});
     EXPECT_TRUE(returned[1].isPassive) << "the returned record carries the incoming value";
     EXPECT_FALSE(returned[0].order);
     EXPECT_EQ(query("SELECT identifier || ':' || sortOrder || ':' || isPassive FROM Songs ORDER BY pk"),
@@ -63,7 +63,8 @@ TEST_F(StoreWritesTest, SongSyncRemovesPassiveSongsButKeepsTheirRelationRows) {
 }
 
 TEST_F(StoreWritesTest, RemovalQuotesIdentifiersAndLeavesTheRestAlone) {
-    store.insert(std::vector{artist("it's", "Quote"), artist("its", "Plain"), artist("'; DROP TABLE Artists; --", "X")});
+    store.insert(std::vector{artist("it's", "Quote"), artist("its", "Plain"),
+                             artist("'; DROP TABLE Artists; --", "X")});
     store.removeArtists({"it's", "'; DROP TABLE Artists; --"});
     EXPECT_EQ(query("SELECT identifier FROM Artists"), Strings{"its"});
     store.removeArtists({});
@@ -92,7 +93,8 @@ TEST_F(StoreWritesTest, AFailedWriteLeavesNoneOfItsRows) {
     } catch (const SQLError& error) {
         EXPECT_EQ(error.message, "refused");
     }
-    EXPECT_EQ(query("SELECT identifier FROM Playlists"), Strings{"p.old"}) << "the stale row is back, none added";
+    EXPECT_EQ(query("SELECT identifier FROM Playlists"), Strings{"p.old"})
+        << "the stale row is back, none added";
 }
 
 } // namespace

@@ -1,20 +1,17 @@
+#include "../Store/StoreTestSupport.h"
 #include "SyncEngine/RemoteConversions.h"
 #include "SyncEngine/ServiceDates.h"
 
-#include "../Store/StoreTestSupport.h"
-
 #include <Foundation/JSONDecoding.h>
-
-#include <gtest/gtest.h>
-
 #include <ctime>
+#include <gtest/gtest.h>
 
 namespace MarrowbellCore {
 namespace {
 
-template <class Resource>
-Resource decoded(std::string_view json) {
-    return Foundation::decodeJSON(json, [](const Foundation::JSONValue& root) { return Resource::decode(root); });
+template <class Resource> Resource decoded(std::string_view json) {
+    return Foundation::decodeJSON(json,
+                                  [](const Foundation::JSONValue& root) { return Resource::decode(root); });
 }
 
 double localMidnight(int year, int month, int day) {
@@ -23,20 +20,24 @@ double localMidnight(int year, int month, int day) {
     time.tm_mon = month - 1;
     time.tm_mday = day;
     time.tm_isdst = -1;
-    return Foundation::Date::fromTimeIntervalSince1970(static_cast<double>(std::mktime(&time))).timeIntervalSinceReferenceDate;
+    return Foundation::Date::fromTimeIntervalSince1970(static_cast<double>(std::mktime(&time)))
+        .timeIntervalSinceReferenceDate;
 }
 
 TEST(ServiceDateParsing, AcceptsInternetDateTimesAndBareDays) {
     EXPECT_EQ(ServiceDates::parseServiceDate("2001-01-01T00:01:00Z")->timeIntervalSinceReferenceDate, 60.0);
-    EXPECT_EQ(ServiceDates::parseServiceDate("2001-01-01T01:00:00+01:00")->timeIntervalSinceReferenceDate, 0.0);
-    EXPECT_EQ(ServiceDates::parseServiceDate("2021-03-04")->timeIntervalSinceReferenceDate, localMidnight(2021, 3, 4));
+    EXPECT_EQ(ServiceDates::parseServiceDate("2001-01-01T01:00:00+01:00")->timeIntervalSinceReferenceDate,
+              0.0);
+    EXPECT_EQ(ServiceDates::parseServiceDate("2021-03-04")->timeIntervalSinceReferenceDate,
+              localMidnight(2021, 3, 4));
     for (const char* rejected : {"2021", "2021-02-30", "2021-03-04T05:06:07", "March 4, 2021", ""}) {
         EXPECT_FALSE(ServiceDates::parseServiceDate(rejected)) << rejected;
     }
 }
 
 TEST(ServiceDateParsing, ReleaseDatesAreBareDaysOnly) {
-    EXPECT_EQ(ServiceDates::parseReleaseDate("1999-12-31")->timeIntervalSinceReferenceDate, localMidnight(1999, 12, 31));
+    EXPECT_EQ(ServiceDates::parseReleaseDate("1999-12-31")->timeIntervalSinceReferenceDate,
+              localMidnight(1999, 12, 31));
     EXPECT_FALSE(ServiceDates::parseReleaseDate("1999-12-31T00:00:00Z"));
     EXPECT_FALSE(ServiceDates::parseReleaseDate(std::nullopt));
 }
@@ -55,28 +56,36 @@ TEST(RecordConversion, AlbumsAndPlaylistsFallBackAsTheServiceLeavesThem) {
     EXPECT_FALSE(album.genre);
     EXPECT_TRUE(album.releaseDate);
     EXPECT_EQ(album.artworkURL->absoluteString(), "https://a.test/64x64.jpg");
-    EXPECT_EQ(incomingAlbum(decoded<RemoteAlbum>(
-                  R"({"id":"l.2","type":"t","href":"h","attributes":{"name":" ","genreNames":["Pop","Rock"]}})"))
-                  .title,
-              " ");
+    EXPECT_EQ(
+        incomingAlbum(
+            decoded<RemoteAlbum>(
+                R"({"id":"l.2","type":"t","href":"h","attributes":{"name":" ","genreNames":["Pop","Rock"]}})"))
+            .title,
+        " ");
 
-    const auto playlists = incomingPlaylists({decoded<RemotePlaylist>(R"({"id":"p.1","type":"t","href":"h","attributes":{}})"),
-                                              decoded<RemotePlaylist>(R"({"id":"p.2","type":"t","href":"h","attributes":{"name":""}})")});
+    const auto playlists = incomingPlaylists(
+        {decoded<RemotePlaylist>(R"({"id":"p.1","type":"t","href":"h","attributes":{}})"),
+         decoded<RemotePlaylist>(R"({"id":"p.2","type":"t","href":"h","attributes":{"name":""}})")});
     ASSERT_EQ(playlists.size(), 1u);
     EXPECT_EQ(playlists[0].identifier, "p.2");
 }
 
 TEST(RecordConversion, ArtistsPreferTheirLibraryNameThenTheCatalogs) {
-    const auto catalog = R"("relationships":{"catalog":{"data":[{"attributes":{"name":"Catalog","genreNames":["Jazz","Pop"],
+    const auto catalog =
+        R"("relationships":{"catalog":{"data":[{"attributes":{"name":"Catalog","genreNames":["Jazz","Pop"],
                             "artwork":{"url":"https://a.test/{w}.jpg"}}}]}}})";
     const auto withEmptyName = incomingArtist(decoded<RemoteArtist>(
         std::string(R"({"id":"r.1","type":"t","href":"h","attributes":{"name":""},)") + catalog));
     EXPECT_EQ(withEmptyName.name, "");
     EXPECT_EQ(withEmptyName.genre, "Jazz");
     EXPECT_EQ(withEmptyName.artworkURL->absoluteString(), "https://a.test/64.jpg");
-    EXPECT_EQ(incomingArtist(decoded<RemoteArtist>(std::string(R"({"id":"r.2","type":"t","href":"h","attributes":{},)") + catalog)).name,
-              "Catalog");
-    const auto bare = incomingArtist(decoded<RemoteArtist>(R"({"id":"r.3","type":"t","href":"h","attributes":{}})"));
+    EXPECT_EQ(
+        incomingArtist(decoded<RemoteArtist>(
+                           std::string(R"({"id":"r.2","type":"t","href":"h","attributes":{},)") + catalog))
+            .name,
+        "Catalog");
+    const auto bare =
+        incomingArtist(decoded<RemoteArtist>(R"({"id":"r.3","type":"t","href":"h","attributes":{}})"));
     EXPECT_EQ(bare.name, "Unknown Artist");
     EXPECT_FALSE(bare.genre);
     EXPECT_FALSE(bare.artworkURL);
@@ -99,7 +108,8 @@ TEST(RecordConversion, SongsCarryTheirFieldsAndTheCallersOrder) {
     EXPECT_EQ(song.playParameters, (MusicKit::PlayParameters{"i.1", "song", true, std::nullopt, "1440"}));
 
     const auto passive = incomingSong(
-        decoded<RemoteSong>(R"({"id":"i.2","type":"t","href":"h","attributes":{"name":"S","genreNames":[],"durationInMillis":1}})"),
+        decoded<RemoteSong>(
+            R"({"id":"i.2","type":"t","href":"h","attributes":{"name":"S","genreNames":[],"durationInMillis":1}})"),
         std::nullopt, true);
     EXPECT_EQ(passive.duration, 0.001);
     EXPECT_FALSE(passive.order);

@@ -3,7 +3,6 @@
 #include <Foundation/CancellationError.h>
 #include <MarrowbellCore/IncompleteListingError.h>
 #include <MusicKit/MusicDataRequest.h>
-
 #include <algorithm>
 #include <set>
 
@@ -41,7 +40,8 @@ TEST_F(FullSyncTest, FillsAnEmptyStoreWithTheWholeLibrary) {
     EXPECT_EQ(count("Playlists"), library().playlists.size());
     EXPECT_EQ(count("AlbumSongs"), library().songs.size()) << "every song belongs to its one album";
     EXPECT_GE(count("ArtistSongs"), library().songs.size());
-    EXPECT_EQ(query("SELECT count(*) FROM Songs WHERE isPassive = 0 AND CAST(substr(playParameters, 1, 8) AS TEXT) = 'bplist00'"),
+    EXPECT_EQ(query("SELECT count(*) FROM Songs WHERE isPassive = 0 AND CAST(substr(playParameters, 1, 8) AS "
+                    "TEXT) = 'bplist00'"),
               Strings{std::to_string(library().songs.size())});
     EXPECT_EQ(notifications.names(), allFourNotifications);
 
@@ -56,7 +56,8 @@ TEST_F(FullSyncTest, AlbumSongsFollowTrackOrder) {
     syncAll();
     const auto& album = library().albums.front();
     const auto stored = store->allAlbums();
-    const auto found = std::find_if(stored.begin(), stored.end(), [&](const LocalAlbum& a) { return a.identifier == album.id; });
+    const auto found = std::find_if(stored.begin(), stored.end(),
+                                    [&](const LocalAlbum& a) { return a.identifier == album.id; });
     ASSERT_NE(found, stored.end());
     const auto songs = store->songs(*found);
     ASSERT_EQ(songs.size(), album.songs.size());
@@ -84,7 +85,8 @@ TEST_F(FullSyncTest, FollowsAChangedLibrary) {
     EXPECT_EQ(query("SELECT count(*) FROM Albums WHERE identifier = 'l.gone'"), Strings{"0"});
     EXPECT_EQ(query("SELECT title FROM Songs WHERE identifier = '" + demoSongs[1].id + "'"),
               Strings{this->library().catalogSongs[demoSongs[1].catalogSong].name});
-    EXPECT_EQ(query("SELECT isPassive FROM Songs WHERE identifier = '" + demoSongs[2].id + "'"), Strings{"0"});
+    EXPECT_EQ(query("SELECT isPassive FROM Songs WHERE identifier = '" + demoSongs[2].id + "'"),
+              Strings{"0"});
 }
 
 TEST_F(FullSyncTest, ReplacesOneLibraryWithAnother) {
@@ -103,7 +105,8 @@ TEST_F(FullSyncTest, ReplacesOneLibraryWithAnother) {
 TEST_F(FullSyncTest, ReportsWeightedProgressThroughItsChildren) {
     const auto progress = Foundation::Progress::make(100);
     std::vector<double> fractions;
-    progress->addObserver([&](const Foundation::Progress& changed) { fractions.push_back(changed.fractionCompleted()); });
+    progress->addObserver(
+        [&](const Foundation::Progress& changed) { fractions.push_back(changed.fractionCompleted()); });
     engine().syncAll(*progress);
     EXPECT_EQ(progress->completedUnitCount(), 100);
     EXPECT_DOUBLE_EQ(fractions.back(), 1.0);

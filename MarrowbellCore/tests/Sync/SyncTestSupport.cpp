@@ -5,10 +5,11 @@ namespace MarrowbellCore::Testing {
 NotificationRecorder::NotificationRecorder() {
     for (const char* name : {SyncNotification::playlistSyncCompleted, SyncNotification::albumSyncCompleted,
                              SyncNotification::artistSyncCompleted, SyncNotification::songSyncCompleted}) {
-        observers_.push_back(SyncNotificationCenter::defaultCenter().addObserver(name, [this](const std::string& posted) {
-            std::lock_guard lock(mutex_);
-            names_.push_back(posted);
-        }));
+        observers_.push_back(
+            SyncNotificationCenter::defaultCenter().addObserver(name, [this](const std::string& posted) {
+                std::lock_guard lock(mutex_);
+                names_.push_back(posted);
+            }));
     }
 }
 
@@ -24,7 +25,8 @@ std::vector<std::string> NotificationRecorder::names() const {
 }
 
 SyncFixture::SyncFixture(std::size_t songCount, std::uint64_t librarySeed)
-    : service(std::make_unique<DemoService::DemoService>(DemoService::DemoService::Options{songCount, librarySeed}))
+    : service(std::make_unique<DemoService::DemoService>(
+          DemoService::DemoService::Options{songCount, librarySeed}))
     , seed(librarySeed) {}
 
 void SyncFixture::SetUp() {

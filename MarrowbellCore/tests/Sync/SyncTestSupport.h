@@ -7,9 +7,7 @@
 #include <MarrowbellCore/SyncEngine.h>
 #include <MarrowbellCore/SyncNotifications.h>
 #include <MusicKit/ServiceConfiguration.h>
-
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -42,8 +40,12 @@ protected:
     /// Serves a library generated from another song count, at the same time as the first.
     void switchService(std::size_t songCount);
     SyncEngine engine() { return SyncEngine(store); }
-    std::vector<std::string> query(const std::string& sql) const { return queryText(directory.file("local.db"), sql); }
-    std::size_t count(const std::string& table) const { return std::stoul(query("SELECT count(*) FROM " + table)[0]); }
+    std::vector<std::string> query(const std::string& sql) const {
+        return queryText(directory.file("local.db"), sql);
+    }
+    std::size_t count(const std::string& table) const {
+        return std::stoul(query("SELECT count(*) FROM " + table)[0]);
+    }
     const DemoService::DemoLibrary& library() const { return service->library(); }
 
     TemporaryDirectory directory;

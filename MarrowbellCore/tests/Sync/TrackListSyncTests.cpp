@@ -1,9 +1,7 @@
+#include "Remote/RemoteSong.h"
 #include "SyncTestSupport.h"
 
-#include "Remote/RemoteSong.h"
-
 #include <Foundation/CancellationError.h>
-
 #include <algorithm>
 #include <numeric>
 
@@ -13,8 +11,7 @@ namespace {
 using DemoService::DemoFault;
 using Strings = std::vector<std::string>;
 
-template <class Record>
-Strings identifiersOf(const std::vector<Record>& records) {
+template <class Record> Strings identifiersOf(const std::vector<Record>& records) {
     Strings identifiers;
     for (const auto& record : records) {
         identifiers.push_back(record.identifier);
@@ -44,7 +41,8 @@ RemoteSong remoteSong(const std::string& id, Strings albumIDs, Strings artistIDs
 
 class TrackListSyncTest : public Testing::SyncFixture {
 protected:
-    IncomingSong song(const std::string& id, std::optional<std::int64_t> track, std::optional<std::string> album = {}) {
+    IncomingSong song(const std::string& id, std::optional<std::int64_t> track,
+                      std::optional<std::string> album = {}) {
         IncomingSong incoming;
         incoming.identifier = id;
         incoming.title = id;
@@ -53,21 +51,23 @@ protected:
         return incoming;
     }
     Strings albumOrder(const std::string& albumID) {
-        return query("SELECT Songs.identifier FROM Songs JOIN AlbumSongs ON Songs.pk = AlbumSongs.song JOIN Albums ON "
-                     "Albums.pk = AlbumSongs.album WHERE Albums.identifier = '" + albumID + "' ORDER BY AlbumSongs.sortOrder");
+        return query(
+            "SELECT Songs.identifier FROM Songs JOIN AlbumSongs ON Songs.pk = AlbumSongs.song JOIN Albums ON "
+            "Albums.pk = AlbumSongs.album WHERE Albums.identifier = '" +
+            albumID + "' ORDER BY AlbumSongs.sortOrder");
     }
-    template <class Record, class Pick>
-    Record stored(const std::vector<Record>& records, Pick pick) {
+    template <class Record, class Pick> Record stored(const std::vector<Record>& records, Pick pick) {
         return *std::find_if(records.begin(), records.end(), pick);
     }
 };
 
 TEST_F(TrackListSyncTest, RebuildOrdersByTrackNumberStablyAndSkipsUnknownOwners) {
     store->insert(std::vector{IncomingAlbum{"l.1", "Album"}});
-    store->insert(std::vector{song("three", 3), song("none", std::nullopt), song("one", 1), song("tieA", 2), song("tieB", 2)});
+    store->insert(std::vector{song("three", 3), song("none", std::nullopt), song("one", 1), song("tieA", 2),
+                              song("tieB", 2)});
     const std::vector fetched{remoteSong("three", {"l.1"}), remoteSong("none", {"l.1", "l.unknown"}),
-                              remoteSong("one", {"l.1"}), remoteSong("tieB", {"l.1"}), remoteSong("tieA", {"l.1"}),
-                              remoteSong("missing", {"l.1"})};
+                              remoteSong("one", {"l.1"}),   remoteSong("tieB", {"l.1"}),
+                              remoteSong("tieA", {"l.1"}),  remoteSong("missing", {"l.1"})};
     engine().rebuildAlbumSongs(fetched, store->allSongs());
     EXPECT_EQ(albumOrder("l.1"), (Strings{"none", "one", "tieB", "tieA", "three"}));
 
@@ -77,7 +77,8 @@ TEST_F(TrackListSyncTest, RebuildOrdersByTrackNumberStablyAndSkipsUnknownOwners)
 
 TEST_F(TrackListSyncTest, ArtistOrderPutsUntitledAlbumsFirstAndCapitalsBeforeSmallLetters) {
     store->insert(std::vector{IncomingArtist{"r.1", "Artist"}});
-    store->insert(std::vector{song("a2", 2, "apple"), song("z1", 1, "Zebra"), song("n", 9), song("a1", 1, "apple")});
+    store->insert(
+        std::vector{song("a2", 2, "apple"), song("z1", 1, "Zebra"), song("n", 9), song("a1", 1, "apple")});
     engine().rebuildArtistSongs({remoteSong("a2", {}, {"r.1"}), remoteSong("z1", {}, {"r.1"}),
                                  remoteSong("n", {}, {"r.1"}), remoteSong("a1", {}, {"r.1"})},
                                 store->allSongs());
@@ -88,7 +89,8 @@ TEST_F(TrackListSyncTest, APlaylistKeepsTheServicesOrderAndStoresPassiveSongs) {
     engine().syncPlaylists();
     const auto& demoPlaylist = *std::find_if(library().playlists.begin(), library().playlists.end(),
                                              [](const auto& playlist) { return playlist.tracks.size() > 2; });
-    const auto playlist = stored(store->allPlaylists(), [&](const LocalPlaylist& p) { return p.identifier == demoPlaylist.id; });
+    const auto playlist = stored(store->allPlaylists(),
+                                 [&](const LocalPlaylist& p) { return p.identifier == demoPlaylist.id; });
     const auto songs = engine().syncRemoteTracks(playlist);
     ASSERT_EQ(songs.size(), demoPlaylist.tracks.size());
     for (std::size_t i = 0; i < songs.size(); ++i) {
@@ -96,19 +98,22 @@ TEST_F(TrackListSyncTest, APlaylistKeepsTheServicesOrderAndStoresPassiveSongs) {
         EXPECT_TRUE(songs[i].isPassive);
     }
     EXPECT_FALSE(songs[0].order) << "track lists bring no order value";
-    EXPECT_TRUE(store->allLibrarySongs(SortDescriptor<LocalSong>([](const LocalSong&, const LocalSong&) {
-                    return std::weak_ordering::equivalent;
-                })).empty());
+    EXPECT_TRUE(store
+                    ->allLibrarySongs(SortDescriptor<LocalSong>(
+                        [](const LocalSong&, const LocalSong&) { return std::weak_ordering::equivalent; }))
+                    .empty());
 
     engine().syncSongs();
     EXPECT_EQ(count("Songs"), library().songs.size());
-    EXPECT_EQ(query("SELECT count(*) FROM Songs WHERE isPassive = 1"), Strings{"0"}) << "library songs are not passive";
+    EXPECT_EQ(query("SELECT count(*) FROM Songs WHERE isPassive = 1"), Strings{"0"})
+        << "library songs are not passive";
 }
 
 TEST_F(TrackListSyncTest, AnAlbumComesBackInTrackOrderAndMakesItsSongsLibrarySongs) {
     engine().syncAlbums();
     const auto& demoAlbum = library().albums.front();
-    const auto album = stored(store->allAlbums(), [&](const LocalAlbum& a) { return a.identifier == demoAlbum.id; });
+    const auto album =
+        stored(store->allAlbums(), [&](const LocalAlbum& a) { return a.identifier == demoAlbum.id; });
     const auto songs = engine().syncRemoteTracks(album);
     ASSERT_EQ(songs.size(), demoAlbum.songs.size());
     EXPECT_TRUE(std::is_sorted(songs.begin(), songs.end(), [](const LocalSong& lhs, const LocalSong& rhs) {
@@ -129,10 +134,12 @@ TEST_F(TrackListSyncTest, AContainerWithoutTracksGivesAnEmptyList) {
 
 TEST_F(TrackListSyncTest, AnArtistCombinesItsAlbumsAndSkipsOneThatFails) {
     engine().syncArtists();
-    const auto& demoArtist = *std::max_element(library().artists.begin(), library().artists.end(),
-                                               [](const auto& lhs, const auto& rhs) { return lhs.albums.size() < rhs.albums.size(); });
+    const auto& demoArtist = *std::max_element(
+        library().artists.begin(), library().artists.end(),
+        [](const auto& lhs, const auto& rhs) { return lhs.albums.size() < rhs.albums.size(); });
     ASSERT_GE(demoArtist.albums.size(), 2u);
-    const auto artist = stored(store->allArtists(), [&](const LocalArtist& a) { return a.identifier == demoArtist.id; });
+    const auto artist =
+        stored(store->allArtists(), [&](const LocalArtist& a) { return a.identifier == demoArtist.id; });
     std::vector<std::size_t> albumSizes;
     for (const auto album : demoArtist.albums) {
         albumSizes.push_back(library().albums[album].songs.size());

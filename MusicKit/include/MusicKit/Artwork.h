@@ -1,7 +1,6 @@
 #pragma once
 
 #include <Foundation/URL.h>
-
 #include <optional>
 #include <string>
 
@@ -10,7 +9,8 @@ namespace MusicKit {
 /// The service's description of an item's picture: a URL template holding "{w}" and "{h}".
 class Artwork {
 public:
-    explicit Artwork(std::string urlTemplate) : urlTemplate_(std::move(urlTemplate)) {}
+    explicit Artwork(std::string urlTemplate)
+        : urlTemplate_(std::move(urlTemplate)) {}
 
     /// The template with every "{w}" and "{h}" filled in; nothing when the result is not a URL.
     std::optional<Foundation::URL> url(int width, int height) const;

@@ -52,26 +52,22 @@ struct MusicPersonalRecommendation {
 
 } // namespace MusicKit
 
-template <>
-struct std::hash<MusicKit::Playlist> {
+template <> struct std::hash<MusicKit::Playlist> {
     std::size_t operator()(const MusicKit::Playlist& item) const noexcept {
         return std::hash<MusicKit::MusicItemID>{}(item.id);
     }
 };
-template <>
-struct std::hash<MusicKit::Album> {
+template <> struct std::hash<MusicKit::Album> {
     std::size_t operator()(const MusicKit::Album& item) const noexcept {
         return std::hash<MusicKit::MusicItemID>{}(item.id);
     }
 };
-template <>
-struct std::hash<MusicKit::Artist> {
+template <> struct std::hash<MusicKit::Artist> {
     std::size_t operator()(const MusicKit::Artist& item) const noexcept {
         return std::hash<MusicKit::MusicItemID>{}(item.id);
     }
 };
-template <>
-struct std::hash<MusicKit::MusicPersonalRecommendationItem> {
+template <> struct std::hash<MusicKit::MusicPersonalRecommendationItem> {
     std::size_t operator()(const MusicKit::MusicPersonalRecommendationItem& item) const noexcept {
         return std::hash<MusicKit::MusicItemID>{}(item.id);
     }

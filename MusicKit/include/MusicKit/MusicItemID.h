@@ -1,7 +1,6 @@
 #pragma once
 
 #include <Foundation/Text.h>
-
 #include <functional>
 #include <string>
 
@@ -11,7 +10,8 @@ namespace MusicKit {
 class MusicItemID {
 public:
     MusicItemID() = default;
-    explicit MusicItemID(std::string rawValue) : rawValue_(std::move(rawValue)) {}
+    explicit MusicItemID(std::string rawValue)
+        : rawValue_(std::move(rawValue)) {}
 
     const std::string& rawValue() const { return rawValue_; }
 
@@ -25,8 +25,7 @@ private:
 
 } // namespace MusicKit
 
-template <>
-struct std::hash<MusicKit::MusicItemID> {
+template <> struct std::hash<MusicKit::MusicItemID> {
     std::size_t operator()(const MusicKit::MusicItemID& id) const noexcept {
         return Foundation::canonicalHash(id.rawValue());
     }

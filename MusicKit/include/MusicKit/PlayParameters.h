@@ -1,7 +1,6 @@
 #pragma once
 
 #include <Foundation/PropertyList.h>
-
 #include <cstdint>
 #include <optional>
 #include <span>

@@ -25,8 +25,7 @@ struct Song {
 
 } // namespace MusicKit
 
-template <>
-struct std::hash<MusicKit::Song> {
+template <> struct std::hash<MusicKit::Song> {
     std::size_t operator()(const MusicKit::Song& song) const noexcept {
         return std::hash<MusicKit::MusicItemID>{}(song.id);
     }

@@ -18,7 +18,8 @@ public:
 
     void append(LogEntry entry);
     /// Entries at `minimumLevel` or above, oldest first, optionally of one subsystem only.
-    std::vector<LogEntry> entries(LogLevel minimumLevel = LogLevel::debug, const std::string& subsystem = {}) const;
+    std::vector<LogEntry> entries(LogLevel minimumLevel = LogLevel::debug,
+                                  const std::string& subsystem = {}) const;
     void removeAll();
 
     void setEchoToStandardError(bool echo);

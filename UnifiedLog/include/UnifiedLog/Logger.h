@@ -15,14 +15,18 @@ namespace UnifiedLog {
 /// One argument of a log message, turned into text the way the placeholder would print it.
 class LogArgument {
 public:
-    LogArgument(std::string_view text) : text_(text) {}
-    LogArgument(const std::string& text) : text_(text) {}
-    LogArgument(const char* text) : text_(text ? text : "(null)") {}
-    LogArgument(const std::exception& error) : text_(error.what()) {}
+    LogArgument(std::string_view text)
+        : text_(text) {}
+    LogArgument(const std::string& text)
+        : text_(text) {}
+    LogArgument(const char* text)
+        : text_(text ? text : "(null)") {}
+    LogArgument(const std::exception& error)
+        : text_(error.what()) {}
     LogArgument(double number);
     template <std::integral Integer>
-        requires(!std::same_as<Integer, bool> && !std::same_as<Integer, char>)
-    LogArgument(Integer number) : text_(std::to_string(number)) {}
+    requires(!std::same_as<Integer, bool> && !std::same_as<Integer, char>) LogArgument(Integer number)
+        : text_(std::to_string(number)) {}
 
     const std::string& text() const { return text_; }
 
