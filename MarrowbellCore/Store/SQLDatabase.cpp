@@ -128,11 +128,19 @@ void SQLDatabase::failWithCurrentMessage() const {
     throw SQLError(sqlite3_errmsg(db_));
 }
 
+void SQLDatabase::ensureOpen() const {
+    if (!db_) {
+        throw SQLError("The database is closed.");
+    }
+}
+
 SQLStatement SQLDatabase::prepare(std::string_view sql) {
+    ensureOpen();
     return prepareStatement(db_, sql);
 }
 
 CachedStatement SQLDatabase::lend(std::string_view sql) {
+    ensureOpen();
     return statements_.lend(sql);
 }
 
@@ -153,6 +161,7 @@ void SQLDatabase::execute(std::string_view sql) {
 }
 
 void SQLDatabase::exec(const std::string& sql) {
+    ensureOpen();
     if (const auto statement = lendSingleStatement(sql)) {
         int result = sqlite3_step(statement->get());
         while (result == SQLITE_ROW) {
@@ -249,6 +258,7 @@ std::vector<bool> SQLDatabase::queryMatches(std::string_view sql, const SQLValue
 }
 
 LikeSearchIndex& SQLDatabase::likeSearchIndex(std::string_view scanSQL) {
+    ensureOpen();
     auto index = likeSearchIndexes_.find(scanSQL);
     if (index == likeSearchIndexes_.end()) {
         index = likeSearchIndexes_.emplace(std::string(scanSQL), LikeSearchIndex(std::string(scanSQL))).first;

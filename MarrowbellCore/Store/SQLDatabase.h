@@ -84,6 +84,10 @@ public:
     /// Throws SQLError with the connection's current message.
     [[noreturn]] void failWithCurrentMessage() const;
 
+    /// Throws SQLError once the connection is closed: the store is not used after close(), and a closed
+    /// handle must never reach SQLite.
+    void ensureOpen() const;
+
 private:
     /// Steps a statement that returns no rows; anything but completion throws.
     void stepToCompletion(sqlite3_stmt* statement) const;

@@ -89,6 +89,14 @@ TEST_F(LocalDatabaseTest, ASecondOpenRunsNoStatementAndAReopenedFileKeepsItsRows
     EXPECT_EQ(reopened.withConnection([](SQLDatabase& db) { return db.querySongs(selectSongs); }).size(), 1u);
 }
 
+TEST_F(LocalDatabaseTest, AClosedStoreFailsEveryCallWithSQLError) {
+    store.close();
+    EXPECT_THROW(store.withConnection([](SQLDatabase& db) { return db.querySongs(selectSongs); }), SQLError);
+    EXPECT_THROW(store.open(), SQLError);
+    EXPECT_TRUE(store.search("anything").empty());
+    EXPECT_EQ(Testing::coreLogEntries().size(), 5u) << "four failed kinds and the search's own line";
+}
+
 TEST_F(LocalDatabaseTest, SongRowsFollowTheColumnRules) {
     store.withConnection([](SQLDatabase& db) {
         db.exec(
