@@ -1,6 +1,7 @@
 // Measures the store at library scale: marrowbell-bench-store --songs N [--db PATH]
 
 #include "BenchmarkLibrary.h"
+#include "BenchmarkOptions.h"
 #include "BenchmarkTiming.h"
 
 #include <MarrowbellCore/LocalDatabase.h>
@@ -30,27 +31,6 @@ template <class Work> void measureMedian(const char* label, Work&& work) {
     }
     std::sort(seconds.begin(), seconds.end());
     std::printf("%-44s %9.3f s\n", label, seconds[seconds.size() / 2]);
-}
-
-struct Options {
-    std::size_t songs = 100000;
-    std::string databasePath;
-};
-
-Options parseOptions(int argc, char** argv) {
-    Options options;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string flag = argv[i];
-        if (flag == "--songs") {
-            options.songs = std::strtoull(argv[i + 1], nullptr, 10);
-        } else if (flag == "--db") {
-            options.databasePath = argv[i + 1];
-        } else {
-            std::fprintf(stderr, "usage: marrowbell-bench-store --songs N [--db PATH]\n");
-            std::exit(2);
-        }
-    }
-    return options;
 }
 
 /// The songs of each album, artist and playlist, gathered before the clock starts so that only the store's
@@ -132,7 +112,8 @@ void measureSearch(MarrowbellCore::LocalDatabase& store) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const auto options = parseOptions(argc, argv);
+    const auto options =
+        Benchmark::parseOptions(argc, argv, "marrowbell-bench-store --songs N [--db PATH]", false);
     const bool keepFile = !options.databasePath.empty();
     const std::string path = keepFile ? options.databasePath
                                       : (std::filesystem::temp_directory_path() /

@@ -1,6 +1,7 @@
 // Measures a full sync at library scale:
 // marrowbell-bench-sync --songs N [--db PATH] [--service-url URL]
 
+#include "BenchmarkOptions.h"
 #include "BenchmarkTiming.h"
 #include "Remote/RemoteSong.h"
 #include "SyncEngine/SongOrder.h"
@@ -18,30 +19,6 @@
 namespace {
 
 using Benchmark::measure;
-
-struct Options {
-    std::size_t songs = 100000;
-    std::string databasePath;
-    std::string serviceURL;
-};
-
-Options parseOptions(int argc, char** argv) {
-    Options options;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string flag = argv[i];
-        if (flag == "--songs") {
-            options.songs = std::strtoull(argv[i + 1], nullptr, 10);
-        } else if (flag == "--db") {
-            options.databasePath = argv[i + 1];
-        } else if (flag == "--service-url") {
-            options.serviceURL = argv[i + 1];
-        } else {
-            std::fprintf(stderr, "usage: marrowbell-bench-sync --songs N [--db PATH] [--service-url URL]\n");
-            std::exit(2);
-        }
-    }
-    return options;
-}
 
 /// The raw bodies of every song page, to time decoding apart from the network.
 std::vector<std::string> songPageBodies(const MusicKit::ServiceConfiguration& configuration) {
@@ -86,7 +63,8 @@ void measureSongStep(MarrowbellCore::LocalDatabase& store,
 } // namespace
 
 int main(int argc, char** argv) {
-    const auto options = parseOptions(argc, argv);
+    const auto options = Benchmark::parseOptions(
+        argc, argv, "marrowbell-bench-sync --songs N [--db PATH] [--service-url URL]", true);
     std::unique_ptr<DemoService::DemoService> service;
     MusicKit::ServiceConfiguration configuration;
     if (options.serviceURL.empty()) {

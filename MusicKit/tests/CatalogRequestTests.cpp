@@ -1,4 +1,4 @@
-#include <DemoService/DemoService.h>
+#include <DemoService/DemoServiceTest.h>
 #include <Foundation/DecodingError.h>
 #include <MusicKit/MusicCatalogSearchRequest.h>
 #include <MusicKit/MusicLibraryRequest.h>
@@ -16,19 +16,8 @@ const std::vector<MusicCatalogSearchable> allKinds{
     MusicCatalogSearchable::playlist, MusicCatalogSearchable::album, MusicCatalogSearchable::artist,
     MusicCatalogSearchable::song};
 
-class CatalogRequestTests : public ::testing::Test {
+class CatalogRequestTests : public DemoService::Testing::DemoServiceTest<200, 7> {
 protected:
-    static void SetUpTestSuite() {
-        service = std::make_unique<DemoService::DemoService>(DemoService::DemoService::Options{200, 7});
-        service->start();
-    }
-    static void TearDownTestSuite() { service.reset(); }
-    void SetUp() override {
-        service->reset();
-        ServiceConfiguration::setCurrent(service->configuration());
-    }
-    void TearDown() override { ServiceConfiguration::setCurrent(std::nullopt); }
-
     static MusicCatalogSearchResponse search(const std::string& term, std::optional<int> limit = 25,
                                              bool includeTopResults = true) {
         MusicCatalogSearchRequest request(term, allKinds);
@@ -38,7 +27,6 @@ protected:
     }
 
     static const DemoService::DemoLibrary& library() { return service->library(); }
-    static inline std::unique_ptr<DemoService::DemoService> service;
 };
 
 template <class Item> std::vector<Item> libraryItems(const std::string& id) {

@@ -1,4 +1,4 @@
-#include <DemoService/DemoService.h>
+#include <DemoService/DemoServiceTest.h>
 #include <Foundation/CancellationError.h>
 #include <MusicKit/MusicAuthorization.h>
 #include <MusicKit/MusicDataRequest.h>
@@ -13,19 +13,8 @@ using DemoService::DemoFault;
 
 namespace {
 
-class MusicDataRequestTests : public ::testing::Test {
+class MusicDataRequestTests : public DemoService::Testing::DemoServiceTest<120, 3> {
 protected:
-    static void SetUpTestSuite() {
-        service = std::make_unique<DemoService::DemoService>(DemoService::DemoService::Options{120, 3});
-        service->start();
-    }
-    static void TearDownTestSuite() { service.reset(); }
-    void SetUp() override {
-        service->reset();
-        ServiceConfiguration::setCurrent(service->configuration());
-    }
-    void TearDown() override { ServiceConfiguration::setCurrent(std::nullopt); }
-
     static MusicDataRequest request(const std::string& path) {
         return MusicDataRequest(URLRequest(*Foundation::URL::fromString(service->baseURL() + path)));
     }
@@ -39,8 +28,6 @@ protected:
         }
         return "no failure";
     }
-
-    static inline std::unique_ptr<DemoService::DemoService> service;
 };
 
 } // namespace
