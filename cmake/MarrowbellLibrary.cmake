@@ -1,5 +1,5 @@
-# One place that gives every target of the project the same warnings,
-# visibility and sanitizer settings.
+# One place that gives every target of the project the same warnings and
+# sanitizer settings.
 
 function(marrowbell_target_defaults target)
   # Designated initializers that leave members at their defaults are intended, not a mistake.
@@ -11,10 +11,10 @@ function(marrowbell_target_defaults target)
   endif()
 endfunction()
 
-# marrowbell_add_library(NAME [SHARED|STATIC] SOURCES ...)
+# marrowbell_add_library(NAME [SHARED] SOURCES ...): static unless SHARED.
 # Public headers live under <dir>/include/<NAME>/, private ones beside their sources.
 function(marrowbell_add_library name)
-  cmake_parse_arguments(ARG "SHARED;STATIC" "" "SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "SHARED" "" "SOURCES" ${ARGN})
   if(ARG_SHARED)
     add_library(${name} SHARED ${ARG_SOURCES})
   else()
