@@ -29,7 +29,8 @@ SessionManager::create(std::shared_ptr<UsageStatsConfiguration> configuration) {
 
 SessionManager::SessionManager(std::shared_ptr<UsageStatsConfiguration> configuration)
     : configuration_(std::move(configuration))
-    , platform_(configuration_->platformServices()) {}
+    , platform_(configuration_->platformServices())
+    , suite_(DefaultsSuite::open(*configuration_)) {}
 
 SessionManager::~SessionManager() {
     for (const auto token : observers_) {
@@ -37,23 +38,16 @@ SessionManager::~SessionManager() {
     }
 }
 
-std::optional<DefaultsSuite> SessionManager::suite() const {
-    return DefaultsSuite::open(*configuration_);
-}
-
 void SessionManager::persist(std::function<void(DefaultsSuite&)> write) {
-    auto target = suite();
-    if (!target) {
+    if (!suite_) {
         return;
     }
     // The worker is serial, so writes reach the suite in the order they were made.
-    platform_.worker->post(
-        [suite = std::move(*target), write = std::move(write)]() mutable { write(suite); });
+    platform_.worker->post([suite = *suite_, write = std::move(write)]() mutable { write(suite); });
 }
 
 void SessionManager::load() {
-    const auto stored = suite();
-    const auto data = stored ? stored->data(recentSessionsKey) : std::nullopt;
+    const auto data = suite_ ? suite_->data(recentSessionsKey) : std::nullopt;
     auto sessions = data ? decodeStoredSessions(*data) : std::nullopt;
     if (!sessions) {
         return;
@@ -126,8 +120,7 @@ std::optional<std::string> SessionManager::reportFirstSessionIfNew() {
         return std::nullopt;
     }
     firstSessionReported_ = true;
-    const auto stored = suite();
-    if (stored && stored->string(firstSessionDateKey)) {
+    if (suite_ && suite_->string(firstSessionDateKey)) {
         return std::nullopt;
     }
     const auto today = isoFullDateInLocalTimeZone(platform_.clock->now());
@@ -243,15 +236,14 @@ std::vector<StoredSession> SessionManager::recentSessions() const {
 
 Parameters SessionManager::retentionParameters() const {
     const auto now = platform_.clock->now();
-    const auto stored = suite();
-    const auto days = stored ? stored->stringArray(distinctDaysUsedKey).value_or(std::vector<std::string>{})
+    const auto days = suite_ ? suite_->stringArray(distinctDaysUsedKey).value_or(std::vector<std::string>{})
                              : std::vector<std::string>{};
     // The days are local dates, so the cut-off is one too.
     const auto cutOff = isoFullDateInLocalTimeZone(now - lastMonth);
     const auto daysLastMonth =
         std::count_if(days.begin(), days.end(), [&cutOff](const std::string& day) { return day >= cutOff; });
-    const auto deleted = stored ? stored->integer(deletedSessionsCountKey).value_or(0) : 0;
-    const auto firstSessionDate = stored ? stored->string(firstSessionDateKey) : std::nullopt;
+    const auto deleted = suite_ ? suite_->integer(deletedSessionsCountKey).value_or(0) : 0;
+    const auto firstSessionDate = suite_ ? suite_->string(firstSessionDateKey) : std::nullopt;
     const auto sessionCount = static_cast<std::int64_t>(recentSessions().size());
 
     Parameters parameters{

@@ -49,20 +49,20 @@ std::shared_ptr<SignalCache> makeCache(const UsageStatsConfiguration& configurat
 std::shared_ptr<SignalManager> SignalManager::create(std::shared_ptr<UsageStatsConfiguration> configuration,
                                                      std::shared_ptr<SessionManager> sessionManager,
                                                      std::shared_ptr<SignalCache> handedOverCache) {
-    auto cache = makeCache(*configuration, configuration->platformServices(), std::move(handedOverCache));
     std::shared_ptr<SignalManager> manager(
-        new SignalManager(std::move(configuration), std::move(sessionManager), std::move(cache)));
+        new SignalManager(std::move(configuration), std::move(sessionManager), std::move(handedOverCache)));
     manager->start();
     return manager;
 }
 
 SignalManager::SignalManager(std::shared_ptr<UsageStatsConfiguration> configuration,
                              std::shared_ptr<SessionManager> sessionManager,
-                             std::shared_ptr<SignalCache> cache)
+                             std::shared_ptr<SignalCache> handedOverCache)
     : configuration_(std::move(configuration))
     , sessionManager_(std::move(sessionManager))
-    , signalCache_(std::move(cache))
-    , platform_(configuration_->platformServices()) {}
+    , platform_(configuration_->platformServices())
+    , suite_(DefaultsSuite::open(*configuration_))
+    , signalCache_(makeCache(*configuration_, platform_, std::move(handedOverCache))) {}
 
 SignalManager::~SignalManager() {
     if (terminateObserver_) {
@@ -188,10 +188,8 @@ std::string SignalManager::uploadURL() const {
 }
 
 void SignalManager::send(SignalCache::Batch batch) {
-    HttpRequest request{uploadURL(),
-                        {{"Content-Type", "application/json"}},
-                        encodeSignalsForUpload(batch.signals),
-                        std::chrono::seconds{60}};
+    HttpRequest request{
+        uploadURL(), {{"Content-Type", "application/json"}}, encodeSignalsForUpload(batch.signals)};
     if (accepts(configuration_->logHandler(), LogLevel::debug)) {
         configuration_->log(LogLevel::debug, request.body);
     }
@@ -314,19 +312,16 @@ std::string SignalManager::defaultUserIdentifier() {
         return *user;
     }
     std::lock_guard lock(defaultUserMutex_);
-    auto suite = DefaultsSuite::open(*configuration_);
-    if (suite) {
-        if (auto stored = suite->string("defaultUserIdentifier")) {
-            return *stored;
-        }
+    if (!defaultUser_ && suite_) {
+        defaultUser_ = suite_->string("defaultUserIdentifier");
     }
-    if (!generatedDefaultUser_) {
-        generatedDefaultUser_ = makeRandomUUID();
-        if (suite && !suite->setString("defaultUserIdentifier", *generatedDefaultUser_)) {
+    if (!defaultUser_) {
+        defaultUser_ = makeRandomUUID();
+        if (suite_ && !suite_->setString("defaultUserIdentifier", *defaultUser_)) {
             configuration_->log(LogLevel::error, "Could not store the default user identifier");
         }
     }
-    return *generatedDefaultUser_;
+    return *defaultUser_;
 }
 
 } // namespace UsageStats

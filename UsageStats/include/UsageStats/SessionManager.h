@@ -1,6 +1,7 @@
 #pragma once
 
 #include "UsageStats/ApplicationLifecycle.h"
+#include "UsageStats/DefaultsSuite.h"
 #include "UsageStats/Parameters.h"
 #include "UsageStats/PlatformServices.h"
 #include "UsageStats/StoredSession.h"
@@ -14,7 +15,6 @@
 
 namespace UsageStats {
 
-class DefaultsSuite;
 class UsageStatsConfiguration;
 
 /// The session history behind the acquisition and retention figures: the sessions of the last 90 days
@@ -63,11 +63,11 @@ private:
     void advanceDuration();
     void persistCurrentSession();
     std::optional<std::string> reportFirstSessionIfNew();
-    std::optional<DefaultsSuite> suite() const;
     void persist(std::function<void(DefaultsSuite&)> write);
 
     const std::shared_ptr<UsageStatsConfiguration> configuration_;
     const PlatformServices platform_;
+    const std::optional<DefaultsSuite> suite_;
 
     mutable std::mutex mutex_;
     std::vector<StoredSession> recentSessions_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "UsageStats/ApplicationLifecycle.h"
+#include "UsageStats/DefaultsSuite.h"
 #include "UsageStats/HttpTransport.h"
 #include "UsageStats/Parameters.h"
 #include "UsageStats/PlatformServices.h"
@@ -53,7 +54,8 @@ public:
 
 private:
     SignalManager(std::shared_ptr<UsageStatsConfiguration> configuration,
-                  std::shared_ptr<SessionManager> sessionManager, std::shared_ptr<SignalCache> cache);
+                  std::shared_ptr<SessionManager> sessionManager,
+                  std::shared_ptr<SignalCache> handedOverCache);
 
     void start();
     void buildAndCache(std::string signalType, Parameters parameters, Parameters defaultParameters,
@@ -70,8 +72,9 @@ private:
 
     const std::shared_ptr<UsageStatsConfiguration> configuration_;
     const std::shared_ptr<SessionManager> sessionManager_;
-    const std::shared_ptr<SignalCache> signalCache_;
     const PlatformServices platform_;
+    std::optional<DefaultsSuite> suite_;
+    const std::shared_ptr<SignalCache> signalCache_;
 
     std::mutex mutex_;
     std::unique_ptr<RepeatingTimer> sendTimer_;
@@ -82,8 +85,8 @@ private:
     bool saveScheduled_ = false;
 
     std::mutex defaultUserMutex_;
-    /// Keeps the user stable within the process when the defaults suite cannot hold it.
-    std::optional<std::string> generatedDefaultUser_;
+    /// Read from the suite, or made, once: stable for the manager's life even when the suite cannot hold it.
+    std::optional<std::string> defaultUser_;
 };
 
 } // namespace UsageStats
