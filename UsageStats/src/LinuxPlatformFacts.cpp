@@ -49,10 +49,51 @@ int leadingNumber(const std::string& text) {
     return std::atoi(text.c_str());
 }
 
+std::string machineArchitecture() {
+    utsname system{};
+    if (uname(&system) != 0) {
+        return "unknown";
+    }
+    return system.machine;
+}
+
+std::string modelName(const std::filesystem::path& dmiProductName, const std::string& architecture) {
+    std::ifstream stream(dmiProductName);
+    std::string model;
+    std::getline(stream, model);
+    model = trimmed(model);
+    return model.empty() ? architecture : model;
+}
+
+SystemVersion releaseVersion(const std::filesystem::path& osRelease) {
+    SystemVersion version;
+    const auto versionID = osReleaseValue(osRelease, "VERSION_ID");
+    if (!versionID) {
+        return version;
+    }
+    std::stringstream parts(*versionID);
+    std::string part;
+    int* fields[] = {&version.major, &version.minor, &version.patch};
+    for (int* field : fields) {
+        if (!std::getline(parts, part, '.')) {
+            break;
+        }
+        *field = leadingNumber(part);
+    }
+    return version;
+}
+
 } // namespace
 
+LinuxPlatformFacts::LinuxPlatformFacts()
+    : LinuxPlatformFacts(Sources{}) {}
+
 LinuxPlatformFacts::LinuxPlatformFacts(Sources sources)
-    : sources_(std::move(sources)) {}
+    : architecture_(machineArchitecture())
+    , deviceModel_(modelName(sources.dmiProductName, architecture_))
+    , systemVersion_(releaseVersion(sources.osRelease))
+    , applicationVersion_(std::move(sources.applicationVersion))
+    , buildNumber_(std::move(sources.buildNumber)) {}
 
 std::string LinuxPlatformFacts::localeIdentifier() const {
     for (const char* variable : {"LC_ALL", "LANG"}) {
@@ -78,40 +119,6 @@ std::vector<std::string> LinuxPlatformFacts::preferredLanguages() const {
         languages.push_back(locale);
     }
     return languages;
-}
-
-std::string LinuxPlatformFacts::deviceModel() const {
-    std::ifstream stream(sources_.dmiProductName);
-    std::string model;
-    std::getline(stream, model);
-    model = trimmed(model);
-    return model.empty() ? architecture() : model;
-}
-
-SystemVersion LinuxPlatformFacts::systemVersion() const {
-    SystemVersion version;
-    const auto versionID = osReleaseValue(sources_.osRelease, "VERSION_ID");
-    if (!versionID) {
-        return version;
-    }
-    std::stringstream parts(*versionID);
-    std::string part;
-    int* fields[] = {&version.major, &version.minor, &version.patch};
-    for (int* field : fields) {
-        if (!std::getline(parts, part, '.')) {
-            break;
-        }
-        *field = leadingNumber(part);
-    }
-    return version;
-}
-
-std::string LinuxPlatformFacts::architecture() const {
-    utsname system{};
-    if (uname(&system) != 0) {
-        return "unknown";
-    }
-    return system.machine;
 }
 
 } // namespace UsageStats
