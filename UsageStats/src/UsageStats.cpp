@@ -1,5 +1,6 @@
 #include "UsageStats/UsageStats.h"
 
+#include "PreviewEnvironment.h"
 #include "RandomUUID.h"
 #include "UsageStats/ParameterPrefix.h"
 #include "UsageStats/ReservedNames.h"
@@ -8,19 +9,11 @@
 #include "UsageStats/UsageStatsManager.h"
 #include "UsageStatsManagerStorage.h"
 
-#include <cstdlib>
-#include <cstring>
-
 namespace UsageStats {
 namespace {
 
 bool isGated(const UsageStatsConfiguration& configuration) {
     return configuration.swiftUIPreviewMode() || configuration.analyticsDisabled();
-}
-
-bool previewRequestedByEnvironment() {
-    const char* value = std::getenv("XCODE_RUNNING_FOR_PREVIEWS");
-    return value && std::strcmp(value, "1") == 0;
 }
 
 void checkSignalType(const UsageStatsConfiguration& configuration, const std::string& signalType) {

@@ -1,13 +1,11 @@
 #include "UsageStats/UsageStatsConfiguration.h"
 
+#include "PreviewEnvironment.h"
 #include "RandomUUID.h"
 #include "UsageStats/CurlTransport.h"
 #include "UsageStats/SessionManager.h"
 #include "UsageStats/UsageStats.h"
 #include "UsageStats/UsageStatsManager.h"
-
-#include <cstdlib>
-#include <cstring>
 
 namespace UsageStats {
 
@@ -99,8 +97,7 @@ bool UsageStatsConfiguration::swiftUIPreviewMode() const {
     if (const auto stored = read(swiftUIPreviewMode_)) {
         return *stored;
     }
-    const char* value = std::getenv("XCODE_RUNNING_FOR_PREVIEWS");
-    return value && std::strcmp(value, "1") == 0;
+    return previewRequestedByEnvironment();
 }
 void UsageStatsConfiguration::setSwiftUIPreviewMode(bool previewMode) {
     write(swiftUIPreviewMode_, std::optional<bool>(previewMode));
