@@ -34,6 +34,21 @@ struct EventLoopThread::State {
         wakeUp.notify_one();
     }
 
+    static void scheduleTick(const std::weak_ptr<State>& weakState, std::chrono::milliseconds interval,
+                             std::shared_ptr<Task> task, std::shared_ptr<std::atomic<bool>> cancelled) {
+        auto state = weakState.lock();
+        if (!state) {
+            return;
+        }
+        state->postAfter(interval, [weakState, interval, task, cancelled] {
+            if (*cancelled) {
+                return;
+            }
+            (*task)();
+            scheduleTick(weakState, interval, task, cancelled);
+        });
+    }
+
     void stop() {
         std::priority_queue<TimedTask, std::vector<TimedTask>, std::greater<>> dropped;
         {
@@ -80,22 +95,6 @@ private:
     std::shared_ptr<std::atomic<bool>> cancelled_;
 };
 
-template <typename State>
-void scheduleTick(const std::weak_ptr<State>& weakState, std::chrono::milliseconds interval,
-                  std::shared_ptr<TaskQueue::Task> task, std::shared_ptr<std::atomic<bool>> cancelled) {
-    auto state = weakState.lock();
-    if (!state) {
-        return;
-    }
-    state->postAfter(interval, [weakState, interval, task, cancelled] {
-        if (*cancelled) {
-            return;
-        }
-        (*task)();
-        scheduleTick(weakState, interval, task, cancelled);
-    });
-}
-
 } // namespace
 
 EventLoopThread::EventLoopThread()
@@ -122,7 +121,7 @@ void EventLoopThread::postAfter(std::chrono::milliseconds delay, Task task) {
 std::unique_ptr<RepeatingTimer> EventLoopThread::scheduleRepeating(std::chrono::milliseconds interval,
                                                                    Task task) {
     auto cancelled = std::make_shared<std::atomic<bool>>(false);
-    scheduleTick(std::weak_ptr<State>(state_), interval, std::make_shared<Task>(std::move(task)), cancelled);
+    State::scheduleTick(state_, interval, std::make_shared<Task>(std::move(task)), cancelled);
     return std::make_unique<EventLoopTimer>(cancelled);
 }
 

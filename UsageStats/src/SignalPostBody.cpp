@@ -2,7 +2,6 @@
 
 #include "DecimalText.h"
 
-#include <cmath>
 #include <ctime>
 #include <nlohmann/json.hpp>
 

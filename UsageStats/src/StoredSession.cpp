@@ -1,6 +1,5 @@
 #include "UsageStats/StoredSession.h"
 
-#include <cmath>
 #include <nlohmann/json.hpp>
 
 namespace UsageStats {
