@@ -54,8 +54,7 @@ void Progress::addChild(const std::shared_ptr<Progress>& child, std::int64_t pen
     }
     {
         std::lock_guard lock(mutex_);
-        const auto existing = std::find_if(children_.begin(), children_.end(),
-                                           [&](const ChildShare& share) { return share.child == child; });
+        const auto existing = findChildLocked(child.get());
         if (existing != children_.end()) {
             existing->pendingUnitCount = pendingUnitCount;
         } else {
@@ -93,12 +92,16 @@ double Progress::fractionLocked() const {
     return completed / static_cast<double>(totalUnitCount_);
 }
 
+std::vector<Progress::ChildShare>::iterator Progress::findChildLocked(const Progress* child) {
+    return std::find_if(children_.begin(), children_.end(),
+                        [child](const ChildShare& share) { return share.child.get() == child; });
+}
+
 void Progress::childDidChange(const Progress* child, double fraction) {
     std::shared_ptr<Progress> finishedChild;
     {
         std::lock_guard lock(mutex_);
-        const auto share = std::find_if(children_.begin(), children_.end(),
-                                        [&](const ChildShare& entry) { return entry.child.get() == child; });
+        const auto share = findChildLocked(child);
         if (share == children_.end()) {
             return;
         }
@@ -117,8 +120,7 @@ void Progress::detachChild(const Progress* child) {
     std::shared_ptr<Progress> detached;
     {
         std::lock_guard lock(mutex_);
-        const auto share = std::find_if(children_.begin(), children_.end(),
-                                        [&](const ChildShare& entry) { return entry.child.get() == child; });
+        const auto share = findChildLocked(child);
         if (share == children_.end()) {
             return;
         }

@@ -52,10 +52,8 @@ private:
         double fractionCompleted = 0.0;
     };
 
-    explicit Progress(std::int64_t totalUnitCount)
-        : totalUnitCount_(totalUnitCount) {}
-
     double fractionLocked() const;
+    std::vector<ChildShare>::iterator findChildLocked(const Progress* child);
     void childDidChange(const Progress* child, double fraction);
     void detachChild(const Progress* child);
     /// Tells the observers and the parent; called with no lock held.
