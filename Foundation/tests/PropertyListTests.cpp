@@ -1,5 +1,9 @@
 #include <Foundation/PropertyList.h>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <memory>
+#include <plist/plist.h>
+#include <random>
 
 namespace Foundation {
 namespace {
@@ -27,17 +31,6 @@ TEST(PropertyListDictionary, RejectsBytesThatAreNotADictionary) {
     EXPECT_THROW(PropertyListDictionary::decodeBinary(garbage), PropertyListError);
     EXPECT_THROW(PropertyListDictionary::decodeBinary({}), PropertyListError);
 }
-
-} // namespace
-} // namespace Foundation
-
-#include <cstdlib>
-#include <memory>
-#include <plist/plist.h>
-#include <random>
-
-namespace Foundation {
-namespace {
 
 struct PlistFree {
     void operator()(plist_t node) const { plist_free(node); }
