@@ -50,23 +50,18 @@ void Logger::fault(std::string_view format, std::initializer_list<LogArgument> a
 
 void Logger::log(LogLevel level, std::string_view format,
                  std::initializer_list<LogArgument> arguments) const {
-    std::vector<std::string> texts;
-    texts.reserve(arguments.size());
-    for (const auto& argument : arguments) {
-        texts.push_back(argument.text());
-    }
     LogStore::shared().append(LogEntry{std::chrono::system_clock::now(), level, subsystem_, category_,
-                                       std::string(format), formatLogMessage(format, texts)});
+                                       std::string(format), formatLogMessage(format, arguments)});
 }
 
-std::string formatLogMessage(std::string_view format, const std::vector<std::string>& arguments) {
+std::string formatLogMessage(std::string_view format, std::initializer_list<LogArgument> arguments) {
     std::string message;
     message.reserve(format.size() + 32);
-    std::size_t next = 0;
+    auto next = arguments.begin();
     for (std::size_t i = 0; i < format.size(); ++i) {
         const auto length = format[i] == '%' ? placeholderLength(format, i) : 0;
-        if (length > 0 && next < arguments.size()) {
-            message += arguments[next++];
+        if (length > 0 && next != arguments.end()) {
+            message += (next++)->text();
             i += length - 1;
         } else {
             message += format[i];

@@ -3,12 +3,10 @@
 #include "UnifiedLog/LogEntry.h"
 
 #include <concepts>
-#include <cstdint>
 #include <exception>
 #include <initializer_list>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace UnifiedLog {
 
@@ -58,6 +56,6 @@ private:
 };
 
 /// Fills the placeholders of `format` with `arguments` in order; missing arguments leave the placeholder.
-std::string formatLogMessage(std::string_view format, const std::vector<std::string>& arguments);
+std::string formatLogMessage(std::string_view format, std::initializer_list<LogArgument> arguments);
 
 } // namespace UnifiedLog
