@@ -31,15 +31,10 @@ template <class T> std::optional<T> lenientValue(const PropertyListDictionary& d
     return std::nullopt;
 }
 
-template <class T, class Read>
-std::optional<T> lenientJSONValue(const Foundation::JSONValue& object, std::string_view key, Read read) {
-    const auto element = object.member(key);
-    if (!element) {
-        return std::nullopt;
-    }
-    const Foundation::JSONPath path{&object.path(), key};
+/// The value `read` finds, or nothing when it finds one of another kind.
+template <class Read> auto lenientJSONValue(Read read) -> decltype(read()) {
     try {
-        return read(Foundation::JSONValue(*element, path));
+        return read();
     } catch (const DecodingError&) {
         return std::nullopt;
     }
@@ -85,20 +80,20 @@ PlayParameters PlayParameters::decode(const PropertyListDictionary& dictionary) 
     return parameters;
 }
 
+PlayParameters PlayParameters::decode(const Foundation::JSONValue& object) {
+    PlayParameters parameters;
+    parameters.id = object.requiredString("id");
+    parameters.kind = object.requiredString("kind");
+    parameters.isLibrary = lenientJSONValue([&] { return object.optionalBoolean("isLibrary"); });
+    parameters.reporting = lenientJSONValue([&] { return object.optionalBoolean("reporting"); });
+    parameters.catalogId = lenientJSONValue([&] { return object.optionalString("catalogId"); });
+    parameters.purchasedId = lenientJSONValue([&] { return object.optionalString("purchasedId"); });
+    parameters.reportingId = lenientJSONValue([&] { return object.optionalString("reportingId"); });
+    return parameters;
+}
+
 PlayParameters PlayParameters::decodeJSON(std::string_view json) {
-    return Foundation::decodeJSON(json, [](const Foundation::JSONValue& root) {
-        PlayParameters parameters;
-        parameters.id = root.requiredString("id");
-        parameters.kind = root.requiredString("kind");
-        const auto readBoolean = [](const Foundation::JSONValue& value) { return value.boolean(); };
-        const auto readString = [](const Foundation::JSONValue& value) { return value.string(); };
-        parameters.isLibrary = lenientJSONValue<bool>(root, "isLibrary", readBoolean);
-        parameters.reporting = lenientJSONValue<bool>(root, "reporting", readBoolean);
-        parameters.catalogId = lenientJSONValue<std::string>(root, "catalogId", readString);
-        parameters.purchasedId = lenientJSONValue<std::string>(root, "purchasedId", readString);
-        parameters.reportingId = lenientJSONValue<std::string>(root, "reportingId", readString);
-        return parameters;
-    });
+    return Foundation::decodeJSON(json, [](const Foundation::JSONValue& root) { return decode(root); });
 }
 
 } // namespace MusicKit

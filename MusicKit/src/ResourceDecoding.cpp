@@ -1,8 +1,5 @@
 #include "ResourceDecoding.h"
 
-#include <Foundation/DecodingError.h>
-#include <simdjson.h>
-
 namespace MusicKit {
 namespace {
 
@@ -13,20 +10,9 @@ std::optional<Artwork> artwork(const JSONValue& attributes) {
         "artwork", [](const JSONValue& value) { return Artwork(value.requiredString("url")); });
 }
 
-/// Play parameters have their own lenient decoder; its failures still name the path from the resource.
 std::optional<PlayParameters> playParameters(const JSONValue& attributes) {
-    const auto element = attributes.member("playParams");
-    if (!element) {
-        return std::nullopt;
-    }
-    try {
-        return PlayParameters::decodeJSON(simdjson::minify(*element));
-    } catch (const Foundation::DecodingError& error) {
-        const Foundation::JSONPath path{&attributes.path(), "playParams"};
-        auto codingPath = path.components();
-        codingPath.insert(codingPath.end(), error.codingPath().begin(), error.codingPath().end());
-        throw Foundation::DecodingError(error.kind(), std::move(codingPath), error.debugDescription());
-    }
+    return attributes.optionalObject("playParams",
+                                     [](const JSONValue& value) { return PlayParameters::decode(value); });
 }
 
 template <class Decode> auto decodeWithAttributes(const JSONValue& resource, Decode decode) {

@@ -8,6 +8,10 @@
 #include <string_view>
 #include <vector>
 
+namespace Foundation {
+class JSONValue;
+}
+
 namespace MusicKit {
 
 /// What the player needs to play an item. It reads from and writes to the same keys as the
@@ -31,7 +35,8 @@ struct PlayParameters {
     /// "id" and "kind" must be texts; the other keys are read when they hold the expected kind of
     /// value and ignored otherwise. Throws Foundation::DecodingError.
     static PlayParameters decode(const Foundation::PropertyListDictionary& dictionary);
-    /// Reads JSON holding the same keys. Throws Foundation::DecodingError.
+    /// Reads a JSON object holding the same keys, with the same leniency. Throws Foundation::DecodingError.
+    static PlayParameters decode(const Foundation::JSONValue& object);
     static PlayParameters decodeJSON(std::string_view json);
 };
 
