@@ -9,8 +9,6 @@ namespace {
 
 using Foundation::JSONValue;
 
-constexpr double requestTimeout = 60.0;
-
 std::string_view typeName(MusicCatalogSearchable type) {
     switch (type) {
     case MusicCatalogSearchable::playlist:
@@ -95,8 +93,7 @@ MusicCatalogSearchResponse decodeResponse(const std::string& body) {
 
 MusicCatalogSearchResponse MusicCatalogSearchRequest::response(std::stop_token stopToken) const {
     const auto configuration = currentServiceConfiguration();
-    const URLRequest request(serviceURL(configuration, searchPathAndQuery(*this, configuration.storefront)),
-                             requestTimeout);
+    const URLRequest request(serviceURL(configuration, searchPathAndQuery(*this, configuration.storefront)));
     return decodeResponse(MusicDataRequest(request).response(std::move(stopToken)).data);
 }
 

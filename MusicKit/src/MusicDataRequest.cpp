@@ -1,7 +1,7 @@
 #include "MusicKit/MusicDataRequest.h"
 
 #include "HTTPTransfer.h"
-#include "MusicKit/ServiceConfiguration.h"
+#include "ServiceURL.h"
 
 #include <Foundation/DecodingError.h>
 #include <Foundation/JSONDecoding.h>
@@ -64,15 +64,12 @@ MusicDataRequest::Error::Error(std::int64_t code, long status, std::string title
     , title_(std::move(title)) {}
 
 MusicDataResponse MusicDataRequest::response(std::stop_token stopToken) const {
-    const auto configuration = ServiceConfiguration::current();
-    if (!configuration) {
-        throw ServiceConfigurationError("No music service is configured.");
-    }
-    const std::vector<std::string> headers{"Authorization: Bearer " + configuration->developerToken,
-                                           "Music-User-Token: " + configuration->userToken,
+    const auto configuration = currentServiceConfiguration();
+    const std::vector<std::string> headers{"Authorization: Bearer " + configuration.developerToken,
+                                           "Music-User-Token: " + configuration.userToken,
                                            "Accept: application/json"};
     const double timeout = std::min(urlRequest_.timeoutInterval,
-                                    configuration->timeoutLimit.value_or(urlRequest_.timeoutInterval));
+                                    configuration.timeoutLimit.value_or(urlRequest_.timeoutInterval));
     HTTPResponse answer = performHTTPRequest(urlRequest_, headers, timeout, std::move(stopToken));
     if (answer.status < 200 || answer.status > 299) {
         const ServiceErrorEntry entry = firstServiceError(answer.body);

@@ -7,8 +7,6 @@
 namespace MusicKit {
 namespace {
 
-constexpr double requestTimeout = 60.0;
-
 template <class Item> constexpr std::string_view libraryPath();
 template <> constexpr std::string_view libraryPath<Playlist>() {
     return "/v1/me/library/playlists";
@@ -28,7 +26,7 @@ MusicLibraryResponse<Item> MusicLibraryRequest<Item>::response(std::stop_token s
     if (idFilter_) {
         target += "?ids=" + percentEncoded(idFilter_->rawValue());
     }
-    const URLRequest request(serviceURL(currentServiceConfiguration(), target), requestTimeout);
+    const URLRequest request(serviceURL(currentServiceConfiguration(), target));
     const auto answer = MusicDataRequest(request).response(std::move(stopToken));
     return Foundation::decodeJSON(answer.data, [](const Foundation::JSONValue& root) {
         return MusicLibraryResponse<Item>{root.requiredArray("data", decodeResource<Item>)};
