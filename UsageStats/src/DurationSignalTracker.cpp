@@ -12,30 +12,17 @@ std::shared_ptr<DurationSignalTracker>
 DurationSignalTracker::create(std::shared_ptr<Clock> clock, std::shared_ptr<ApplicationLifecycle> lifecycle) {
     std::shared_ptr<DurationSignalTracker> tracker(
         new DurationSignalTracker(std::move(clock), std::move(lifecycle)));
-    std::weak_ptr<DurationSignalTracker> weakTracker = tracker;
-    auto resign = tracker->lifecycle_->addObserver(LifecycleEvent::didResignActive, [weakTracker] {
-        if (auto self = weakTracker.lock()) {
-            self->handleDidEnterBackgroundNotification();
-        }
-    });
-    auto become = tracker->lifecycle_->addObserver(LifecycleEvent::willBecomeActive, [weakTracker] {
-        if (auto self = weakTracker.lock()) {
-            self->handleWillEnterForegroundNotification();
-        }
-    });
-    std::lock_guard lock(tracker->mutex_);
-    tracker->observers_ = {resign, become};
+    tracker->observers_.add(LifecycleEvent::didResignActive, tracker->weak_from_this(),
+                            &DurationSignalTracker::handleDidEnterBackgroundNotification);
+    tracker->observers_.add(LifecycleEvent::willBecomeActive, tracker->weak_from_this(),
+                            &DurationSignalTracker::handleWillEnterForegroundNotification);
     return tracker;
 }
 
 DurationSignalTracker::DurationSignalTracker(std::shared_ptr<Clock> clock,
                                              std::shared_ptr<ApplicationLifecycle> lifecycle)
     : clock_(std::move(clock))
-    , lifecycle_(std::move(lifecycle)) {}
-
-DurationSignalTracker::~DurationSignalTracker() {
-    stop();
-}
+    , observers_(std::move(lifecycle)) {}
 
 void DurationSignalTracker::startTracking(const std::string& signalType, Parameters parameters,
                                           bool includeBackgroundTime) {
@@ -78,14 +65,7 @@ void DurationSignalTracker::handleWillEnterForegroundNotification() {
 }
 
 void DurationSignalTracker::stop() {
-    std::vector<ApplicationLifecycle::ObserverToken> observers;
-    {
-        std::lock_guard lock(mutex_);
-        std::swap(observers, observers_);
-    }
-    for (const auto token : observers) {
-        lifecycle_->removeObserver(token);
-    }
+    observers_.removeAll();
 }
 
 void startDurationSignal(const std::string& signalType, Parameters parameters, bool includeBackgroundTime) {

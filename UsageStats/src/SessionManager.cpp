@@ -23,20 +23,18 @@ SessionManager::create(std::shared_ptr<UsageStatsConfiguration> configuration) {
     std::shared_ptr<SessionManager> manager(new SessionManager(std::move(configuration)));
     manager->load();
     manager->recordToday();
-    manager->observeLifecycle();
+    manager->observers_.add(LifecycleEvent::didResignActive, manager->weak_from_this(),
+                            &SessionManager::handleDidEnterBackgroundNotification);
+    manager->observers_.add(LifecycleEvent::willBecomeActive, manager->weak_from_this(),
+                            &SessionManager::handleWillEnterForegroundNotification);
     return manager;
 }
 
 SessionManager::SessionManager(std::shared_ptr<UsageStatsConfiguration> configuration)
     : configuration_(std::move(configuration))
     , platform_(configuration_->platformServices())
-    , suite_(DefaultsSuite::open(*configuration_)) {}
-
-SessionManager::~SessionManager() {
-    for (const auto token : observers_) {
-        platform_.lifecycle->removeObserver(token);
-    }
-}
+    , suite_(DefaultsSuite::open(*configuration_))
+    , observers_(platform_.lifecycle) {}
 
 void SessionManager::persist(std::function<void(DefaultsSuite&)> write) {
     if (!suite_) {
@@ -77,22 +75,6 @@ void SessionManager::recordToday() {
             target.setStringArray(distinctDaysUsedKey, days);
         }
     });
-}
-
-void SessionManager::observeLifecycle() {
-    std::weak_ptr<SessionManager> weakSelf = weak_from_this();
-    auto resign = platform_.lifecycle->addObserver(LifecycleEvent::didResignActive, [weakSelf] {
-        if (auto self = weakSelf.lock()) {
-            self->handleDidEnterBackgroundNotification();
-        }
-    });
-    auto become = platform_.lifecycle->addObserver(LifecycleEvent::willBecomeActive, [weakSelf] {
-        if (auto self = weakSelf.lock()) {
-            self->handleWillEnterForegroundNotification();
-        }
-    });
-    std::lock_guard lock(mutex_);
-    observers_ = {resign, become};
 }
 
 void SessionManager::startNewSession() {
@@ -153,15 +135,11 @@ void SessionManager::handleWillEnterForegroundNotification() {
 }
 
 void SessionManager::stop() {
-    std::vector<ApplicationLifecycle::ObserverToken> observers;
     {
         std::lock_guard lock(mutex_);
         stopTimer();
-        std::swap(observers, observers_);
     }
-    for (const auto token : observers) {
-        platform_.lifecycle->removeObserver(token);
-    }
+    observers_.removeAll();
 }
 
 void SessionManager::stopTimer() {

@@ -62,21 +62,12 @@ SignalManager::SignalManager(std::shared_ptr<UsageStatsConfiguration> configurat
     , sessionManager_(std::move(sessionManager))
     , platform_(configuration_->platformServices())
     , suite_(DefaultsSuite::open(*configuration_))
-    , signalCache_(makeCache(*configuration_, platform_, std::move(handedOverCache))) {}
-
-SignalManager::~SignalManager() {
-    if (terminateObserver_) {
-        platform_.lifecycle->removeObserver(*terminateObserver_);
-    }
-}
+    , signalCache_(makeCache(*configuration_, platform_, std::move(handedOverCache)))
+    , observers_(platform_.lifecycle) {}
 
 void SignalManager::start() {
+    observers_.add(LifecycleEvent::willTerminate, weak_from_this(), &SignalManager::appWillTerminate);
     std::weak_ptr<SignalManager> weakSelf = weak_from_this();
-    const auto observer = platform_.lifecycle->addObserver(LifecycleEvent::willTerminate, [weakSelf] {
-        if (auto self = weakSelf.lock()) {
-            self->appWillTerminate();
-        }
-    });
     auto timer = platform_.mainExecutor->scheduleRepeating(sendInterval, [weakSelf] {
         if (auto self = weakSelf.lock()) {
             self->attemptToSendNextBatchOfCachedSignals();
@@ -84,7 +75,6 @@ void SignalManager::start() {
     });
     {
         std::lock_guard lock(mutex_);
-        terminateObserver_ = observer;
         sendTimer_ = std::move(timer);
     }
     attemptToSendNextBatchOfCachedSignals();
@@ -293,15 +283,11 @@ void SignalManager::appWillTerminate() {
 }
 
 std::shared_ptr<SignalCache> SignalManager::stop() {
-    std::optional<ApplicationLifecycle::ObserverToken> observer;
     {
         std::lock_guard lock(mutex_);
         sendTimer_.reset();
-        std::swap(observer, terminateObserver_);
     }
-    if (observer) {
-        platform_.lifecycle->removeObserver(*observer);
-    }
+    observers_.removeAll();
     signalCache_->returnBatchesInFlight();
     signalCache_->save(LogLevel::info);
     return signalCache_;

@@ -2,6 +2,7 @@
 
 #include "UsageStats/ApplicationLifecycle.h"
 #include "UsageStats/Clock.h"
+#include "UsageStats/LifecycleObservers.h"
 #include "UsageStats/Parameters.h"
 
 #include <map>
@@ -9,7 +10,6 @@
 #include <mutex>
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace UsageStats {
 
@@ -32,7 +32,6 @@ public:
     /// Builds the tracker and observes the application's resign-active and become-active events.
     static std::shared_ptr<DurationSignalTracker> create(std::shared_ptr<Clock> clock,
                                                          std::shared_ptr<ApplicationLifecycle> lifecycle);
-    ~DurationSignalTracker();
     DurationSignalTracker(const DurationSignalTracker&) = delete;
     DurationSignalTracker& operator=(const DurationSignalTracker&) = delete;
 
@@ -50,12 +49,11 @@ private:
     DurationSignalTracker(std::shared_ptr<Clock> clock, std::shared_ptr<ApplicationLifecycle> lifecycle);
 
     const std::shared_ptr<Clock> clock_;
-    const std::shared_ptr<ApplicationLifecycle> lifecycle_;
+    LifecycleObservers observers_;
 
     std::mutex mutex_;
     std::map<std::string, CachedData> startedSignals_;
     std::optional<MonotonicTime> lastEnteredBackground_;
-    std::vector<ApplicationLifecycle::ObserverToken> observers_;
 };
 
 /// Starts a named timing on the shared manager's tracker (ignored before the client is initialised).

@@ -2,6 +2,7 @@
 
 #include "UsageStats/ApplicationLifecycle.h"
 #include "UsageStats/DefaultsSuite.h"
+#include "UsageStats/LifecycleObservers.h"
 #include "UsageStats/Parameters.h"
 #include "UsageStats/PlatformServices.h"
 #include "UsageStats/StoredSession.h"
@@ -31,7 +32,6 @@ public:
     /// Loads and prunes the stored sessions, records today as a day of use and observes the application's
     /// resign-active and become-active events.
     static std::shared_ptr<SessionManager> create(std::shared_ptr<UsageStatsConfiguration> configuration);
-    ~SessionManager();
     SessionManager(const SessionManager&) = delete;
     SessionManager& operator=(const SessionManager&) = delete;
 
@@ -57,7 +57,6 @@ private:
 
     void load();
     void recordToday();
-    void observeLifecycle();
     void stopTimer();
     void startTimer();
     void advanceDuration();
@@ -68,6 +67,7 @@ private:
     const std::shared_ptr<UsageStatsConfiguration> configuration_;
     const PlatformServices platform_;
     const std::optional<DefaultsSuite> suite_;
+    LifecycleObservers observers_;
 
     mutable std::mutex mutex_;
     std::vector<StoredSession> recentSessions_;
@@ -76,7 +76,6 @@ private:
     std::unique_ptr<RepeatingTimer> sessionDurationUpdater_;
     std::optional<MonotonicTime> sessionDurationLastUpdatedAt_;
     bool firstSessionReported_ = false;
-    std::vector<ApplicationLifecycle::ObserverToken> observers_;
 };
 
 } // namespace UsageStats

@@ -3,6 +3,7 @@
 #include "UsageStats/ApplicationLifecycle.h"
 #include "UsageStats/DefaultsSuite.h"
 #include "UsageStats/HttpTransport.h"
+#include "UsageStats/LifecycleObservers.h"
 #include "UsageStats/Parameters.h"
 #include "UsageStats/PlatformServices.h"
 #include "UsageStats/SignalCache.h"
@@ -32,7 +33,6 @@ public:
     static std::shared_ptr<SignalManager> create(std::shared_ptr<UsageStatsConfiguration> configuration,
                                                  std::shared_ptr<SessionManager> sessionManager,
                                                  std::shared_ptr<SignalCache> handedOverCache = nullptr);
-    ~SignalManager();
     SignalManager(const SignalManager&) = delete;
     SignalManager& operator=(const SignalManager&) = delete;
 
@@ -75,10 +75,10 @@ private:
     const PlatformServices platform_;
     std::optional<DefaultsSuite> suite_;
     const std::shared_ptr<SignalCache> signalCache_;
+    LifecycleObservers observers_;
 
     std::mutex mutex_;
     std::unique_ptr<RepeatingTimer> sendTimer_;
-    std::optional<ApplicationLifecycle::ObserverToken> terminateObserver_;
     int consecutiveFailures_ = 0;
     std::optional<MonotonicTime> uploadsPausedUntil_;
     std::size_t batchLimit_ = SignalCache::maximumNumberOfSignalsToPopAtOnce;
