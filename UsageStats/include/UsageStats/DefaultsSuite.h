@@ -25,8 +25,6 @@ public:
 
     explicit DefaultsSuite(std::filesystem::path file);
 
-    const std::filesystem::path& file() const { return file_; }
-
     std::optional<std::string> string(const std::string& key) const;
     bool setString(const std::string& key, const std::string& value);
     std::optional<std::int64_t> integer(const std::string& key) const;
