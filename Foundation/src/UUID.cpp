@@ -7,11 +7,13 @@
 namespace Foundation {
 
 std::string makeUUIDString() {
-    thread_local std::mt19937_64 generator{std::random_device{}()};
+    // Every identifier draws its 122 random bits from the system's entropy source: a seeded generator
+    // would make at most 2^32 distinct sequences per thread.
+    thread_local std::random_device entropy;
     std::array<unsigned char, 16> bytes{};
-    for (std::size_t i = 0; i < bytes.size(); i += 8) {
-        auto value = generator();
-        for (std::size_t j = 0; j < 8; ++j) {
+    for (std::size_t i = 0; i < bytes.size(); i += 4) {
+        const auto value = entropy();
+        for (std::size_t j = 0; j < 4; ++j) {
             bytes[i + j] = static_cast<unsigned char>(value >> (8 * j));
         }
     }
