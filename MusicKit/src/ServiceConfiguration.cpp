@@ -65,7 +65,8 @@ ServiceConfiguration ServiceConfiguration::decodeJSON(std::string_view json) {
 std::filesystem::path ServiceConfiguration::userFilePath() {
     const char* configHome = std::getenv("XDG_CONFIG_HOME");
     std::filesystem::path directory;
-    if (configHome && *configHome) {
+    // The XDG rules ignore a relative path there.
+    if (configHome && std::filesystem::path(configHome).is_absolute()) {
         directory = configHome;
     } else {
         const char* home = std::getenv("HOME");

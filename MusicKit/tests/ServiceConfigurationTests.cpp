@@ -50,9 +50,12 @@ TEST_F(ServiceConfigurationTests, TheUserFileIsFoundInTheXDGConfigFolder) {
     EXPECT_EQ(configuration->userToken, "user-SECRET");
     EXPECT_EQ(configuration->storefront, "gb");
 
+    const auto inHome =
+        std::filesystem::path(std::getenv("HOME")) / ".config" / "Marrowbell" / "service.json";
+    ::setenv("XDG_CONFIG_HOME", "relative/config", 1);
+    EXPECT_EQ(ServiceConfiguration::userFilePath(), inHome);
     ::unsetenv("XDG_CONFIG_HOME");
-    EXPECT_EQ(ServiceConfiguration::userFilePath(),
-              std::filesystem::path(std::getenv("HOME")) / ".config" / "Marrowbell" / "service.json");
+    EXPECT_EQ(ServiceConfiguration::userFilePath(), inHome);
 }
 
 TEST_F(ServiceConfigurationTests, AnInvalidFileFailsWithoutQuotingTheTokens) {
