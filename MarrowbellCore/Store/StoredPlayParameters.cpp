@@ -19,24 +19,31 @@ Parsed parse(std::span<const std::uint8_t> bytes) {
     }
 }
 
-template <class Model> std::optional<Model> decodeAs(const Parsed& parsed, const char* failureMessage) {
+template <class Model>
+std::optional<Model> decodeAs(const Foundation::PropertyListDictionary& dictionary,
+                              const char* failureMessage) {
     try {
-        if (const auto* error = std::get_if<Foundation::PropertyListError>(&parsed)) {
-            throw *error;
-        }
-        return Model::decode(std::get<Foundation::PropertyListDictionary>(parsed));
+        return Model::decode(dictionary);
     } catch (const std::exception& error) {
         Loggers::parameters().error(failureMessage, {error});
         return std::nullopt;
     }
 }
 
+template <class Model> std::optional<Model> decodeAs(const Parsed& parsed, const char* failureMessage) {
+    if (const auto* error = std::get_if<Foundation::PropertyListError>(&parsed)) {
+        Loggers::parameters().error(failureMessage, {*error});
+        return std::nullopt;
+    }
+    return decodeAs<Model>(std::get<Foundation::PropertyListDictionary>(parsed), failureMessage);
+}
+
 std::optional<MusicKit::PlayParameters> asPlayParameters(const Parsed& parsed) {
     return decodeAs<MusicKit::PlayParameters>(parsed, "Failed to decode PlayParameters: %@");
 }
 
-std::optional<RemotePlayParameters> asRemotePlayParameters(const Parsed& parsed) {
-    return decodeAs<RemotePlayParameters>(parsed, "Failed to decode RemotePlayParameters: %@");
+template <class Source> std::optional<RemotePlayParameters> asRemotePlayParameters(const Source& source) {
+    return decodeAs<RemotePlayParameters>(source, "Failed to decode RemotePlayParameters: %@");
 }
 
 } // namespace
@@ -72,7 +79,7 @@ std::optional<std::vector<std::uint8_t>> encode(const MusicKit::PlayParameters& 
 
 std::optional<RemotePlayParameters>
 decodeRemotePlayParameters(const Foundation::PropertyListDictionary& dictionary) {
-    return asRemotePlayParameters(Parsed(dictionary));
+    return asRemotePlayParameters(dictionary);
 }
 
 std::optional<std::vector<std::uint8_t>> encode(const Foundation::PropertyListDictionary& dictionary) {
