@@ -69,20 +69,16 @@ void LikeSearchIndex::fill(SQLDatabase& db) {
     keys_.clear();
     offsets_.clear();
     const auto statement = db.lend(scanSQL_);
-    int result = sqlite3_step(statement.get());
-    for (; result == SQLITE_ROW; result = sqlite3_step(statement.get())) {
-        if (!canMatch(statement.get(), 1) || sqlite3_column_int64(statement.get(), 2) != 1) {
-            continue;
+    db.readRows(statement.get(), [&](sqlite3_stmt* row) {
+        if (!canMatch(row, 1) || sqlite3_column_int64(row, 2) != 1) {
+            return;
         }
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement.get(), 1));
-        keys_.push_back(sqlite3_column_int64(statement.get(), 0));
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(row, 1));
+        keys_.push_back(sqlite3_column_int64(row, 0));
         offsets_.push_back(texts_.size());
         texts_.append(text ? text : "");
         texts_.push_back('\0');
-    }
-    if (result != SQLITE_DONE) {
-        db.failWithCurrentMessage();
-    }
+    });
 }
 
 } // namespace MarrowbellCore

@@ -140,16 +140,12 @@ std::vector<std::int64_t> keysOf(const std::vector<LocalSong>& songs) {
 LocalDatabase::IdentifierSet identifierSet(SQLDatabase& db, const char* sql) {
     const auto statement = db.lend(sql);
     LocalDatabase::IdentifierSet identifiers;
-    int result = sqlite3_step(statement.get());
-    for (; result == SQLITE_ROW; result = sqlite3_step(statement.get())) {
-        if (const auto* text = sqlite3_column_text(statement.get(), 0)) {
+    db.readRows(statement.get(), [&](sqlite3_stmt* row) {
+        if (const auto* text = sqlite3_column_text(row, 0)) {
             identifiers.emplace(reinterpret_cast<const char*>(text),
-                                static_cast<std::size_t>(sqlite3_column_bytes(statement.get(), 0)));
+                                static_cast<std::size_t>(sqlite3_column_bytes(row, 0)));
         }
-    }
-    if (result != SQLITE_DONE) {
-        db.failWithCurrentMessage();
-    }
+    });
     return identifiers;
 }
 

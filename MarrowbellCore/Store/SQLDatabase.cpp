@@ -105,7 +105,7 @@ SQLDatabase::SQLDatabase(std::string path)
     // In write-ahead-log mode this keeps every commit safe from a crash of the program and the file from
     // corruption, while a sync's many small commits no longer each wait for the disk.
     try {
-        exec("PRAGMA synchronous = NORMAL;");
+        execute("PRAGMA synchronous = NORMAL;");
     } catch (const SQLError& error) {
         Loggers::defaultLogger().error("Failed to set synchronous mode: %@", {error});
     }
@@ -163,13 +163,7 @@ void SQLDatabase::execute(std::string_view sql) {
 void SQLDatabase::exec(const std::string& sql) {
     ensureOpen();
     if (const auto statement = lendSingleStatement(sql)) {
-        int result = sqlite3_step(statement->get());
-        while (result == SQLITE_ROW) {
-            result = sqlite3_step(statement->get());
-        }
-        if (result != SQLITE_DONE) {
-            failWithCurrentMessage();
-        }
+        readRows(statement->get(), [](sqlite3_stmt*) {});
         return;
     }
     if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
@@ -190,17 +184,6 @@ std::optional<CachedStatement> SQLDatabase::lendSingleStatement(const std::strin
         return std::nullopt;
     }
     return statements_.adopt(sql, std::move(prepared));
-}
-
-void SQLDatabase::readRows(sqlite3_stmt* statement, const std::function<void(sqlite3_stmt*)>& readRow) {
-    int result = sqlite3_step(statement);
-    while (result == SQLITE_ROW) {
-        readRow(statement);
-        result = sqlite3_step(statement);
-    }
-    if (result != SQLITE_DONE) {
-        failWithCurrentMessage();
-    }
 }
 
 template <class Record, class Decode>

@@ -88,11 +88,20 @@ public:
     /// handle must never reach SQLite.
     void ensureOpen() const;
 
+    /// Steps `statement` to its end, handing each row to `readRow(statement)`; a step that fails throws.
+    template <class ReadRow> void readRows(sqlite3_stmt* statement, ReadRow&& readRow) const {
+        int result = sqlite3_step(statement);
+        for (; result == SQLITE_ROW; result = sqlite3_step(statement)) {
+            readRow(statement);
+        }
+        if (result != SQLITE_DONE) {
+            failWithCurrentMessage();
+        }
+    }
+
 private:
     /// Steps a statement that returns no rows; anything but completion throws.
     void stepToCompletion(sqlite3_stmt* statement) const;
-    /// Steps `statement` to its end, handing each row to `readRow`.
-    void readRows(sqlite3_stmt* statement, const std::function<void(sqlite3_stmt*)>& readRow);
     template <class Record, class Decode>
     std::vector<Record> queryRecords(std::string_view sql, const SQLValues& values, Decode decode);
     /// The script `sql` as one kept statement, or nothing when it holds more or less than one.
