@@ -8,6 +8,7 @@
 #include <Foundation/Date.h>
 #include <Foundation/Text.h>
 #include <algorithm>
+#include <string_view>
 #include <thread>
 
 namespace MarrowbellCore {
@@ -48,19 +49,16 @@ std::vector<Record> sorted(std::vector<Record> records, const SortDescriptor<Rec
 }
 
 /// The statement of an owner's songs, the owner's key written into the text.
-std::string songsOfOwnerSQL(const char* selectLine, const char* joinLine, std::int64_t ownerPK,
+std::string songsOfOwnerSQL(std::string_view selectLine, const char* joinLine, std::int64_t ownerPK,
                             const char* orderBy) {
-    return std::string("\t") + selectLine + "\n\t" + joinLine + std::to_string(ownerPK) + orderBy;
+    return "\t" + std::string(selectLine) + "\n\t" + joinLine + std::to_string(ownerPK) + orderBy;
 }
 
-constexpr const char* songColumnsWithSpace =
+constexpr std::string_view songColumnsWithSpace =
     "SELECT Songs.pk, Songs.identifier, Songs.title, Songs.duration, Songs.artistName, Songs.albumTitle, "
     "Songs.genre, Songs.dateAdded, Songs.releaseDate, Songs.playParameters, Songs.artworkURL, "
     "Songs.trackNumber, Songs.sortOrder, Songs.isPassive ";
-constexpr const char* songColumns =
-    "SELECT Songs.pk, Songs.identifier, Songs.title, Songs.duration, Songs.artistName, Songs.albumTitle, "
-    "Songs.genre, Songs.dateAdded, Songs.releaseDate, Songs.playParameters, Songs.artworkURL, "
-    "Songs.trackNumber, Songs.sortOrder, Songs.isPassive";
+constexpr std::string_view songColumns = songColumnsWithSpace.substr(0, songColumnsWithSpace.size() - 1);
 
 /// How one kind is searched: the statement whose results a search gives, and the statements with which its
 /// LikeSearchIndex gets the same results: one scan of every row's key, searched text and the statement's

@@ -2,7 +2,6 @@
 
 #include "MarrowbellCore/SQLError.h"
 
-#include <algorithm>
 #include <utility>
 
 namespace MarrowbellCore {
@@ -64,11 +63,10 @@ CachedStatement SQLStatementCache::adopt(std::string_view sql, SQLStatement stat
 }
 
 bool SQLStatementCache::contains(std::string_view sql) const {
-    return std::any_of(entries_.begin(), entries_.end(),
-                       [&](const auto& entry) { return entry->sql == sql; });
+    return find(sql) != nullptr;
 }
 
-SQLStatementCache::Entry* SQLStatementCache::find(std::string_view sql) {
+SQLStatementCache::Entry* SQLStatementCache::find(std::string_view sql) const {
     for (const auto& entry : entries_) {
         if (entry->sql == sql) {
             return entry.get();

@@ -57,7 +57,7 @@ private:
     };
     static constexpr std::size_t capacity = 24;
 
-    Entry* find(std::string_view sql);
+    Entry* find(std::string_view sql) const;
     void makeRoom();
 
     sqlite3* db_;

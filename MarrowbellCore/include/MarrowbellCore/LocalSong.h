@@ -15,8 +15,6 @@
 
 namespace MarrowbellCore {
 
-struct IncomingSong;
-
 /// One row of the Songs table. Built only by the store.
 struct LocalSong {
     std::int64_t pk = 0;
