@@ -1,14 +1,9 @@
-#include "MarrowbellCore/LocalDatabase.h"
 #include "MarrowbellCore/SQLError.h"
 #include "SQLDatabase.h"
-#include "StoreTestSupport.h"
-
-#include <gtest/gtest.h>
+#include "StoreFixture.h"
 
 namespace MarrowbellCore {
 namespace {
-
-using Testing::TemporaryDirectory;
 
 const std::vector<std::string> expectedSchema{
     "CREATE TABLE Songs (pk INTEGER PRIMARY KEY AUTOINCREMENT, identifier TEXT, title TEXT, duration REAL, "
@@ -37,13 +32,8 @@ const char* const selectSongs =
     "releaseDate, playParameters, artworkURL, trackNumber, sortOrder, isPassive FROM Songs "
     "ORDER BY pk";
 
-class LocalDatabaseTest : public ::testing::Test {
+class LocalDatabaseTest : public Testing::StoreFixture {
 protected:
-    void SetUp() override {
-        Testing::resetLog();
-        store.open();
-    }
-
     std::vector<LocalSong> songs() {
         return store.withConnection([](SQLDatabase& db) { return db.querySongs(selectSongs); });
     }
@@ -57,34 +47,26 @@ protected:
                             });
         });
     }
-
-    TemporaryDirectory directory;
-    LocalDatabase store{directory.file("local.db")};
 };
 
 TEST_F(LocalDatabaseTest, OpenCreatesTheExactSchemaInWriteAheadMode) {
     EXPECT_TRUE(store.isOpen());
-    const auto path = directory.file("local.db");
-    EXPECT_EQ(Testing::queryText(path, "SELECT sql FROM sqlite_master WHERE type = 'table' ORDER BY rowid"),
-              expectedSchema);
-    EXPECT_EQ(
-        Testing::queryText(path, "SELECT count(*) FROM sqlite_master WHERE type NOT IN ('table', 'index')"),
-        std::vector<std::string>{"0"});
-    EXPECT_EQ(Testing::queryText(path, "PRAGMA user_version"), std::vector<std::string>{"2"});
-    EXPECT_EQ(Testing::queryText(path, "PRAGMA journal_mode"), std::vector<std::string>{"wal"});
+    EXPECT_EQ(query("SELECT sql FROM sqlite_master WHERE type = 'table' ORDER BY rowid"), expectedSchema);
+    EXPECT_EQ(query("SELECT count(*) FROM sqlite_master WHERE type NOT IN ('table', 'index')"),
+              std::vector<std::string>{"0"});
+    EXPECT_EQ(query("PRAGMA user_version"), std::vector<std::string>{"2"});
+    EXPECT_EQ(query("PRAGMA journal_mode"), std::vector<std::string>{"wal"});
 }
 
 TEST_F(LocalDatabaseTest, ASecondOpenRunsNoStatementAndAReopenedFileKeepsItsRows) {
     store.withConnection([](SQLDatabase& db) { db.exec("DROP TABLE Artists"); });
     store.open();
-    EXPECT_TRUE(Testing::queryText(directory.file("local.db"),
-                                   "SELECT name FROM sqlite_master WHERE name = 'Artists'")
-                    .empty());
+    EXPECT_TRUE(query("SELECT name FROM sqlite_master WHERE name = 'Artists'").empty());
 
     insertSong("kept", SQLValue());
     store.close();
     EXPECT_FALSE(store.isOpen());
-    LocalDatabase reopened(directory.file("local.db"));
+    LocalDatabase reopened(path());
     reopened.open();
     EXPECT_EQ(reopened.withConnection([](SQLDatabase& db) { return db.querySongs(selectSongs); }).size(), 1u);
 }

@@ -108,7 +108,7 @@ TEST_F(StoreReadsTest, BlankQueriesReadNothingAndNoMatchStillLogs) {
 
 TEST_F(StoreReadsTest, AFailingKindIsLoggedAndTheOthersGoOn) {
     store.insert(std::vector{song("s", "Echo")});
-    Testing::queryText(path(), "DROP TABLE Albums");
+    query("DROP TABLE Albums");
     const auto sections = store.search("echo");
     EXPECT_EQ(sectionNames(sections), Strings{"Songs"});
     const auto log = Testing::coreLogEntries();
@@ -140,7 +140,7 @@ TEST_F(StoreReadsTest, HasSongNeedsTheExactTitleAndEitherTheArtistOrTheAlbum) {
 }
 
 TEST_F(StoreReadsTest, ReadsFailWithSQLErrorWithoutTheirTable) {
-    Testing::queryText(path(), "DROP TABLE Songs");
+    query("DROP TABLE Songs");
     EXPECT_THROW(store.allLibrarySongs(byTitle), SQLError);
     EXPECT_THROW(store.hasSong("x", std::nullopt, std::nullopt), SQLError);
 }

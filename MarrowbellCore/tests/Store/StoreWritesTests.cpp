@@ -85,8 +85,8 @@ TEST_F(StoreWritesTest, RelationWritesTakeTheLaterPositionOfARepeatedSong) {
 TEST_F(StoreWritesTest, AFailedWriteLeavesNoneOfItsRows) {
     store.insert(std::vector{playlist("p.old", "Old")});
     // A trigger stands in for any failure half way through a write: the third row is refused.
-    Testing::queryText(path(), "CREATE TRIGGER refuse BEFORE INSERT ON Playlists WHEN NEW.name = 'Bad' "
-                               "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    query("CREATE TRIGGER refuse BEFORE INSERT ON Playlists WHEN NEW.name = 'Bad' "
+          "BEGIN SELECT RAISE(ABORT, 'refused'); END");
     try {
         store.sync(std::vector{playlist("p.1", "One"), playlist("p.2", "Two"), playlist("p.3", "Bad")});
         FAIL() << "the refused row must fail the write";
