@@ -1,4 +1,4 @@
-#include <DemoService/DemoService.h>
+#include <DemoService/DemoServiceTest.h>
 #include <MusicKit/MusicDataRequest.h>
 #include <algorithm>
 #include <functional>
@@ -17,26 +17,14 @@ bool hasName(const DemoLibrary& library, const std::function<bool(const std::str
                        [&](const auto& song) { return test(song.name); });
 }
 
-class DemoServiceTests : public ::testing::Test {
+class DemoServiceTests : public DemoService::Testing::DemoServiceTest<230, 11> {
 protected:
-    static void SetUpTestSuite() {
-        service = std::make_unique<DemoService::DemoService>(DemoService::DemoService::Options{230, 11});
-        service->start();
-        MusicKit::ServiceConfiguration::setCurrent(service->configuration());
-    }
-    static void TearDownTestSuite() {
-        MusicKit::ServiceConfiguration::setCurrent(std::nullopt);
-        service.reset();
-    }
-
     static std::string get(const std::string& target) {
         return MusicDataRequest(
                    MusicKit::URLRequest(*Foundation::URL::fromString(service->baseURL() + target)))
             .response()
             .data;
     }
-
-    static inline std::unique_ptr<DemoService::DemoService> service;
 };
 
 } // namespace
@@ -98,7 +86,7 @@ TEST_F(DemoServiceTests, AnswersRelationshipsErrorsAndArtwork) {
     for (const auto& [target, status, code] : std::vector<std::tuple<std::string, long, std::int64_t>>{
              {"/v1/me/library/songs?limit=101", 400, 40005},
              {"/v1/me/library/songs?sort=name", 400, 40005},
-             {"/v1/me/library/playlists/" + service->library().playlists[1].id + "/tracks", 404, 40403},
+             {"/v1/me/library/playlists/" + library().playlists[1].id + "/tracks", 404, 40403},
              {"/v1/me/library/albums/l.none/tracks", 404, 40400}}) {
         try {
             get(target);
