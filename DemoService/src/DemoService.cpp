@@ -9,6 +9,7 @@
 #include <Foundation/JSONText.h>
 #include <algorithm>
 #include <charconv>
+#include <future>
 #include <httplib.h>
 #include <stdexcept>
 #include <string_view>
@@ -236,8 +237,11 @@ void DemoService::start() {
         throw std::runtime_error("The demo service cannot listen on " + options_.host + " port " +
                                  std::to_string(options_.port) + ".");
     }
+    // Both only read the library, and each takes a good part of the start-up of a large one.
+    auto catalogSearch =
+        std::async(std::launch::async, [this] { return std::make_unique<CatalogSearch>(library_); });
     rendered_ = std::make_unique<RenderedLibrary>(library_, baseURL());
-    catalogSearch_ = std::make_unique<CatalogSearch>(library_);
+    catalogSearch_ = catalogSearch.get();
     registerRoutes();
     {
         std::lock_guard lock(mutex_);
