@@ -52,7 +52,7 @@ std::optional<std::size_t> numberParameter(const httplib::Request& request, cons
     const std::string text = request.get_param_value(name);
     std::size_t value = 0;
     const auto [end, status] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || status != std::errc() || end != text.data() + text.size()) {
+    if (status != std::errc() || end != text.data() + text.size()) {
         return std::nullopt;
     }
     return value;
@@ -267,10 +267,6 @@ void DemoService::stop() {
     server_->stop();
     listener_.join();
     server_.reset();
-}
-
-int DemoService::port() const {
-    return port_;
 }
 
 std::string DemoService::baseURL() const {

@@ -4,7 +4,9 @@
 #include <Foundation/UUID.h>
 
 namespace DemoService {
+namespace {
 
+/// The title the service gives an error status.
 std::string_view errorTitle(int status) {
     switch (status) {
     case 400:
@@ -25,6 +27,8 @@ std::string_view errorTitle(int status) {
         return "Request Failed";
     }
 }
+
+} // namespace
 
 std::string errorBody(int status, std::int64_t code, std::string_view detail) {
     using Foundation::jsonQuoted;

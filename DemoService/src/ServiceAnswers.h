@@ -11,9 +11,6 @@ namespace DemoService {
 /// Status and code are JSON strings of digits, as the real service sends them.
 std::string errorBody(int status, std::int64_t code, std::string_view detail);
 
-/// The title the service gives an error status ("Resource Not Found" for 404).
-std::string_view errorTitle(int status);
-
 /// The request target (path and query) with its "offset" parameter set to `offset`, other
 /// parameters kept in their order; added at the end when the target has none.
 std::string targetWithOffset(std::string_view target, std::size_t offset);

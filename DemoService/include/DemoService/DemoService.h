@@ -61,7 +61,6 @@ public:
     /// Stops serving; waits for requests under way, cutting injected delays short.
     void stop();
 
-    int port() const;
     /// "http://host:port", without a trailing slash.
     std::string baseURL() const;
     /// The configuration that reaches this service with its tokens.
