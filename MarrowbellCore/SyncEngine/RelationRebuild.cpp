@@ -6,24 +6,19 @@
 #include "Store/StoreStatements.h"
 #include "TrackOrdering.h"
 
+#include <string_view>
 #include <unordered_map>
 
 namespace MarrowbellCore {
 namespace {
 
-/// The ordering view of one stored song.
-struct RemoteTrackMetadata {
-    std::int64_t pk = 0;
-    std::optional<std::int64_t> trackNumber;
-    std::optional<std::string> albumName;
-};
-
-using Groups = std::unordered_map<std::int64_t, std::vector<RemoteTrackMetadata>>;
+/// Each owner's stored songs in fetch order. The songs stay in the caller's list; groups only point at them.
+using Groups = std::unordered_map<std::int64_t, std::vector<const LocalSong*>>;
 using RelatedResources = std::optional<RemoteSong::Relationships::Resource> RemoteSong::Relationships::*;
 
 template <class Owner>
-std::unordered_map<std::string, std::int64_t> ownerKeys(const std::vector<Owner>& owners) {
-    std::unordered_map<std::string, std::int64_t> keys;
+std::unordered_map<std::string_view, std::int64_t> ownerKeys(const std::vector<Owner>& owners) {
+    std::unordered_map<std::string_view, std::int64_t> keys;
     keys.reserve(owners.size());
     for (const auto& owner : owners) {
         keys.emplace(owner.identifier, owner.pk);
@@ -31,31 +26,36 @@ std::unordered_map<std::string, std::int64_t> ownerKeys(const std::vector<Owner>
     return keys;
 }
 
-std::unordered_map<std::string, RemoteTrackMetadata> songMetadata(const std::vector<LocalSong>& storedSongs) {
-    std::unordered_map<std::string, RemoteTrackMetadata> metadata;
-    metadata.reserve(storedSongs.size());
-    for (const auto& song : storedSongs) {
-        metadata.emplace(song.identifier, RemoteTrackMetadata{song.pk, song.trackNumber, song.albumTitle});
+std::unordered_map<std::string_view, const LocalSong*>
+songsByIdentifier(const std::vector<LocalSong>& songs) {
+    std::unordered_map<std::string_view, const LocalSong*> index;
+    index.reserve(songs.size());
+    for (const auto& song : songs) {
+        index.emplace(song.identifier, &song);
     }
-    return metadata;
+    return index;
 }
 
 /// Each owner's songs in fetch order, from the songs' relationships to owners that are stored.
+template <class Owner>
 Groups groupByOwner(const std::vector<RemoteSong>& songs, const std::vector<LocalSong>& storedSongs,
-                    const std::unordered_map<std::string, std::int64_t>& owners, RelatedResources related) {
-    const auto metadata = songMetadata(storedSongs);
+                    const std::vector<Owner>& storedOwners, RelatedResources related) {
+    const auto owners = ownerKeys(storedOwners);
+    const auto stored = songsByIdentifier(storedSongs);
     Groups groups;
     for (const auto& song : songs) {
         if (!song.relationships || !(*song.relationships.*related) || !(*song.relationships.*related)->data) {
             continue;
         }
+        const auto storedSong = stored.find(song.id);
+        if (storedSong == stored.end()) {
+            continue;
+        }
         for (const auto& entry : *(*song.relationships.*related)->data) {
             const auto owner = entry.id ? owners.find(*entry.id) : owners.end();
-            const auto stored = metadata.find(song.id);
-            if (owner == owners.end() || stored == metadata.end()) {
-                continue;
+            if (owner != owners.end()) {
+                groups[owner->second].push_back(storedSong->second);
             }
-            groups[owner->second].push_back(stored->second);
         }
     }
     return groups;
@@ -72,7 +72,7 @@ void writeGroups(LocalDatabase& database, Groups& groups, const char* upsert, So
                 sortGroup(group);
                 inTransaction(db, [&] {
                     db.executeBatch(upsert, group.size(), [&, owner = ownerPK](std::size_t index) {
-                        return SQLValues{owner, group[index].pk, static_cast<std::int64_t>(index)};
+                        return SQLValues{owner, group[index]->pk, static_cast<std::int64_t>(index)};
                     });
                 });
             }
@@ -84,32 +84,32 @@ void writeGroups(LocalDatabase& database, Groups& groups, const char* upsert, So
     });
 }
 
+std::optional<std::int64_t> trackNumberOf(const LocalSong* song) {
+    return song->trackNumber;
+}
+
 } // namespace
 
 void SyncEngine::rebuildAlbumSongs(const std::vector<RemoteSong>& songs,
                                    const std::vector<LocalSong>& storedSongs) {
-    const auto owners = ownerKeys(database_->allAlbums());
-    auto groups = groupByOwner(songs, storedSongs, owners, &RemoteSong::Relationships::albums);
-    writeGroups(*database_, groups, StoreStatements::upsertAlbumSong,
-                [](std::vector<RemoteTrackMetadata>& group) {
-                    TrackOrdering::sortInTrackOrder(
-                        group, [](const RemoteTrackMetadata& item) { return item.trackNumber; });
-                });
+    auto groups =
+        groupByOwner(songs, storedSongs, database_->allAlbums(), &RemoteSong::Relationships::albums);
+    writeGroups(
+        *database_, groups, StoreStatements::upsertAlbumSong,
+        [](std::vector<const LocalSong*>& group) { TrackOrdering::sortInTrackOrder(group, trackNumberOf); });
 }
 
 void SyncEngine::rebuildArtistSongs(const std::vector<RemoteSong>& songs,
                                     const std::vector<LocalSong>& storedSongs) {
-    const auto owners = ownerKeys(database_->allArtists());
-    auto groups = groupByOwner(songs, storedSongs, owners, &RemoteSong::Relationships::artists);
-    writeGroups(*database_, groups, StoreStatements::upsertArtistSong,
-                [](std::vector<RemoteTrackMetadata>& group) {
-                    TrackOrdering::sortInArtistOrder(
-                        group,
-                        [](const RemoteTrackMetadata& item) -> const std::optional<std::string>& {
-                            return item.albumName;
-                        },
-                        [](const RemoteTrackMetadata& item) { return item.trackNumber; });
-                });
+    auto groups =
+        groupByOwner(songs, storedSongs, database_->allArtists(), &RemoteSong::Relationships::artists);
+    writeGroups(
+        *database_, groups, StoreStatements::upsertArtistSong, [](std::vector<const LocalSong*>& group) {
+            TrackOrdering::sortInArtistOrder(
+                group,
+                [](const LocalSong* song) -> const std::optional<std::string>& { return song->albumTitle; },
+                trackNumberOf);
+        });
 }
 
 } // namespace MarrowbellCore
