@@ -24,12 +24,13 @@ template <class Work> void runChild(const char* failureMessage, Work work) {
     }
 }
 
-/// A kind's first page, added or updated without deleting anything.
-template <class Fetch, class Convert>
-void insertNewest(LocalDatabase& database, const std::stop_token& stopToken, Fetch fetch, Convert convert) {
+/// A kind's first page, added or updated without deleting anything. `fetchRecords` fetches the first page
+/// with the progress it is given and converts it.
+template <class FetchRecords>
+void insertNewest(LocalDatabase& database, const std::stop_token& stopToken, FetchRecords fetchRecords) {
     Foundation::checkCancellation(stopToken);
     const auto progress = Foundation::Progress::make();
-    const auto records = convert(fetch(false, *progress, stopToken));
+    const auto records = fetchRecords(*progress);
     Foundation::checkCancellation(stopToken);
     database.insert(records);
     Foundation::checkCancellation(stopToken);
@@ -58,24 +59,23 @@ void SyncEngine::syncInserts(std::stop_token stopToken) {
     {
         std::jthread playlists([&] {
             runChild("Failed to sync playlist inserts: %@", [&] {
-                insertNewest(
-                    database, stopToken, &SyncEngine::fetchPlaylists,
-                    [](const std::vector<RemotePlaylist>& remote) { return incomingPlaylists(remote); });
+                insertNewest(database, stopToken, [&](Foundation::Progress& progress) {
+                    return incomingPlaylists(fetchPlaylists(false, progress, stopToken));
+                });
             });
         });
         std::jthread albums([&] {
             runChild("Failed to sync album inserts: %@", [&] {
-                insertNewest(
-                    database, stopToken,
-                    static_cast<std::vector<RemoteAlbum> (*)(bool, Foundation::Progress&, std::stop_token)>(
-                        &SyncEngine::fetchAlbums),
-                    [](const std::vector<RemoteAlbum>& remote) { return incomingAlbums(remote); });
+                insertNewest(database, stopToken, [&](Foundation::Progress& progress) {
+                    return incomingAlbums(fetchAlbums(false, progress, stopToken));
+                });
             });
         });
         std::jthread artists([&] {
             runChild("Failed to sync artist inserts: %@", [&] {
-                insertNewest(database, stopToken, &SyncEngine::fetchArtists,
-                             [](const std::vector<RemoteArtist>& remote) { return incomingArtists(remote); });
+                insertNewest(database, stopToken, [&](Foundation::Progress& progress) {
+                    return incomingArtists(fetchArtists(false, progress, stopToken));
+                });
             });
         });
         std::jthread songs([&] {

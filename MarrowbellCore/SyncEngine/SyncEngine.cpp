@@ -15,12 +15,11 @@
 namespace MarrowbellCore {
 namespace {
 
-/// A kind step: fetch every page, convert, then replace the stored items of the kind.
-template <class Fetch, class Convert>
-void syncKind(LocalDatabase& database, Foundation::Progress& progress, const std::stop_token& stopToken,
-              Fetch fetch, Convert convert) {
+/// A kind step: `fetchRecords` fetches every page and converts it; the records replace the stored items.
+template <class FetchRecords>
+void syncKind(LocalDatabase& database, const std::stop_token& stopToken, FetchRecords fetchRecords) {
     Foundation::checkCancellation(stopToken);
-    const auto records = convert(fetch(true, progress, stopToken));
+    const auto records = fetchRecords();
     Foundation::checkCancellation(stopToken);
     database.sync(records);
     Foundation::checkCancellation(stopToken);
@@ -80,20 +79,16 @@ void SyncEngine::syncSongs(std::stop_token stopToken) {
 }
 
 void SyncEngine::syncPlaylists(Foundation::Progress& progress, std::stop_token stopToken) {
-    syncKind(*database_, progress, stopToken, &SyncEngine::fetchPlaylists,
-             [](const std::vector<RemotePlaylist>& remote) { return incomingPlaylists(remote); });
+    syncKind(*database_, stopToken,
+             [&] { return incomingPlaylists(fetchPlaylists(true, progress, stopToken)); });
 }
 
 void SyncEngine::syncAlbums(Foundation::Progress& progress, std::stop_token stopToken) {
-    syncKind(*database_, progress, stopToken,
-             static_cast<std::vector<RemoteAlbum> (*)(bool, Foundation::Progress&, std::stop_token)>(
-                 &SyncEngine::fetchAlbums),
-             [](const std::vector<RemoteAlbum>& remote) { return incomingAlbums(remote); });
+    syncKind(*database_, stopToken, [&] { return incomingAlbums(fetchAlbums(true, progress, stopToken)); });
 }
 
 void SyncEngine::syncArtists(Foundation::Progress& progress, std::stop_token stopToken) {
-    syncKind(*database_, progress, stopToken, &SyncEngine::fetchArtists,
-             [](const std::vector<RemoteArtist>& remote) { return incomingArtists(remote); });
+    syncKind(*database_, stopToken, [&] { return incomingArtists(fetchArtists(true, progress, stopToken)); });
 }
 
 void SyncEngine::syncSongs(Foundation::Progress& progress, std::stop_token stopToken) {
