@@ -1,26 +1,18 @@
 #include "MarrowbellCore/LibraryItemLookup.h"
 
 #include <MusicKit/MusicLibraryRequest.h>
-#include <optional>
 
 namespace MarrowbellCore {
 namespace {
 
-template <class Item> std::optional<Item> firstItem(std::vector<Item> items) {
-    if (items.empty()) {
-        return std::nullopt;
-    }
-    return std::move(items.front());
-}
-
 template <class Item> Item libraryItem(const MusicKit::MusicItemID& id, std::stop_token stopToken) {
     MusicKit::MusicLibraryRequest<Item> request;
     request.filter(&Item::id, id);
-    auto item = firstItem(request.response(std::move(stopToken)).items);
-    if (!item) {
+    auto items = request.response(std::move(stopToken)).items;
+    if (items.empty()) {
         throw LibraryItemError<Item>::notFound();
     }
-    return *std::move(item);
+    return std::move(items.front());
 }
 
 } // namespace
