@@ -10,8 +10,8 @@ namespace MarrowbellCore {
 
 /// Announces finished syncs to whoever listens, in place of the platform's notification centre.
 /// Thread-safe. Observers run on the posting thread (a sync's worker thread); an application that
-/// updates its windows from them forwards the call to its GUI thread. Observers must not add or remove
-/// observers from inside the call.
+/// updates its windows from them forwards the call to its GUI thread. An observer may add or remove
+/// observers; that takes effect from the next posting.
 class SyncNotificationCenter {
 public:
     using Observer = std::function<void(const std::string& name)>;
