@@ -1,5 +1,4 @@
-#include "../Sync/SyncTestSupport.h"
-
+#include <DemoService/DemoServiceTest.h>
 #include <Foundation/CancellationError.h>
 #include <MarrowbellCore/CatalogSearchEngine.h>
 #include <MusicKit/MusicCatalogSearchRequest.h>
@@ -42,11 +41,8 @@ void appendExpected(Outline& outline, const std::string& name, const std::vector
     }
 }
 
-class CatalogSearchEngineTest : public Testing::SyncFixture {
+class CatalogSearchEngineTest : public DemoService::Testing::DemoServiceTest<1000, 3> {
 protected:
-    CatalogSearchEngineTest()
-        : SyncFixture(1000) {}
-
     /// What the service answers for `term`, and the sections that answer should give.
     std::pair<MusicKit::MusicCatalogSearchResponse, Outline> serviceAnswer(const std::string& term) {
         MusicKit::MusicCatalogSearchRequest request(

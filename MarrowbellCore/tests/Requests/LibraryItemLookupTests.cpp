@@ -1,5 +1,4 @@
-#include "../Sync/SyncTestSupport.h"
-
+#include <DemoService/DemoServiceTest.h>
 #include <MarrowbellCore/LibraryItemLookup.h>
 #include <MusicKit/MusicDataRequest.h>
 
@@ -8,7 +7,7 @@ namespace {
 
 using MusicKit::MusicItemID;
 
-class LibraryItemLookupTest : public Testing::SyncFixture {};
+class LibraryItemLookupTest : public DemoService::Testing::DemoServiceTest<120, 3> {};
 
 /// The error that `lookup` fails with, or nothing.
 template <class Error, class Lookup> std::optional<Error> lookupError(Lookup lookup) {
