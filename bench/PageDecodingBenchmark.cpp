@@ -1,11 +1,11 @@
 // Measures decoding one 100-song library page, the unit of work a sync repeats 1,000 times for a
 // 100,000-song library: marrowbell-bench-page-decoding [--rounds N]
 
+#include "BenchmarkTiming.h"
 #include "Remote/RemoteSong.h"
 
 #include <DemoService/DemoService.h>
 #include <MusicKit/MusicDataRequest.h>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <nlohmann/json.hpp>
@@ -13,15 +13,13 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 template <class Work> void measure(const char* label, int rounds, Work&& work) {
     std::size_t checksum = 0;
-    const auto start = Clock::now();
+    const auto start = Benchmark::Clock::now();
     for (int round = 0; round < rounds; ++round) {
         checksum += work();
     }
-    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    const double seconds = Benchmark::secondsSince(start);
     std::printf("%-52s %8.3f ms per page (%zu items)\n", label, seconds * 1000.0 / rounds, checksum / rounds);
 }
 

@@ -2,17 +2,13 @@
 
 #include "BenchmarkLibrary.h"
 #include "BenchmarkOptions.h"
+#include "BenchmarkStoreFile.h"
 #include "BenchmarkTiming.h"
 
 #include <MarrowbellCore/LocalDatabase.h>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <type_traits>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -114,18 +110,13 @@ void measureSearch(MarrowbellCore::LocalDatabase& store) {
 int main(int argc, char** argv) {
     const auto options =
         Benchmark::parseOptions(argc, argv, "marrowbell-bench-store --songs N [--db PATH]", false);
-    const bool keepFile = !options.databasePath.empty();
-    const std::string path = keepFile ? options.databasePath
-                                      : (std::filesystem::temp_directory_path() /
-                                         ("marrowbell-bench-" + std::to_string(getpid()) + ".db"))
-                                            .string();
-    std::filesystem::remove(path);
+    const Benchmark::StoreFile file(options.databasePath, "marrowbell-bench");
     const auto library =
         measure("generate library", [&] { return Benchmark::generateLibrary(options.songs); });
     std::printf("library: %zu songs, %zu albums, %zu artists, %zu playlists\n", library.songs.size(),
                 library.albums.size(), library.artists.size(), library.playlists.size());
 
-    MarrowbellCore::LocalDatabase store(path);
+    MarrowbellCore::LocalDatabase store(file.path());
     store.open();
     const auto songs = measure("upsert all songs", [&] { return store.insert(library.songs); });
     measure("upsert all songs again (next sync)", [&] { store.insert(library.songs); });
@@ -159,10 +150,5 @@ int main(int argc, char** argv) {
     measureSearch(store);
 
     store.close();
-    if (!keepFile) {
-        for (const char* suffix : {"", "-wal", "-shm"}) {
-            std::filesystem::remove(path + suffix);
-        }
-    }
     return 0;
 }

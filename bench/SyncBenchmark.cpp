@@ -2,6 +2,7 @@
 // marrowbell-bench-sync --songs N [--db PATH] [--service-url URL]
 
 #include "BenchmarkOptions.h"
+#include "BenchmarkStoreFile.h"
 #include "BenchmarkTiming.h"
 #include "Remote/RemoteSong.h"
 #include "SyncEngine/SongOrder.h"
@@ -11,10 +12,7 @@
 #include <MarrowbellCore/SyncEngine.h>
 #include <MusicKit/MusicDataRequest.h>
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -34,10 +32,10 @@ std::vector<std::string> songPageBodies(const MusicKit::ServiceConfiguration& co
     }
 }
 
-void measureSongStep(MarrowbellCore::LocalDatabase& store,
+void measureSongStep(const std::shared_ptr<MarrowbellCore::LocalDatabase>& store,
                      const MusicKit::ServiceConfiguration& configuration) {
     using namespace MarrowbellCore;
-    SyncEngine engine(std::shared_ptr<LocalDatabase>(&store, [](LocalDatabase*) {}));
+    SyncEngine engine(store);
     const auto progress = Foundation::Progress::make(100);
     const auto remote =
         measure("  songs: fetch + decode", [&] { return SyncEngine::fetchSongs(true, *progress); });
@@ -52,8 +50,8 @@ void measureSongStep(MarrowbellCore::LocalDatabase& store,
     const auto songs = measure("  songs: convert", [&] {
         return SongOrder::incomingLibrarySongs(remote, SongOrder::syncTimeNow());
     });
-    measure("  songs: store writes (sync)", [&] { store.sync(songs); });
-    const auto stored = measure("  songs: read back", [&] { return store.allSongs(); });
+    measure("  songs: store writes (sync)", [&] { store->sync(songs); });
+    const auto stored = measure("  songs: read back", [&] { return store->allSongs(); });
     measure("  songs: relation rebuild", [&] {
         engine.rebuildAlbumSongs(remote, stored);
         engine.rebuildArtistSongs(remote, stored);
@@ -81,15 +79,8 @@ int main(int argc, char** argv) {
     }
     MusicKit::ServiceConfiguration::setCurrent(configuration);
 
-    const bool keepFile = !options.databasePath.empty();
-    const std::string path = keepFile ? options.databasePath
-                                      : (std::filesystem::temp_directory_path() /
-                                         ("marrowbell-bench-sync-" + std::to_string(getpid()) + ".db"))
-                                            .string();
-    for (const char* suffix : {"", "-wal", "-shm"}) {
-        std::filesystem::remove(path + suffix);
-    }
-    auto store = std::make_shared<MarrowbellCore::LocalDatabase>(path);
+    const Benchmark::StoreFile file(options.databasePath, "marrowbell-bench-sync");
+    auto store = std::make_shared<MarrowbellCore::LocalDatabase>(file.path());
     store->open();
 
     for (const char* label : {"full sync into a new file", "second full sync (daily)"}) {
@@ -99,13 +90,7 @@ int main(int argc, char** argv) {
         });
     }
     std::printf("song step, one part at a time:\n");
-    measureSongStep(*store, configuration);
-
+    measureSongStep(store, configuration);
     store->close();
-    if (!keepFile) {
-        for (const char* suffix : {"", "-wal", "-shm"}) {
-            std::filesystem::remove(path + suffix);
-        }
-    }
     return 0;
 }
