@@ -10,8 +10,6 @@
 namespace MarrowbellCore {
 namespace {
 
-constexpr double requestTimeout = 60.0;
-
 bool isUnreserved(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
            c == '.' || c == '_' || c == '~';
@@ -37,7 +35,7 @@ Foundation::URL addURL(const std::string& songID) {
 } // namespace
 
 void AddLibraryRequest::perform(std::stop_token stopToken) const {
-    MusicKit::URLRequest request(addURL(songID_), requestTimeout);
+    MusicKit::URLRequest request(addURL(songID_));
     request.httpMethod = "POST";
     MusicKit::MusicDataRequest(request).response(std::move(stopToken));
 }

@@ -17,7 +17,6 @@
 namespace MarrowbellCore {
 namespace {
 
-constexpr double requestTimeout = 60.0;
 constexpr std::int64_t noRelatedResourcesCode = 40403;
 /// Reserving for the announced total is a guess; a service's "total" must not make us allocate without bound.
 constexpr std::int64_t largestReservation = 1 << 20;
@@ -65,7 +64,7 @@ PageURL containerPageURL(const std::string& collection, const std::string& ident
 template <class Resource>
 RemotePage<Resource> fetchPage(const PageURL& pageURL, std::int64_t offset,
                                const std::stop_token& stopToken) {
-    const MusicKit::URLRequest request(pageURL.at(offset), requestTimeout);
+    const MusicKit::URLRequest request(pageURL.at(offset));
     return RemotePage<Resource>::decode(MusicKit::MusicDataRequest(request).response(stopToken).data);
 }
 
