@@ -34,8 +34,8 @@ class RenderedLibrary;
 /// "/v1/me/library", the request that adds a catalog song to the library, the catalog search, the
 /// user's storefront, and artwork images under "/artwork"; every API path needs the demo tokens.
 /// Requests to the API are numbered from 1 (artwork is not counted), and faults can be planned for
-/// any number. All members are thread-safe, but what library() refers to changes while an add
-/// request is served.
+/// any number. start() and stop() belong to the owner; the other members may be called from any
+/// thread, but what library() refers to changes while an add request is served.
 class DemoService {
 public:
     static constexpr std::string_view developerToken = "marrowbell-demo-developer-token";
