@@ -160,12 +160,6 @@ TEST_F(FullSyncTest, TwoEnginesMaySyncOneStoreAtOnce) {
     EXPECT_EQ(count("AlbumSongs"), library().songs.size());
 }
 
-} // namespace
-} // namespace MarrowbellCore
-
-namespace MarrowbellCore {
-namespace {
-
 class BrokenOffListingTest : public Testing::SyncFixture {
 protected:
     BrokenOffListingTest()
