@@ -59,3 +59,18 @@ TEST(JSONDecoding, NamesTheKindAndPathOfTheFirstFault) {
 
 } // namespace
 } // namespace Foundation
+
+#include <Foundation/JSONText.h>
+
+namespace Foundation {
+namespace {
+
+TEST(JSONText, QuotedTextReadsBackUnchanged) {
+    const std::string text = "plain \"quoted\" back\\slash \n\t\x01 caf\u00e9";
+    EXPECT_EQ(jsonQuoted("plain"), "\"plain\"");
+    EXPECT_EQ(jsonQuoted("a\x01"), "\"a\\u0001\"");
+    EXPECT_EQ(decodeJSON(jsonQuoted(text), [](const JSONValue& value) { return value.string(); }), text);
+}
+
+} // namespace
+} // namespace Foundation
