@@ -51,7 +51,9 @@ std::vector<Record> sorted(std::vector<Record> records, const SortDescriptor<Rec
 /// The statement of an owner's songs, the owner's key written into the text.
 std::string songsOfOwnerSQL(std::string_view selectLine, const char* joinLine, std::int64_t ownerPK,
                             const char* orderBy) {
-    return "\t" + std::string(selectLine) + "\n\t" + joinLine + std::to_string(ownerPK) + orderBy;
+    std::string sql = "\t";
+    sql.append(selectLine).append("\n\t").append(joinLine).append(std::to_string(ownerPK)).append(orderBy);
+    return sql;
 }
 
 constexpr std::string_view songColumnsWithSpace =
