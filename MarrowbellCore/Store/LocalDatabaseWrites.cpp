@@ -1,4 +1,5 @@
 #include "MarrowbellCore/LocalDatabase.h"
+#include "RelationRow.h"
 #include "SQLDatabase.h"
 #include "SQLTransaction.h"
 #include "StoreStatements.h"
@@ -42,10 +43,6 @@ SQLValues valuesOf(const IncomingPlaylist& playlist) {
 
 SQLValues valuesOf(const IncomingArtist& artist) {
     return {artist.identifier, artist.name, artist.genre, artist.dateAdded, artist.artworkURL};
-}
-
-SQLValues relationRowValues(std::int64_t sortOrder, std::int64_t songPK, std::int64_t ownerPK) {
-    return {ownerPK, songPK, sortOrder};
 }
 
 /// Runs the upsert once per record and gives each row's key, new or updated alike. A step that does not

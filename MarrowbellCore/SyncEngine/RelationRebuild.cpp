@@ -1,6 +1,7 @@
 #include "MarrowbellCore/LocalDatabase.h"
 #include "MarrowbellCore/SyncEngine.h"
 #include "Remote/RemoteSong.h"
+#include "Store/RelationRow.h"
 #include "Store/SQLDatabase.h"
 #include "Store/SQLTransaction.h"
 #include "Store/StoreStatements.h"
@@ -72,7 +73,7 @@ void writeGroups(LocalDatabase& database, Groups& groups, const char* upsert, So
                 sortGroup(group);
                 inTransaction(db, [&] {
                     db.executeBatch(upsert, group.size(), [&, owner = ownerPK](std::size_t index) {
-                        return SQLValues{owner, group[index]->pk, static_cast<std::int64_t>(index)};
+                        return relationRowValues(static_cast<std::int64_t>(index), group[index]->pk, owner);
                     });
                 });
             }
