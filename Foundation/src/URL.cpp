@@ -71,6 +71,11 @@ bool hasValidScheme(std::string_view text) {
 
 } // namespace
 
+bool isUnreservedURLCharacter(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return isAlpha(byte) || isDigit(byte) || c == '-' || c == '.' || c == '_' || c == '~';
+}
+
 std::optional<URL> URL::fromString(std::string_view text) {
     if (text.empty() || !hasValidCharacters(text) || !hasValidScheme(text)) {
         return std::nullopt;

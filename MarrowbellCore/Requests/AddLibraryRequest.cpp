@@ -10,22 +10,14 @@
 namespace MarrowbellCore {
 namespace {
 
-bool isUnreserved(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-           c == '.' || c == '_' || c == '~';
-}
-
 /// The identifier goes into the query as it is, so it must be made of characters that stand for
 /// themselves there: an "&", "#", "%" or "=" would change what the request asks for.
 Foundation::URL addURL(const std::string& songID) {
-    if (songID.empty() || !std::all_of(songID.begin(), songID.end(), isUnreserved)) {
+    if (songID.empty() || !std::all_of(songID.begin(), songID.end(), Foundation::isUnreservedURLCharacter)) {
         throw LibraryURLError(songID);
     }
-    const auto configuration = MusicKit::ServiceConfiguration::current();
-    if (!configuration) {
-        throw MusicKit::ServiceConfigurationError("No music service is configured.");
-    }
-    auto url = Foundation::URL::fromString(configuration->apiBase + "/v1/me/library?ids[songs]=" + songID);
+    auto url = Foundation::URL::fromString(MusicKit::ServiceConfiguration::requireCurrent().apiBase +
+                                           "/v1/me/library?ids[songs]=" + songID);
     if (!url) {
         throw LibraryURLError(songID);
     }

@@ -38,11 +38,7 @@ struct PageURL {
 };
 
 std::string apiBase() {
-    const auto configuration = MusicKit::ServiceConfiguration::current();
-    if (!configuration) {
-        throw MusicKit::ServiceConfigurationError("No music service is configured.");
-    }
-    return configuration->apiBase;
+    return MusicKit::ServiceConfiguration::requireCurrent().apiBase;
 }
 
 PageURL listPageURL(const std::string& beforeOffset, const std::string& afterOffset) {

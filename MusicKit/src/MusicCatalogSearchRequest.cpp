@@ -92,7 +92,7 @@ MusicCatalogSearchResponse decodeResponse(const std::string& body) {
 } // namespace
 
 MusicCatalogSearchResponse MusicCatalogSearchRequest::response(std::stop_token stopToken) const {
-    const auto configuration = currentServiceConfiguration();
+    const auto configuration = ServiceConfiguration::requireCurrent();
     const URLRequest request(serviceURL(configuration, searchPathAndQuery(*this, configuration.storefront)));
     return decodeResponse(MusicDataRequest(request).response(std::move(stopToken)).data);
 }

@@ -64,7 +64,7 @@ MusicDataRequest::Error::Error(std::int64_t code, long status, std::string title
     , title_(std::move(title)) {}
 
 MusicDataResponse MusicDataRequest::response(std::stop_token stopToken) const {
-    const auto configuration = currentServiceConfiguration();
+    const auto configuration = ServiceConfiguration::requireCurrent();
     const std::vector<std::string> headers{"Authorization: Bearer " + configuration.developerToken,
                                            "Music-User-Token: " + configuration.userToken,
                                            "Accept: application/json"};

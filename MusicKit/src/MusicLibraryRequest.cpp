@@ -26,7 +26,7 @@ MusicLibraryResponse<Item> MusicLibraryRequest<Item>::response(std::stop_token s
     if (idFilter_) {
         target += "?ids=" + percentEncoded(idFilter_->rawValue());
     }
-    const URLRequest request(serviceURL(currentServiceConfiguration(), target));
+    const URLRequest request(serviceURL(ServiceConfiguration::requireCurrent(), target));
     const auto answer = MusicDataRequest(request).response(std::move(stopToken));
     return Foundation::decodeJSON(answer.data, [](const Foundation::JSONValue& root) {
         return MusicLibraryResponse<Item>{root.requiredArray("data", decodeResource<Item>)};

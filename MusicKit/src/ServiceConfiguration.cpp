@@ -95,6 +95,14 @@ std::optional<ServiceConfiguration> ServiceConfiguration::current() {
     return shared.value;
 }
 
+ServiceConfiguration ServiceConfiguration::requireCurrent() {
+    auto configuration = current();
+    if (!configuration) {
+        throw ServiceConfigurationError("No music service is configured.");
+    }
+    return *std::move(configuration);
+}
+
 void ServiceConfiguration::setCurrent(std::optional<ServiceConfiguration> configuration) {
     auto& shared = currentConfiguration();
     std::lock_guard lock(shared.mutex);

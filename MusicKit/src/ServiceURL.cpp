@@ -1,14 +1,7 @@
 #include "ServiceURL.h"
 
 namespace MusicKit {
-namespace {
-
-bool isUnreserved(unsigned char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-           c == '.' || c == '_' || c == '~';
-}
-
-} // namespace
+namespace {} // namespace
 
 std::string percentEncoded(std::string_view text) {
     static constexpr std::string_view hexDigits = "0123456789ABCDEF";
@@ -16,7 +9,7 @@ std::string percentEncoded(std::string_view text) {
     encoded.reserve(text.size() * 3);
     for (const char character : text) {
         const auto c = static_cast<unsigned char>(character);
-        if (isUnreserved(c)) {
+        if (Foundation::isUnreservedURLCharacter(character)) {
             encoded += character;
         } else {
             encoded += '%';
@@ -25,14 +18,6 @@ std::string percentEncoded(std::string_view text) {
         }
     }
     return encoded;
-}
-
-ServiceConfiguration currentServiceConfiguration() {
-    auto configuration = ServiceConfiguration::current();
-    if (!configuration) {
-        throw ServiceConfigurationError("No music service is configured.");
-    }
-    return *std::move(configuration);
 }
 
 Foundation::URL serviceURL(const ServiceConfiguration& configuration, std::string_view pathAndQuery) {

@@ -12,9 +12,6 @@ namespace MusicKit {
 /// the text stands for itself as one path segment or one query value.
 std::string percentEncoded(std::string_view text);
 
-/// The current configuration; throws ServiceConfigurationError when no service is configured.
-ServiceConfiguration currentServiceConfiguration();
-
 /// The configuration's API base followed by `pathAndQuery`. Throws ServiceConfigurationError when
 /// the API base does not form a URL.
 Foundation::URL serviceURL(const ServiceConfiguration& configuration, std::string_view pathAndQuery);

@@ -8,6 +8,10 @@ namespace Foundation {
 
 /// An absolute or relative URL reference that passed RFC 3986 syntax checking.
 /// Text holding characters a URL cannot carry (spaces, braces, bad percent escapes) does not parse.
+/// Whether `c` is one of the characters that stand for themselves anywhere in a URL: ASCII letters and
+/// digits, "-", ".", "_" and "~".
+bool isUnreservedURLCharacter(char c);
+
 class URL {
 public:
     static std::optional<URL> fromString(std::string_view text);

@@ -39,6 +39,8 @@ struct ServiceConfiguration {
     static std::optional<ServiceConfiguration> loadUserFile();
 
     static std::optional<ServiceConfiguration> current();
+    /// The current configuration; throws ServiceConfigurationError when no service is configured.
+    static ServiceConfiguration requireCurrent();
     static void setCurrent(std::optional<ServiceConfiguration> configuration);
 };
 
