@@ -3,7 +3,7 @@
 #include "MarrowbellCore/Loggers.h"
 #include "ServiceDates.h"
 
-#include <Foundation/Text.h>
+#include <MusicKit/Artwork.h>
 
 namespace MarrowbellCore {
 namespace {
@@ -32,8 +32,7 @@ const RemoteArtist::Relationships::Catalog::Artist* catalogArtist(const RemoteAr
 } // namespace
 
 std::optional<Foundation::URL> artworkURL(const std::string& fromTemplate) {
-    const auto withWidth = Foundation::replacingOccurrences(fromTemplate, "{w}", "64");
-    return Foundation::URL::fromString(Foundation::replacingOccurrences(withWidth, "{h}", "64"));
+    return MusicKit::Artwork(fromTemplate).url(64, 64);
 }
 
 std::optional<MusicKit::PlayParameters> makePlayParameters(const std::optional<RemotePlayParameters>& from) {
