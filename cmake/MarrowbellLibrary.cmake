@@ -44,3 +44,31 @@ function(marrowbell_add_test name)
   marrowbell_target_defaults(${name})
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT 120)
 endfunction()
+
+# marrowbell_add_qt_library(NAME [SOURCES ...]): a static Qt library with moc and the project's Qt
+# strictness. Areas inside it add their sources from their own folders with target_sources().
+function(marrowbell_add_qt_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
+  marrowbell_add_library(${name} SOURCES ${ARG_SOURCES})
+  marrowbell_qt_defaults(${name})
+endfunction()
+
+function(marrowbell_qt_defaults target)
+  set_target_properties(${target} PROPERTIES AUTOMOC ON AUTORCC ON)
+  target_compile_definitions(${target} PRIVATE QT_NO_CAST_FROM_ASCII QT_NO_KEYWORDS)
+endfunction()
+
+# marrowbell_add_qt_test(NAME SOURCES ... LIBRARIES ...): a GoogleTest executable for Qt code,
+# run on the offscreen platform so that widgets need no display.
+function(marrowbell_add_qt_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  if(NOT MARROWBELL_BUILD_TESTS)
+    return()
+  endif()
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest Threads::Threads)
+  marrowbell_target_defaults(${name})
+  marrowbell_qt_defaults(${name})
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+                       PROPERTIES TIMEOUT 120 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()

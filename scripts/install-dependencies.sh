@@ -4,7 +4,11 @@ set -eu
 packages="build-essential cmake ninja-build pkg-config git clang-format
   libsqlite3-dev sqlite3 libplist-dev libutf8proc-dev libsimdjson-dev nlohmann-json3-dev
   libcurl4-openssl-dev libssl-dev libcpp-httplib-dev zlib1g-dev
-  libgtest-dev curl"
+  libgtest-dev curl
+  qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins qt6-image-formats-plugins
+  libgl-dev libegl-dev libxkbcommon-dev fonts-dejavu-core
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good
+  dbus dbus-bin xvfb xauth x11-apps imagemagick"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
