@@ -5,7 +5,7 @@
 #include "BenchmarkStoreFile.h"
 #include "BenchmarkTiming.h"
 
-#include <MarrowbellCore/LocalDatabase.h>
+#include <MarrowbellCore/Store/LocalDatabase.h>
 #include <algorithm>
 #include <cstdio>
 #include <string>

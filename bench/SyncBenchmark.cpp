@@ -8,8 +8,8 @@
 #include "SyncEngine/SongOrder.h"
 
 #include <DemoService/DemoService.h>
-#include <MarrowbellCore/LocalDatabase.h>
-#include <MarrowbellCore/SyncEngine.h>
+#include <MarrowbellCore/Store/LocalDatabase.h>
+#include <MarrowbellCore/Sync/SyncEngine.h>
 #include <MusicKit/MusicDataRequest.h>
 #include <cstdio>
 #include <string>

@@ -4,7 +4,7 @@
 #include "RemoteArtwork.h"
 #include "RemotePage.h"
 
-#include <MarrowbellCore/RemotePlayParameters.h>
+#include <MarrowbellCore/Store/RemotePlayParameters.h>
 #include <cstdint>
 #include <optional>
 #include <string>

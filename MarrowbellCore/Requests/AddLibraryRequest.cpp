@@ -1,6 +1,6 @@
-#include "MarrowbellCore/AddLibraryRequest.h"
+#include "MarrowbellCore/Requests/AddLibraryRequest.h"
 
-#include "MarrowbellCore/LibraryURLError.h"
+#include "MarrowbellCore/Sync/LibraryURLError.h"
 
 #include <Foundation/URL.h>
 #include <MusicKit/MusicDataRequest.h>

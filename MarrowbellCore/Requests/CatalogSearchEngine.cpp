@@ -1,4 +1,4 @@
-#include "MarrowbellCore/CatalogSearchEngine.h"
+#include "MarrowbellCore/Requests/CatalogSearchEngine.h"
 
 #include <Foundation/CancellationError.h>
 #include <Foundation/Text.h>

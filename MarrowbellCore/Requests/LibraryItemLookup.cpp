@@ -1,4 +1,4 @@
-#include "MarrowbellCore/LibraryItemLookup.h"
+#include "MarrowbellCore/Requests/LibraryItemLookup.h"
 
 #include <MusicKit/MusicLibraryRequest.h>
 

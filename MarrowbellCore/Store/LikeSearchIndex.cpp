@@ -1,7 +1,7 @@
 #include "LikeSearchIndex.h"
 
 #include "LikeMatcher.h"
-#include "MarrowbellCore/SQLError.h"
+#include "MarrowbellCore/Store/SQLError.h"
 #include "SQLDatabase.h"
 
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "MarrowbellCore/LocalDatabase.h"
+#include "MarrowbellCore/Store/LocalDatabase.h"
 
 #include "SQLDatabase.h"
 #include "SongRows.h"

@@ -1,5 +1,5 @@
-#include "MarrowbellCore/LocalDatabase.h"
-#include "MarrowbellCore/Loggers.h"
+#include "MarrowbellCore/Logging/Loggers.h"
+#include "MarrowbellCore/Store/LocalDatabase.h"
 #include "ParallelSort.h"
 #include "SQLDatabase.h"
 #include "StoreStatements.h"

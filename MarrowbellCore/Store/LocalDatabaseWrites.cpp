@@ -1,4 +1,4 @@
-#include "MarrowbellCore/LocalDatabase.h"
+#include "MarrowbellCore/Store/LocalDatabase.h"
 #include "RelationRow.h"
 #include "SQLDatabase.h"
 #include "SQLTransaction.h"

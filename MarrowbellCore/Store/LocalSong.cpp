@@ -1,4 +1,4 @@
-#include "MarrowbellCore/LocalSong.h"
+#include "MarrowbellCore/Store/LocalSong.h"
 
 namespace MarrowbellCore {
 namespace {

@@ -1,4 +1,4 @@
-#include "MarrowbellCore/Loggers.h"
+#include "MarrowbellCore/Logging/Loggers.h"
 
 namespace MarrowbellCore {
 

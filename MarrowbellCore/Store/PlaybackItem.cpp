@@ -1,4 +1,4 @@
-#include "MarrowbellCore/PlaybackItem.h"
+#include "MarrowbellCore/ItemViews/PlaybackItem.h"
 
 namespace MarrowbellCore {
 namespace {

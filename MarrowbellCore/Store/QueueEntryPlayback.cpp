@@ -1,4 +1,4 @@
-#include "MarrowbellCore/QueueEntryPlayback.h"
+#include "MarrowbellCore/ItemViews/QueueEntryPlayback.h"
 
 #include <Foundation/UUID.h>
 

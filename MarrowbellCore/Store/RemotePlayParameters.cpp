@@ -1,4 +1,4 @@
-#include "MarrowbellCore/RemotePlayParameters.h"
+#include "MarrowbellCore/Store/RemotePlayParameters.h"
 
 #include "Remote/JSONObjectWriter.h"
 

@@ -1,8 +1,8 @@
 #include "SQLDatabase.h"
 
-#include "MarrowbellCore/LocalDatabase.h"
-#include "MarrowbellCore/Loggers.h"
-#include "MarrowbellCore/SQLError.h"
+#include "MarrowbellCore/Logging/Loggers.h"
+#include "MarrowbellCore/Store/LocalDatabase.h"
+#include "MarrowbellCore/Store/SQLError.h"
 #include "SQLColumns.h"
 #include "SongRows.h"
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "LikeSearchIndex.h"
-#include "MarrowbellCore/LocalAlbum.h"
-#include "MarrowbellCore/LocalArtist.h"
-#include "MarrowbellCore/LocalPlaylist.h"
-#include "MarrowbellCore/LocalSong.h"
+#include "MarrowbellCore/Store/LocalAlbum.h"
+#include "MarrowbellCore/Store/LocalArtist.h"
+#include "MarrowbellCore/Store/LocalPlaylist.h"
+#include "MarrowbellCore/Store/LocalSong.h"
 #include "RecordSlices.h"
 #include "SQLStatement.h"
 #include "SQLStatementCache.h"

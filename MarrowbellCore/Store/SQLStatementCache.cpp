@@ -1,6 +1,6 @@
 #include "SQLStatementCache.h"
 
-#include "MarrowbellCore/SQLError.h"
+#include "MarrowbellCore/Store/SQLError.h"
 
 #include <utility>
 

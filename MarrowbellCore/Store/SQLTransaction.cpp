@@ -1,7 +1,7 @@
 #include "SQLTransaction.h"
 
-#include "MarrowbellCore/Loggers.h"
-#include "MarrowbellCore/SQLError.h"
+#include "MarrowbellCore/Logging/Loggers.h"
+#include "MarrowbellCore/Store/SQLError.h"
 
 namespace MarrowbellCore {
 

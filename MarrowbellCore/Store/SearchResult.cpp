@@ -1,4 +1,4 @@
-#include "MarrowbellCore/SearchResult.h"
+#include "MarrowbellCore/ItemViews/SearchResult.h"
 
 #include <Foundation/Text.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MarrowbellCore/LocalSong.h"
+#include "MarrowbellCore/Store/LocalSong.h"
 #include "RecordSlices.h"
 
 #include <deque>

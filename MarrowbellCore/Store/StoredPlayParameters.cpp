@@ -1,6 +1,6 @@
 #include "StoredPlayParameters.h"
 
-#include "MarrowbellCore/Loggers.h"
+#include "MarrowbellCore/Logging/Loggers.h"
 
 #include <Foundation/DecodingError.h>
 #include <exception>

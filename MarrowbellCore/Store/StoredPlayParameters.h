@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MarrowbellCore/RemotePlayParameters.h"
+#include "MarrowbellCore/Store/RemotePlayParameters.h"
 
 #include <MusicKit/PlayParameters.h>
 #include <cstdint>

@@ -1,5 +1,5 @@
-#include "MarrowbellCore/LocalDatabase.h"
-#include "MarrowbellCore/SyncEngine.h"
+#include "MarrowbellCore/Store/LocalDatabase.h"
+#include "MarrowbellCore/Sync/SyncEngine.h"
 #include "Remote/RemoteSong.h"
 #include "Store/RelationRow.h"
 #include "Store/SQLDatabase.h"

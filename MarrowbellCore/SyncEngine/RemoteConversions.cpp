@@ -1,6 +1,6 @@
 #include "RemoteConversions.h"
 
-#include "MarrowbellCore/Loggers.h"
+#include "MarrowbellCore/Logging/Loggers.h"
 #include "ServiceDates.h"
 
 #include <MusicKit/Artwork.h>

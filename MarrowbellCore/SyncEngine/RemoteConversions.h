@@ -1,9 +1,9 @@
 #pragma once
 
-#include "MarrowbellCore/IncomingAlbum.h"
-#include "MarrowbellCore/IncomingArtist.h"
-#include "MarrowbellCore/IncomingPlaylist.h"
-#include "MarrowbellCore/IncomingSong.h"
+#include "MarrowbellCore/Store/IncomingAlbum.h"
+#include "MarrowbellCore/Store/IncomingArtist.h"
+#include "MarrowbellCore/Store/IncomingPlaylist.h"
+#include "MarrowbellCore/Store/IncomingSong.h"
 #include "Remote/RemoteAlbum.h"
 #include "Remote/RemoteArtist.h"
 #include "Remote/RemotePlaylist.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MarrowbellCore/IncomingSong.h"
+#include "MarrowbellCore/Store/IncomingSong.h"
 #include "Remote/RemoteSong.h"
 
 #include <cstdint>

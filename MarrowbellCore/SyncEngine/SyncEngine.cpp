@@ -1,7 +1,7 @@
-#include "MarrowbellCore/SyncEngine.h"
+#include "MarrowbellCore/Sync/SyncEngine.h"
 
-#include "MarrowbellCore/LocalDatabase.h"
-#include "MarrowbellCore/SyncNotifications.h"
+#include "MarrowbellCore/Store/LocalDatabase.h"
+#include "MarrowbellCore/Sync/SyncNotifications.h"
 #include "Remote/RemoteAlbum.h"
 #include "Remote/RemoteArtist.h"
 #include "Remote/RemotePlaylist.h"

@@ -1,4 +1,4 @@
-#include "MarrowbellCore/SyncNotifications.h"
+#include "MarrowbellCore/Sync/SyncNotifications.h"
 
 #include <algorithm>
 

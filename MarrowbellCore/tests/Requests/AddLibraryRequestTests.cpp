@@ -1,7 +1,7 @@
 #include "../Sync/SyncTestSupport.h"
 
-#include <MarrowbellCore/AddLibraryRequest.h>
-#include <MarrowbellCore/LibraryURLError.h>
+#include <MarrowbellCore/Requests/AddLibraryRequest.h>
+#include <MarrowbellCore/Sync/LibraryURLError.h>
 #include <MusicKit/MusicDataRequest.h>
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include <DemoService/DemoServiceTest.h>
 #include <Foundation/CancellationError.h>
-#include <MarrowbellCore/CatalogSearchEngine.h>
+#include <MarrowbellCore/Requests/CatalogSearchEngine.h>
 #include <MusicKit/MusicCatalogSearchRequest.h>
 #include <MusicKit/MusicDataRequest.h>
 #include <algorithm>

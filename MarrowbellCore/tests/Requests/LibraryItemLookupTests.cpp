@@ -1,5 +1,5 @@
 #include <DemoService/DemoServiceTest.h>
-#include <MarrowbellCore/LibraryItemLookup.h>
+#include <MarrowbellCore/Requests/LibraryItemLookup.h>
 #include <MusicKit/MusicDataRequest.h>
 
 namespace MarrowbellCore {

@@ -1,11 +1,11 @@
-#include "MarrowbellCore/IncomingAlbum.h"
-#include "MarrowbellCore/IncomingArtist.h"
-#include "MarrowbellCore/IncomingPlaylist.h"
-#include "MarrowbellCore/IncomingSong.h"
-#include "MarrowbellCore/LocalAlbum.h"
-#include "MarrowbellCore/LocalArtist.h"
-#include "MarrowbellCore/LocalPlaylist.h"
-#include "MarrowbellCore/LocalSong.h"
+#include "MarrowbellCore/Store/IncomingAlbum.h"
+#include "MarrowbellCore/Store/IncomingArtist.h"
+#include "MarrowbellCore/Store/IncomingPlaylist.h"
+#include "MarrowbellCore/Store/IncomingSong.h"
+#include "MarrowbellCore/Store/LocalAlbum.h"
+#include "MarrowbellCore/Store/LocalArtist.h"
+#include "MarrowbellCore/Store/LocalPlaylist.h"
+#include "MarrowbellCore/Store/LocalSong.h"
 
 #include <Foundation/DecodingError.h>
 #include <gtest/gtest.h>

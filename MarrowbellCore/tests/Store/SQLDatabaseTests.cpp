@@ -1,5 +1,5 @@
-#include "MarrowbellCore/LocalDatabase.h"
-#include "MarrowbellCore/SQLError.h"
+#include "MarrowbellCore/Store/LocalDatabase.h"
+#include "MarrowbellCore/Store/SQLError.h"
 #include "SQLDatabase.h"
 #include "StoreTestSupport.h"
 

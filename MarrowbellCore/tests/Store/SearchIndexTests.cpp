@@ -1,6 +1,6 @@
 #include "BenchmarkLibrary.h"
 #include "LikeMatcher.h"
-#include "MarrowbellCore/SQLError.h"
+#include "MarrowbellCore/Store/SQLError.h"
 #include "SQLDatabase.h"
 #include "StoreFixture.h"
 #include "StoreStatements.h"

@@ -1,5 +1,5 @@
-#include "MarrowbellCore/PlaybackItem.h"
-#include "MarrowbellCore/SearchSection.h"
+#include "MarrowbellCore/ItemViews/PlaybackItem.h"
+#include "MarrowbellCore/ItemViews/SearchSection.h"
 
 #include <gtest/gtest.h>
 #include <unordered_set>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MarrowbellCore/LocalDatabase.h"
+#include "MarrowbellCore/Store/LocalDatabase.h"
 #include "StoreTestSupport.h"
 
 #include <gtest/gtest.h>

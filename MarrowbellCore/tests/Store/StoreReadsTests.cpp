@@ -1,4 +1,4 @@
-#include "MarrowbellCore/SQLError.h"
+#include "MarrowbellCore/Store/SQLError.h"
 #include "StoreFixture.h"
 
 #include <Foundation/CancellationError.h>

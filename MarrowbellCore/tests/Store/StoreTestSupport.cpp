@@ -1,6 +1,6 @@
 #include "StoreTestSupport.h"
 
-#include "MarrowbellCore/Loggers.h"
+#include "MarrowbellCore/Logging/Loggers.h"
 
 #include <UnifiedLog/LogStore.h>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 #include "SyncTestSupport.h"
 
 #include <Foundation/CancellationError.h>
-#include <MarrowbellCore/IncompleteListingError.h>
+#include <MarrowbellCore/Sync/IncompleteListingError.h>
 #include <MusicKit/MusicDataRequest.h>
 #include <algorithm>
 #include <set>

@@ -3,9 +3,9 @@
 #include "../Store/StoreTestSupport.h"
 
 #include <DemoService/DemoService.h>
-#include <MarrowbellCore/LocalDatabase.h>
-#include <MarrowbellCore/SyncEngine.h>
-#include <MarrowbellCore/SyncNotifications.h>
+#include <MarrowbellCore/Store/LocalDatabase.h>
+#include <MarrowbellCore/Sync/SyncEngine.h>
+#include <MarrowbellCore/Sync/SyncNotifications.h>
 #include <MusicKit/ServiceConfiguration.h>
 #include <gtest/gtest.h>
 #include <memory>

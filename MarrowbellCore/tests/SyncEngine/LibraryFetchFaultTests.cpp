@@ -5,9 +5,9 @@
 
 #include <Foundation/CancellationError.h>
 #include <Foundation/DecodingError.h>
-#include <MarrowbellCore/IncompleteListingError.h>
-#include <MarrowbellCore/LibraryURLError.h>
-#include <MarrowbellCore/SyncEngine.h>
+#include <MarrowbellCore/Sync/IncompleteListingError.h>
+#include <MarrowbellCore/Sync/LibraryURLError.h>
+#include <MarrowbellCore/Sync/SyncEngine.h>
 #include <MusicKit/MusicDataRequest.h>
 #include <MusicKit/URLError.h>
 #include <chrono>

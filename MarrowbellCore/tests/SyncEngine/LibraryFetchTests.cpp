@@ -4,7 +4,7 @@
 #include "Remote/RemotePlaylist.h"
 #include "Remote/RemoteSong.h"
 
-#include <MarrowbellCore/SyncEngine.h>
+#include <MarrowbellCore/Sync/SyncEngine.h>
 #include <algorithm>
 
 using namespace MarrowbellCore;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MarrowbellCore/LibraryItemError.h"
+#include "MarrowbellCore/Requests/LibraryItemError.h"
 
 #include <MusicKit/CatalogItems.h>
 #include <MusicKit/MusicItemID.h>

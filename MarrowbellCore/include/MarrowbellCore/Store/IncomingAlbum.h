@@ -1,18 +1,16 @@
 #pragma once
 
-#include "MarrowbellCore/RecordIdentity.h"
+#include "MarrowbellCore/Store/RecordIdentity.h"
 
 #include <Foundation/Date.h>
 #include <Foundation/URL.h>
-#include <cstdint>
 #include <optional>
 #include <string>
 
 namespace MarrowbellCore {
 
-/// One row of the Albums table.
-struct LocalAlbum {
-    std::int64_t pk = 0;
+/// An album as the sync converted it from the service, before it is stored.
+struct IncomingAlbum {
     std::string identifier;
     std::string title;
     std::optional<std::string> artistName;
@@ -21,12 +19,9 @@ struct LocalAlbum {
     std::optional<Foundation::Date> releaseDate;
     std::optional<Foundation::URL> artworkURL;
 
-    const std::string& id() const { return identifier; }
-    std::string thumbnailID() const { return "album-" + identifier; }
-
-    bool operator==(const LocalAlbum& other) const { return sameIdentifier(*this, other); }
+    bool operator==(const IncomingAlbum& other) const { return sameIdentifier(*this, other); }
 };
 
 } // namespace MarrowbellCore
 
-MARROWBELL_HASH_BY_IDENTIFIER(LocalAlbum);
+MARROWBELL_HASH_BY_IDENTIFIER(IncomingAlbum);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MarrowbellCore/SearchResult.h"
+#include "MarrowbellCore/ItemViews/SearchResult.h"
 
 #include <string>
 #include <vector>

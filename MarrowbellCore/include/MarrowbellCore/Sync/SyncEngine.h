@@ -1,9 +1,9 @@
 #pragma once
 
-#include "MarrowbellCore/LocalAlbum.h"
-#include "MarrowbellCore/LocalArtist.h"
-#include "MarrowbellCore/LocalPlaylist.h"
-#include "MarrowbellCore/LocalSong.h"
+#include "MarrowbellCore/Store/LocalAlbum.h"
+#include "MarrowbellCore/Store/LocalArtist.h"
+#include "MarrowbellCore/Store/LocalPlaylist.h"
+#include "MarrowbellCore/Store/LocalSong.h"
 
 #include <Foundation/Progress.h>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MarrowbellCore/RecordIdentity.h"
+#include "MarrowbellCore/Store/RecordIdentity.h"
 
 #include <Foundation/Date.h>
 #include <Foundation/URL.h>

@@ -1,16 +1,16 @@
 #pragma once
 
-#include "MarrowbellCore/IncomingAlbum.h"
-#include "MarrowbellCore/IncomingArtist.h"
-#include "MarrowbellCore/IncomingPlaylist.h"
-#include "MarrowbellCore/IncomingSong.h"
-#include "MarrowbellCore/LocalAlbum.h"
-#include "MarrowbellCore/LocalArtist.h"
-#include "MarrowbellCore/LocalPlaylist.h"
-#include "MarrowbellCore/LocalSong.h"
-#include "MarrowbellCore/RemotePlayParameters.h"
-#include "MarrowbellCore/SearchSection.h"
-#include "MarrowbellCore/SortDescriptor.h"
+#include "MarrowbellCore/ItemViews/SearchSection.h"
+#include "MarrowbellCore/Store/IncomingAlbum.h"
+#include "MarrowbellCore/Store/IncomingArtist.h"
+#include "MarrowbellCore/Store/IncomingPlaylist.h"
+#include "MarrowbellCore/Store/IncomingSong.h"
+#include "MarrowbellCore/Store/LocalAlbum.h"
+#include "MarrowbellCore/Store/LocalArtist.h"
+#include "MarrowbellCore/Store/LocalPlaylist.h"
+#include "MarrowbellCore/Store/LocalSong.h"
+#include "MarrowbellCore/Store/RemotePlayParameters.h"
+#include "MarrowbellCore/Store/SortDescriptor.h"
 
 #include <MusicKit/PlayParameters.h>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MarrowbellCore/RecordIdentity.h"
-#include "MarrowbellCore/RemotePlayParameters.h"
+#include "MarrowbellCore/Store/RecordIdentity.h"
+#include "MarrowbellCore/Store/RemotePlayParameters.h"
 
 #include <Foundation/Date.h>
 #include <Foundation/URL.h>

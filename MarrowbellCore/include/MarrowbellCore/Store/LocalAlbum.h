@@ -1,16 +1,18 @@
 #pragma once
 
-#include "MarrowbellCore/RecordIdentity.h"
+#include "MarrowbellCore/Store/RecordIdentity.h"
 
 #include <Foundation/Date.h>
 #include <Foundation/URL.h>
+#include <cstdint>
 #include <optional>
 #include <string>
 
 namespace MarrowbellCore {
 
-/// An album as the sync converted it from the service, before it is stored.
-struct IncomingAlbum {
+/// One row of the Albums table.
+struct LocalAlbum {
+    std::int64_t pk = 0;
     std::string identifier;
     std::string title;
     std::optional<std::string> artistName;
@@ -19,9 +21,12 @@ struct IncomingAlbum {
     std::optional<Foundation::Date> releaseDate;
     std::optional<Foundation::URL> artworkURL;
 
-    bool operator==(const IncomingAlbum& other) const { return sameIdentifier(*this, other); }
+    const std::string& id() const { return identifier; }
+    std::string thumbnailID() const { return "album-" + identifier; }
+
+    bool operator==(const LocalAlbum& other) const { return sameIdentifier(*this, other); }
 };
 
 } // namespace MarrowbellCore
 
-MARROWBELL_HASH_BY_IDENTIFIER(IncomingAlbum);
+MARROWBELL_HASH_BY_IDENTIFIER(LocalAlbum);

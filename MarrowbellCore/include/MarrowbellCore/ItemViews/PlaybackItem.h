@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MarrowbellCore/LocalSong.h"
-#include "MarrowbellCore/QueueEntryPlayback.h"
+#include "MarrowbellCore/ItemViews/QueueEntryPlayback.h"
+#include "MarrowbellCore/Store/LocalSong.h"
 
 #include <MusicKit/Artwork.h>
 #include <MusicKit/MusicPlayerQueueEntry.h>

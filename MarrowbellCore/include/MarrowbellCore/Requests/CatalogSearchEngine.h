@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MarrowbellCore/SearchSection.h"
+#include "MarrowbellCore/ItemViews/SearchSection.h"
 
 #include <stop_token>
 #include <string_view>
