@@ -2,6 +2,7 @@
 
 #include "DemoService/DemoFault.h"
 #include "DemoService/DemoLibrary.h"
+#include "DemoService/FeedbackMailbox.h"
 
 #include <MusicKit/ServiceConfiguration.h>
 #include <condition_variable>
@@ -75,6 +76,8 @@ public:
     void reset();
     /// The path and query of every API request so far, in arrival order.
     std::vector<std::string> requestedTargets() const;
+    /// The e-mail endpoint "/email" with the mails it received.
+    FeedbackMailbox& feedbackMailbox() { return feedbackMailbox_; }
 
 private:
     struct Page;
@@ -107,6 +110,7 @@ private:
     bool isStopping_ = false;
     std::multimap<std::size_t, DemoFault> faults_;
     std::vector<std::string> requestedTargets_;
+    FeedbackMailbox feedbackMailbox_;
 };
 
 } // namespace DemoService
