@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+
+namespace Marrowbell::ErrorReporting {
+
+/// What the reports say of one error: its domain (the error type, "Foundation.DecodingError"), its code
+/// within that domain and its description.
+struct ReportedError {
+    std::string domain;
+    std::int64_t code = 0;
+    std::string description;
+    bool isCancellation = false;
+    bool isDecodingError = false;
+
+    /// "Error Domain=<domain> Code=<code> "<description>"".
+    std::string debugDescription() const;
+};
+
+ReportedError describeError(const std::exception& error);
+ReportedError describeError(const std::exception_ptr& error);
+
+} // namespace Marrowbell::ErrorReporting
