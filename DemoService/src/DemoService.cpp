@@ -3,6 +3,7 @@
 #include "CatalogResources.h"
 #include "CatalogSearch.h"
 #include "PNGImage.h"
+#include "PlaybackRoutes.h"
 #include "RenderedLibrary.h"
 #include "ServiceAnswers.h"
 
@@ -330,6 +331,11 @@ void DemoService::registerRoutes() {
                  [this](const httplib::Request& request, httplib::Response& response) {
                      serveArtwork(request, response);
                  });
+    registerPlaybackRoutes(
+        *server_, {library_, libraryMutex_, *rendered_, baseURL()},
+        [this](const httplib::Request& request, httplib::Response& response, const APIAnswer& answer) {
+            serveAPI(request, response, [&](const auto& req, auto& res, Page&) { answer(req, res); });
+        });
 }
 
 std::vector<DemoFault> DemoService::beginRequest(const httplib::Request& request) {

@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace MusicKit {
 
@@ -37,17 +38,34 @@ struct Artist {
     bool operator==(const Artist& other) const { return id == other.id; }
 };
 
-/// A personal recommendation: a made-for-you playlist or a station.
+/// A station: an endless run of songs chosen by the service, so it has no length of its own.
+struct Station {
+    MusicItemID id;
+    std::string name;
+    std::optional<Artwork> artwork;
+
+    bool operator==(const Station& other) const { return id == other.id; }
+};
+
+/// An item of a personal recommendation: an album, a playlist or a station.
 struct MusicPersonalRecommendationItem {
+    enum class Kind { album, playlist, station };
+
     MusicItemID id;
     std::string title;
     std::optional<Artwork> artwork;
+    Kind kind = Kind::playlist;
 
     bool operator==(const MusicPersonalRecommendationItem& other) const { return id == other.id; }
 };
 
+/// A group of items the service recommends to the user, such as "Made for You".
 struct MusicPersonalRecommendation {
     using Item = MusicPersonalRecommendationItem;
+
+    MusicItemID id;
+    std::optional<std::string> title;
+    std::vector<Item> items;
 };
 
 } // namespace MusicKit
@@ -64,6 +82,11 @@ template <> struct std::hash<MusicKit::Album> {
 };
 template <> struct std::hash<MusicKit::Artist> {
     std::size_t operator()(const MusicKit::Artist& item) const noexcept {
+        return std::hash<MusicKit::MusicItemID>{}(item.id);
+    }
+};
+template <> struct std::hash<MusicKit::Station> {
+    std::size_t operator()(const MusicKit::Station& item) const noexcept {
         return std::hash<MusicKit::MusicItemID>{}(item.id);
     }
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MusicKit/Artwork.h"
+#include "MusicKit/CatalogItems.h"
 #include "MusicKit/MusicItemID.h"
 #include "MusicKit/Song.h"
 
@@ -19,8 +20,9 @@ struct MusicVideo {
 };
 
 /// One entry of the player's queue: what the player shows for it, and the item it plays when known.
+/// `id` is unique within the player and stays with the entry while the queue is edited.
 struct MusicPlayerQueueEntry {
-    using Item = std::variant<Song, MusicVideo>;
+    using Item = std::variant<Song, MusicVideo, Station>;
 
     std::string id;
     std::string title;
