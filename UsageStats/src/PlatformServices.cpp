@@ -8,37 +8,32 @@
 #include <mutex>
 
 namespace UsageStats {
+namespace {
+
+template <typename Shared> std::shared_ptr<Shared> sharedInstance(std::weak_ptr<Shared>& slot) {
+    auto instance = slot.lock();
+    if (!instance) {
+        instance = std::make_shared<Shared>();
+        slot = instance;
+    }
+    return instance;
+}
+
+} // namespace
 
 PlatformServices PlatformServices::standard() {
-    // Shared by every configuration of the process: one main-thread stand-in, one worker.
+    // Shared by every configuration of the process: one main-thread stand-in, one worker, one upload thread.
     static std::mutex mutex;
     static std::weak_ptr<EventLoopThread> sharedMainLoop;
     static std::weak_ptr<EventLoopThread> sharedWorker;
+    static std::weak_ptr<EventLoopThread> sharedUploadThread;
     static std::weak_ptr<LifecycleEventHub> sharedLifecycle;
 
     std::lock_guard lock(mutex);
-    auto mainLoop = sharedMainLoop.lock();
-    if (!mainLoop) {
-        mainLoop = std::make_shared<EventLoopThread>();
-        sharedMainLoop = mainLoop;
-    }
-    auto worker = sharedWorker.lock();
-    if (!worker) {
-        worker = std::make_shared<EventLoopThread>();
-        sharedWorker = worker;
-    }
-    auto lifecycle = sharedLifecycle.lock();
-    if (!lifecycle) {
-        lifecycle = std::make_shared<LifecycleEventHub>();
-        sharedLifecycle = lifecycle;
-    }
-    return PlatformServices{std::make_shared<SystemClock>(),
-                            mainLoop,
-                            worker,
-                            lifecycle,
-                            std::make_shared<LinuxPlatformFacts>(),
-                            XdgDirectories::configHome(),
-                            XdgDirectories::cacheHome()};
+    return PlatformServices{
+        std::make_shared<SystemClock>(), sharedInstance(sharedMainLoop),         sharedInstance(sharedWorker),
+        sharedInstance(sharedLifecycle), std::make_shared<LinuxPlatformFacts>(), XdgDirectories::configHome(),
+        XdgDirectories::cacheHome(),     sharedInstance(sharedUploadThread)};
 }
 
 } // namespace UsageStats

@@ -3,6 +3,7 @@
 #include "RandomUUID.h"
 #include "UsageStats/DefaultSignalPayload.h"
 #include "UsageStats/DefaultsSuite.h"
+#include "UsageStats/EventLoopThread.h"
 #include "UsageStats/SessionManager.h"
 #include "UsageStats/UsageStatsConfiguration.h"
 #include "UsageStats/UsageStatsError.h"
@@ -63,7 +64,16 @@ SignalManager::SignalManager(std::shared_ptr<UsageStatsConfiguration> configurat
     , platform_(configuration_->platformServices())
     , suite_(DefaultsSuite::open(*configuration_))
     , signalCache_(makeCache(*configuration_, platform_, std::move(handedOverCache)))
-    , observers_(platform_.lifecycle) {}
+    , observers_(platform_.lifecycle)
+    , uploads_(platform_.uploads ? platform_.uploads : std::make_shared<EventLoopThread>()) {}
+
+// A manager let go without `stop` must not leave its upload thread waiting for the service.
+SignalManager::~SignalManager() {
+    std::lock_guard lock(mutex_);
+    if (uploadInFlight_) {
+        uploadInFlight_->cancellation.request_stop();
+    }
+}
 
 void SignalManager::start() {
     observers_.add(LifecycleEvent::willTerminate, weak_from_this(), &SignalManager::appWillTerminate);
@@ -140,29 +150,42 @@ void SignalManager::buildAndCache(std::string signalType, Parameters parameters,
 }
 
 void SignalManager::attemptToSendNextBatchOfCachedSignals() {
+    std::weak_ptr<SignalManager> weakSelf = weak_from_this();
+    platform_.worker->post([weakSelf] {
+        if (auto self = weakSelf.lock()) {
+            self->sendNextBatch();
+        }
+    });
+}
+
+void SignalManager::sendNextBatch() {
     configuration_->log(LogLevel::debug,
                         "Current signal cache count: " + std::to_string(signalCache_->count()));
-    if (uploadsPaused()) {
+    auto taken = takeNextBatch();
+    if (!taken) {
         return;
     }
-    std::size_t limit = 0;
-    {
-        std::lock_guard lock(mutex_);
-        limit = batchLimit_;
-    }
-    auto batch = signalCache_->popBatch(limit);
-    if (batch.signals.empty()) {
-        return;
-    }
+    auto& [batch, cancellation] = *taken;
     configuration_->log(LogLevel::info, "Sending " + std::to_string(batch.signals.size()) +
                                             " signals leaving a cache of " +
                                             std::to_string(signalCache_->count()) + " signals");
-    std::weak_ptr<SignalManager> weakSelf = weak_from_this();
-    platform_.worker->post([weakSelf, batch = std::move(batch)]() mutable {
-        if (auto self = weakSelf.lock()) {
-            self->send(std::move(batch));
-        }
-    });
+    send(std::move(batch), std::move(cancellation));
+}
+
+// Taking the batch and recording its upload under one lock means quitting either finds the upload and
+// takes its batch back, or keeps it from starting.
+std::optional<std::pair<SignalCache::Batch, std::stop_token>> SignalManager::takeNextBatch() {
+    std::lock_guard lock(mutex_);
+    const bool paused = uploadsPausedUntil_ && platform_.clock->monotonicNow() < *uploadsPausedUntil_;
+    if (stopped_ || uploadInFlight_ || paused) {
+        return std::nullopt;
+    }
+    auto batch = signalCache_->popBatch(batchLimit_);
+    if (batch.signals.empty()) {
+        return std::nullopt;
+    }
+    uploadInFlight_.emplace(UploadInFlight{batch.id, {}});
+    return std::pair{std::move(batch), uploadInFlight_->cancellation.get_token()};
 }
 
 std::string SignalManager::uploadURL() const {
@@ -177,17 +200,33 @@ std::string SignalManager::uploadURL() const {
     return base + "/v2/";
 }
 
-void SignalManager::send(SignalCache::Batch batch) {
+void SignalManager::send(SignalCache::Batch batch, std::stop_token cancellation) {
     HttpRequest request{
         uploadURL(), {{"Content-Type", "application/json"}}, encodeSignalsForUpload(batch.signals)};
+    request.stopToken = std::move(cancellation);
     if (accepts(configuration_->logHandler(), LogLevel::debug)) {
         configuration_->log(LogLevel::debug, request.body);
     }
-    const auto reply = configuration_->httpTransport()->post(request);
-    settle(batch, reply);
+    // The request holds neither the manager nor the worker, so that neither has to wait for a slow service.
+    std::weak_ptr<SignalManager> weakSelf = weak_from_this();
+    std::weak_ptr<TaskQueue> weakWorker = platform_.worker;
+    uploads_->post([transport = configuration_->httpTransport(), request = std::move(request),
+                    batch = std::move(batch), weakSelf, weakWorker]() mutable {
+        auto reply = transport->post(request);
+        if (auto worker = weakWorker.lock()) {
+            worker->post([weakSelf, batch = std::move(batch), reply = std::move(reply)] {
+                if (auto self = weakSelf.lock()) {
+                    self->settle(batch, reply);
+                }
+            });
+        }
+    });
 }
 
 void SignalManager::settle(const SignalCache::Batch& batch, const HttpReply& reply) {
+    if (!endUploadInFlight(batch.id)) {
+        return; // abandoned when the application quit; its batch is back in the cache
+    }
     if (reply.transportError || !reply.statusCode) {
         configuration_->log(LogLevel::error, reply.transportError.value_or(
                                                  "Upload ended with neither a response nor an error"));
@@ -205,6 +244,25 @@ void SignalManager::settle(const SignalCache::Batch& batch, const HttpReply& rep
     } else {
         putBackAfterFailure(batch);
     }
+}
+
+bool SignalManager::endUploadInFlight(std::uint64_t batchID) {
+    std::lock_guard lock(mutex_);
+    if (!uploadInFlight_ || uploadInFlight_->batchID != batchID) {
+        return false;
+    }
+    uploadInFlight_.reset();
+    return true;
+}
+
+// Not waiting for the service keeps quitting quick; a batch it did receive may come again next time.
+void SignalManager::abandonUploadInFlight() {
+    std::lock_guard lock(mutex_);
+    if (uploadInFlight_) {
+        uploadInFlight_->cancellation.request_stop();
+        uploadInFlight_.reset();
+    }
+    signalCache_->returnBatchesInFlight();
 }
 
 void SignalManager::markDelivered(const SignalCache::Batch& batch, const HttpReply& reply) {
@@ -251,11 +309,6 @@ void SignalManager::retryInHalves(const SignalCache::Batch& batch) {
     scheduleSave();
 }
 
-bool SignalManager::uploadsPaused() {
-    std::lock_guard lock(mutex_);
-    return uploadsPausedUntil_ && platform_.clock->monotonicNow() < *uploadsPausedUntil_;
-}
-
 void SignalManager::scheduleSave() {
     {
         std::lock_guard lock(mutex_);
@@ -278,7 +331,7 @@ void SignalManager::scheduleSave() {
 
 void SignalManager::appWillTerminate() {
     configuration_->log(LogLevel::debug, "appWillTerminate()");
-    signalCache_->returnBatchesInFlight();
+    abandonUploadInFlight();
     signalCache_->save(LogLevel::info);
 }
 
@@ -286,9 +339,10 @@ std::shared_ptr<SignalCache> SignalManager::stop() {
     {
         std::lock_guard lock(mutex_);
         sendTimer_.reset();
+        stopped_ = true;
     }
     observers_.removeAll();
-    signalCache_->returnBatchesInFlight();
+    abandonUploadInFlight();
     signalCache_->save(LogLevel::info);
     return signalCache_;
 }

@@ -3,6 +3,7 @@
 #include "UsageStats/UsageStats.h"
 #include "UsageStats/UsageStatsConfiguration.h"
 #include "UsageStats/UsageStatsManager.h"
+#include "support/Eventually.h"
 #include "support/TemporaryDirectory.h"
 
 #include <condition_variable>
@@ -12,6 +13,7 @@
 
 using namespace UsageStats;
 using namespace std::chrono_literals;
+using UsageStatsTesting::eventually;
 
 namespace {
 
@@ -34,16 +36,6 @@ private:
     std::condition_variable changed_;
     std::vector<int> values_;
 };
-
-template <typename Condition> bool eventually(Condition condition) {
-    for (int attempt = 0; attempt < 500; ++attempt) {
-        if (condition()) {
-            return true;
-        }
-        std::this_thread::sleep_for(10ms);
-    }
-    return condition();
-}
 
 } // namespace
 

@@ -1,4 +1,3 @@
-#include "UsageStats/LifecycleEventHub.h"
 #include "support/TestPlatform.h"
 
 #include <fstream>
@@ -56,21 +55,6 @@ TEST_F(ClientTest, TheCacheFileSurvivesAProcessKilledBeforeQuit) {
     start(platform.makeConfiguration());
     EXPECT_EQ(cachedSignals("survivor").size(), 5u);
     EXPECT_EQ(platform.log.count("Loaded 5 signals"), 1u);
-}
-
-TEST_F(ClientTest, ABatchInFlightGoesBackBeforeTheFinalSave) {
-    start(platform.makeConfiguration());
-    signal("pending");
-    signal("pending");
-    platform.executor->runUntilIdle();
-    const auto& cache = *UsageStatsManager::shared()->signalManager()->cache();
-    UsageStatsManager::shared()->signalManager()->attemptToSendNextBatchOfCachedSignals();
-    EXPECT_EQ(cache.count(), 0u); // the upload waits on the worker
-
-    platform.lifecycle->publish(LifecycleEvent::willTerminate);
-    EXPECT_EQ(cache.count(), 2u);
-    EXPECT_EQ(signalsInFile(platform.cacheFile()), 2u);
-    EXPECT_EQ(platform.log.count("appWillTerminate()"), 1u);
 }
 
 TEST(SignalCache, KeepsBatchesInFlightInTheFileUntilSettled) {

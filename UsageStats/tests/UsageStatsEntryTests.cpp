@@ -199,6 +199,7 @@ TEST_F(ClientTest, FirstSessionBeginsHalfASecondAfterStart) {
 TEST_F(ClientTest, ImmediateSyncRunsAtMostOncePerTenSeconds) {
     start(platform.makeConfiguration());
     auto& executor = *platform.executor;
+    executor.runUntilIdle(); // the attempt at start
     platform.log.clear();
     requestImmediateSync();
     executor.advance(std::chrono::milliseconds(100));

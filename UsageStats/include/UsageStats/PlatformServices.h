@@ -15,7 +15,8 @@ namespace UsageStats {
 struct PlatformServices {
     std::shared_ptr<Clock> clock;
     std::shared_ptr<MainThreadExecutor> mainExecutor;
-    /// The one serial worker: record building, uploads and writes of the defaults suite.
+    /// The one serial worker: record building, taking batches for upload and settling their outcome, and
+    /// writes of the defaults suite.
     std::shared_ptr<TaskQueue> worker;
     std::shared_ptr<ApplicationLifecycle> lifecycle;
     std::shared_ptr<PlatformFacts> facts;
@@ -23,10 +24,13 @@ struct PlatformServices {
     std::filesystem::path configDirectory;
     /// Holds the signal cache file; empty when it cannot be determined (the cache then stays in memory).
     std::filesystem::path cacheDirectory;
+    /// Runs the blocking HTTP request of each upload, away from the worker, so that signals keep being
+    /// recorded while the service answers. When absent, each manager starts a thread of its own for this.
+    std::shared_ptr<TaskQueue> uploads = nullptr;
 
-    /// The process-wide defaults: the system clock, an `EventLoopThread` as main thread and another as
-    /// worker, a `LifecycleEventHub`, `LinuxPlatformFacts`, and the XDG config and cache directories as the
-    /// environment names them at the time of the call.
+    /// The process-wide defaults: the system clock, an `EventLoopThread` each as main thread, worker and
+    /// upload thread, a `LifecycleEventHub`, `LinuxPlatformFacts`, and the XDG config and cache directories
+    /// as the environment names them at the time of the call.
     static PlatformServices standard();
 };
 

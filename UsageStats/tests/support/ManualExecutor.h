@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -13,7 +14,9 @@
 namespace UsageStatsTesting {
 
 /// Runs tasks on the test's thread, only inside `runUntilIdle` and `advance`, in due-time order on the
-/// manual clock. Serves as both the main thread and the worker, so a whole signal road runs in one call.
+/// manual clock, one after another as a real event loop does: a task that tries to run the queue itself
+/// fails the test. Serves as the main thread, the worker and the upload queue, so a whole signal road runs
+/// in one call.
 class ManualExecutor final : public UsageStats::MainThreadExecutor,
                              public std::enable_shared_from_this<ManualExecutor> {
 public:
@@ -36,12 +39,18 @@ public:
 
     /// Runs every task that is due now, including those they post, up to a bound.
     void runUntilIdle() {
+        if (isNestedRun()) {
+            return;
+        }
         for (int step = 0; step < 100'000 && runNextDue(clock_->monotonicNow()); ++step) {
         }
     }
 
     /// Moves the clock forward, running each task at its due time.
     void advance(std::chrono::milliseconds duration) {
+        if (isNestedRun()) {
+            return;
+        }
         const auto target = clock_->monotonicNow() + duration;
         runUntilIdle();
         while (true) {
@@ -83,6 +92,13 @@ private:
         });
     }
 
+    bool isNestedRun() const {
+        if (runningTask_) {
+            ADD_FAILURE() << "A task ran the executor's queue from inside the queue";
+        }
+        return runningTask_;
+    }
+
     bool runNextDue(UsageStats::MonotonicTime now) {
         Task task;
         {
@@ -93,7 +109,9 @@ private:
             task = std::move(tasks_.begin()->second);
             tasks_.erase(tasks_.begin());
         }
+        runningTask_ = true;
         task();
+        runningTask_ = false;
         return true;
     }
 
@@ -101,6 +119,7 @@ private:
     std::mutex mutex_;
     std::map<std::pair<UsageStats::MonotonicTime, std::uint64_t>, Task> tasks_;
     std::uint64_t nextSequence_ = 0;
+    std::atomic<bool> runningTask_ = false;
 };
 
 } // namespace UsageStatsTesting

@@ -69,7 +69,8 @@ struct TestPlatform {
                 lifecycle,
                 std::make_shared<UsageStats::LinuxPlatformFacts>(),
                 directory.path() / "config",
-                directory.path() / "cache"};
+                directory.path() / "cache",
+                executor};
     }
 
     std::filesystem::path cacheFile() const {
