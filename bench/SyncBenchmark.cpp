@@ -1,3 +1,5 @@
+#include "SyncEngine/LibraryFetch.h"
+#include "SyncEngine/RelationRebuild.h"
 // Measures a full sync at library scale:
 // marrowbell-bench-sync --songs N [--db PATH] [--service-url URL]
 
@@ -35,10 +37,9 @@ std::vector<std::string> songPageBodies(const MusicKit::ServiceConfiguration& co
 void measureSongStep(const std::shared_ptr<MarrowbellCore::LocalDatabase>& store,
                      const MusicKit::ServiceConfiguration& configuration) {
     using namespace MarrowbellCore;
-    SyncEngine engine(store);
     const auto progress = Foundation::Progress::make(100);
     const auto remote =
-        measure("  songs: fetch + decode", [&] { return SyncEngine::fetchSongs(true, *progress); });
+        measure("  songs: fetch + decode", [&] { return LibraryFetch::fetchSongs(true, *progress); });
     const auto bodies = songPageBodies(configuration);
     measure("  songs: decode only", [&] {
         std::size_t count = 0;
@@ -53,8 +54,8 @@ void measureSongStep(const std::shared_ptr<MarrowbellCore::LocalDatabase>& store
     measure("  songs: store writes (sync)", [&] { store->sync(songs); });
     const auto stored = measure("  songs: read back", [&] { return store->allSongs(); });
     measure("  songs: relation rebuild", [&] {
-        engine.rebuildAlbumSongs(remote, stored);
-        engine.rebuildArtistSongs(remote, stored);
+        RelationRebuild::rebuildAlbumSongs(*store, remote, stored);
+        RelationRebuild::rebuildArtistSongs(*store, remote, stored);
     });
 }
 

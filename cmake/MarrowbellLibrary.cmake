@@ -11,16 +11,13 @@ function(marrowbell_target_defaults target)
   endif()
 endfunction()
 
-# marrowbell_add_library(NAME [SHARED] SOURCES ...): static unless SHARED.
-# Public headers live under <dir>/include/<NAME>/, private ones beside their sources.
+# marrowbell_add_library(NAME SOURCES ...): every library is static, so each one exists once in any program
+# that links it, however many of the program's libraries depend on it (one current service configuration,
+# one log store). Public headers live under <dir>/include/<NAME>/, private ones beside their sources.
 function(marrowbell_add_library name)
-  cmake_parse_arguments(ARG "SHARED" "" "SOURCES" ${ARGN})
-  if(ARG_SHARED)
-    add_library(${name} SHARED ${ARG_SOURCES})
-  else()
-    add_library(${name} STATIC ${ARG_SOURCES})
-    set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
-  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
   target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/include
                                      PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   marrowbell_target_defaults(${name})

@@ -1,7 +1,9 @@
 #include "BinaryPropertyList.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
+#include <optional>
 #include <string_view>
 
 namespace Foundation::BinaryPropertyList {
@@ -43,23 +45,51 @@ bool isASCII(std::string_view text) {
     return true;
 }
 
+/// The code point of the UTF-8 sequence at `position`, advancing past it, or nothing when the bytes there
+/// are no valid sequence (a stray continuation byte, a cut sequence, an overlong form, a surrogate).
+std::optional<std::uint32_t> nextCodePoint(std::string_view text, std::size_t& position) {
+    const auto lead = static_cast<unsigned char>(text[position]);
+    const std::size_t length = lead < 0x80   ? 1
+                               : lead < 0xC2 ? 0
+                               : lead < 0xE0 ? 2
+                               : lead < 0xF0 ? 3
+                               : lead < 0xF5 ? 4
+                                             : 0;
+    if (length == 0 || text.size() - position < length) {
+        return std::nullopt;
+    }
+    std::uint32_t codePoint = length == 1 ? lead : lead & (0xFF >> (length + 1));
+    for (std::size_t j = 1; j < length; ++j) {
+        const auto continuation = static_cast<unsigned char>(text[position + j]);
+        if ((continuation & 0xC0) != 0x80) {
+            return std::nullopt;
+        }
+        codePoint = (codePoint << 6) | (continuation & 0x3F);
+    }
+    static constexpr std::uint32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (codePoint < smallest[length] || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint < 0xE000)) {
+        return std::nullopt;
+    }
+    position += length;
+    return codePoint;
+}
+
+/// The text in UTF-16. Text that is not valid UTF-8 is refused: turning it into other text would change
+/// what was stored without a word.
 std::vector<std::uint16_t> utf16(std::string_view text) {
     std::vector<std::uint16_t> units;
     for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        std::uint32_t codePoint = length == 1 ? lead : lead & (0xFF >> (length + 1));
-        for (std::size_t j = 1; j < length && i + j < text.size(); ++j) {
-            codePoint = (codePoint << 6) | (static_cast<unsigned char>(text[i + j]) & 0x3F);
+        auto codePoint = nextCodePoint(text, i);
+        if (!codePoint) {
+            throw PropertyListError("A property list cannot hold text that is not valid UTF-8.");
         }
-        if (codePoint >= 0x10000) {
-            codePoint -= 0x10000;
-            units.push_back(static_cast<std::uint16_t>(0xD800 | (codePoint >> 10)));
-            units.push_back(static_cast<std::uint16_t>(0xDC00 | (codePoint & 0x3FF)));
+        if (*codePoint >= 0x10000) {
+            *codePoint -= 0x10000;
+            units.push_back(static_cast<std::uint16_t>(0xD800 | (*codePoint >> 10)));
+            units.push_back(static_cast<std::uint16_t>(0xDC00 | (*codePoint & 0x3FF)));
         } else {
-            units.push_back(static_cast<std::uint16_t>(codePoint));
+            units.push_back(static_cast<std::uint16_t>(*codePoint));
         }
-        i += length;
     }
     return units;
 }
@@ -170,7 +200,11 @@ std::string Reader::readString(std::uint64_t reference) const {
     const auto kind = bytes_[offset] & 0xF0;
     const auto [count, start] = countAndStart(offset);
     if (kind == 0x50) {
-        if (start > bytes_.size() || bytes_.size() - start < count) {
+        // An ASCII string with a byte above 0x7F is damaged: read raw, it would be other text.
+        if (start > bytes_.size() || bytes_.size() - start < count ||
+            std::any_of(bytes_.begin() + static_cast<std::ptrdiff_t>(start),
+                        bytes_.begin() + static_cast<std::ptrdiff_t>(start + count),
+                        [](std::uint8_t byte) { return byte >= 0x80; })) {
             corrupt();
         }
         return std::string(reinterpret_cast<const char*>(bytes_.data() + start), count);

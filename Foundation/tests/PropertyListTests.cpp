@@ -1,6 +1,8 @@
 #include <Foundation/PropertyList.h>
+#include <algorithm>
 #include <cstdlib>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <memory>
 #include <plist/plist.h>
 #include <random>
@@ -24,6 +26,28 @@ TEST(PropertyListDictionary, RoundTripsEveryValueKindInBinaryForm) {
     EXPECT_EQ(*decoded.find("negative"), PropertyListValue(std::int64_t{-5}));
     EXPECT_EQ(*decoded.find("real"), PropertyListValue(2.5));
     EXPECT_EQ(decoded.find("missing"), nullptr);
+}
+
+TEST(PropertyListDictionary, NeverChangesTextSilently) {
+    PropertyListDictionary wide;
+    wide.set("text", std::string("\U0001F3B5 \u00e9"));
+    EXPECT_EQ(*PropertyListDictionary::decodeBinary(wide.binaryEncoded()).find("text"),
+              PropertyListValue(std::string("\U0001F3B5 \u00e9")));
+
+    for (const std::string invalid :
+         {"a\xff", "\xc3", "\xc0\xaf", "\xed\xa0\x80", "\xf4\x90\x80\x80", "x\x80y"}) {
+        PropertyListDictionary dictionary;
+        dictionary.set("text", invalid);
+        EXPECT_THROW(dictionary.binaryEncoded(), PropertyListError);
+    }
+
+    PropertyListDictionary ascii;
+    ascii.set("id", std::string("i.1"));
+    auto bytes = ascii.binaryEncoded();
+    const auto text = std::search(bytes.begin(), bytes.end(), std::begin("i.1"), std::end("i.1") - 1);
+    ASSERT_NE(text, bytes.end());
+    *text = 0xE9;
+    EXPECT_THROW(PropertyListDictionary::decodeBinary(bytes), PropertyListError);
 }
 
 TEST(PropertyListDictionary, RejectsBytesThatAreNotADictionary) {

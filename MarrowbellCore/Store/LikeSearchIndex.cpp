@@ -28,7 +28,9 @@ LikeSearchIndex::matchingKeys(SQLDatabase& db, const std::string& pattern, std::
     // own.
     const auto patternLength = std::strlen(pattern.c_str());
     const int lengthLimit = sqlite3_limit(db.handle(), SQLITE_LIMIT_LIKE_PATTERN_LENGTH, -1);
-    if (!sqlite3_get_autocommit(db.handle()) || patternLength > static_cast<std::size_t>(lengthLimit)) {
+    // Rows written in a transaction not yet committed may still be rolled back, which no version shows.
+    if (sqlite3_txn_state(db.handle(), "main") == SQLITE_TXN_WRITE ||
+        patternLength > static_cast<std::size_t>(lengthLimit)) {
         return std::nullopt;
     }
     try {

@@ -20,8 +20,8 @@ public:
     explicit LikeSearchIndex(std::string scanSQL);
 
     /// The keys of the first `limit` rows (every row for a negative limit) that meet the condition and whose
-    /// text is LIKE `pattern`. Nothing when only SQLite can answer: inside a transaction, for a pattern
-    /// longer than SQLite accepts, or when the scan fails (a missing table, say).
+    /// text is LIKE `pattern`. Nothing when only SQLite can answer: in a transaction that has written, for a
+    /// pattern longer than SQLite accepts, or when the scan fails (a missing table, say).
     std::optional<std::vector<std::int64_t>> matchingKeys(SQLDatabase& db, const std::string& pattern,
                                                           std::int64_t limit);
 

@@ -1,10 +1,12 @@
 #include "MarrowbellCore/Store/LocalDatabase.h"
 
+#include "MarrowbellCore/Store/SQLError.h"
 #include "SQLDatabase.h"
 #include "SongRows.h"
 #include "StoredPlayParameters.h"
 
 #include <array>
+#include <string>
 
 namespace MarrowbellCore {
 namespace {
@@ -49,8 +51,17 @@ void LocalDatabase::open() {
     if (isOpen_) {
         return;
     }
-    for (const char* statement : schemaStatements) {
-        db_->exec(statement);
+    const auto version = db_->queryInteger("PRAGMA user_version");
+    if (version > formatVersion) {
+        // Read as this version, its rows could be taken for something they are not, and a write could damage
+        // them.
+        throw SQLError("The library file has format version " + std::to_string(version) +
+                       ", newer than version " + std::to_string(formatVersion) + " that this program reads.");
+    }
+    if (version < formatVersion) {
+        for (const char* statement : schemaStatements) {
+            db_->exec(statement);
+        }
     }
     isOpen_ = true;
 }

@@ -1,13 +1,16 @@
 #include "MarrowbellCore/Logging/Loggers.h"
 #include "MarrowbellCore/Store/LocalDatabase.h"
+#include "MarrowbellCore/Store/SQLError.h"
 #include "ParallelSort.h"
 #include "SQLDatabase.h"
+#include "SQLTransaction.h"
 #include "StoreStatements.h"
 
 #include <Foundation/CancellationError.h>
 #include <Foundation/Date.h>
 #include <Foundation/Text.h>
 #include <algorithm>
+#include <optional>
 #include <string_view>
 #include <thread>
 
@@ -48,11 +51,11 @@ std::vector<Record> sorted(std::vector<Record> records, const SortDescriptor<Rec
         std::move(slices), [](const Record&) { return true; }, sortDescriptor, stopToken);
 }
 
-/// The statement of an owner's songs, the owner's key written into the text.
-std::string songsOfOwnerSQL(std::string_view selectLine, const char* joinLine, std::int64_t ownerPK,
-                            const char* orderBy) {
+/// The statement of an owner's songs; the owner's key is its one parameter, so one statement serves every
+/// owner.
+std::string songsOfOwnerSQL(std::string_view selectLine, const char* joinLine, const char* orderBy) {
     std::string sql = "\t";
-    sql.append(selectLine).append("\n\t").append(joinLine).append(std::to_string(ownerPK)).append(orderBy);
+    sql.append(selectLine).append("\n\t").append(joinLine).append("?").append(orderBy);
     return sql;
 }
 
@@ -121,6 +124,30 @@ void appendSection(std::vector<SearchSection>& sections, const char* name, const
     sections.push_back(std::move(section));
 }
 
+std::vector<LocalPlaylist> searchPlaylists(SQLDatabase& db, const std::string& query, std::int64_t limit) {
+    return matchingRecords(
+        db, searchedPlaylists, query, limit,
+        [&](const char* sql, const SQLValues& values) { return db.queryPlaylists(sql, values); });
+}
+
+std::vector<LocalAlbum> searchAlbums(SQLDatabase& db, const std::string& query, std::int64_t limit) {
+    return matchingRecords(db, searchedAlbums, query, limit, [&](const char* sql, const SQLValues& values) {
+        return db.queryAlbums(sql, values);
+    });
+}
+
+std::vector<LocalArtist> searchArtists(SQLDatabase& db, const std::string& query, std::int64_t limit) {
+    return matchingRecords(db, searchedArtists, query, limit, [&](const char* sql, const SQLValues& values) {
+        return db.queryArtists(sql, values);
+    });
+}
+
+std::vector<LocalSong> searchSongs(SQLDatabase& db, const std::string& query, std::int64_t limit) {
+    return matchingRecords(db, searchedSongs, query, limit, [&](const char* sql, const SQLValues& values) {
+        return db.querySongs(sql, values);
+    });
+}
+
 } // namespace
 
 std::vector<LocalPlaylist> LocalDatabase::allPlaylists(const SortDescriptor<LocalPlaylist>& sortDescriptor,
@@ -151,52 +178,55 @@ std::vector<LocalSong> LocalDatabase::allLibrarySongs(const SortDescriptor<Local
 
 std::vector<LocalSong> LocalDatabase::songs(const LocalPlaylist& playlist) {
     std::lock_guard lock(mutex_);
-    return db_->querySongs(songsOfOwnerSQL(
-        songColumnsWithSpace,
-        "FROM Songs JOIN PlaylistSongs ON Songs.pk = PlaylistSongs.song WHERE PlaylistSongs.playlist = ",
-        playlist.pk, " ORDER BY PlaylistSongs.sortOrder ASC"));
+    return db_->querySongs(
+        songsOfOwnerSQL(
+            songColumnsWithSpace,
+            "FROM Songs JOIN PlaylistSongs ON Songs.pk = PlaylistSongs.song WHERE PlaylistSongs.playlist = ",
+            " ORDER BY PlaylistSongs.sortOrder ASC"),
+        {playlist.pk});
 }
 
 std::vector<LocalSong> LocalDatabase::songs(const LocalAlbum& album) {
     std::lock_guard lock(mutex_);
-    return db_->querySongs(songsOfOwnerSQL(
-        songColumns, "FROM Songs JOIN AlbumSongs ON Songs.pk = AlbumSongs.song WHERE AlbumSongs.album = ",
-        album.pk, " ORDER BY AlbumSongs.sortOrder ASC"));
+    return db_->querySongs(
+        songsOfOwnerSQL(songColumns,
+                        "FROM Songs JOIN AlbumSongs ON Songs.pk = AlbumSongs.song WHERE AlbumSongs.album = ",
+                        " ORDER BY AlbumSongs.sortOrder ASC"),
+        {album.pk});
 }
 
 std::vector<LocalSong> LocalDatabase::songs(const LocalArtist& artist) {
     std::lock_guard lock(mutex_);
-    return db_->querySongs(songsOfOwnerSQL(
-        songColumns, "FROM Songs JOIN ArtistSongs ON Songs.pk = ArtistSongs.song WHERE ArtistSongs.artist = ",
-        artist.pk, " ORDER BY ArtistSongs.sortOrder ASC"));
+    return db_->querySongs(
+        songsOfOwnerSQL(
+            songColumns,
+            "FROM Songs JOIN ArtistSongs ON Songs.pk = ArtistSongs.song WHERE ArtistSongs.artist = ",
+            " ORDER BY ArtistSongs.sortOrder ASC"),
+        {artist.pk});
 }
 
 std::vector<LocalPlaylist> LocalDatabase::searchPlaylists(const std::string& query, std::int64_t limit) {
     std::lock_guard lock(mutex_);
-    return matchingRecords(
-        *db_, searchedPlaylists, query, limit,
-        [&](const char* sql, const SQLValues& values) { return db_->queryPlaylists(sql, values); });
+    const SQLReadSnapshot snapshot(*db_);
+    return MarrowbellCore::searchPlaylists(*db_, query, limit);
 }
 
 std::vector<LocalAlbum> LocalDatabase::searchAlbums(const std::string& query, std::int64_t limit) {
     std::lock_guard lock(mutex_);
-    return matchingRecords(*db_, searchedAlbums, query, limit, [&](const char* sql, const SQLValues& values) {
-        return db_->queryAlbums(sql, values);
-    });
+    const SQLReadSnapshot snapshot(*db_);
+    return MarrowbellCore::searchAlbums(*db_, query, limit);
 }
 
 std::vector<LocalArtist> LocalDatabase::searchArtists(const std::string& query, std::int64_t limit) {
     std::lock_guard lock(mutex_);
-    return matchingRecords(
-        *db_, searchedArtists, query, limit,
-        [&](const char* sql, const SQLValues& values) { return db_->queryArtists(sql, values); });
+    const SQLReadSnapshot snapshot(*db_);
+    return MarrowbellCore::searchArtists(*db_, query, limit);
 }
 
 std::vector<LocalSong> LocalDatabase::searchSongs(const std::string& query, std::int64_t limit) {
     std::lock_guard lock(mutex_);
-    return matchingRecords(*db_, searchedSongs, query, limit, [&](const char* sql, const SQLValues& values) {
-        return db_->querySongs(sql, values);
-    });
+    const SQLReadSnapshot snapshot(*db_);
+    return MarrowbellCore::searchSongs(*db_, query, limit);
 }
 
 std::vector<SearchSection> LocalDatabase::search(const std::string& text, std::stop_token stopToken) {
@@ -208,6 +238,13 @@ std::vector<SearchSection> LocalDatabase::search(const std::string& text, std::s
     constexpr std::int64_t limit = 10;
     const auto start = Foundation::Date::now();
     std::vector<SearchSection> sections;
+    auto& db = *db_;
+    std::optional<SQLReadSnapshot> snapshot;
+    try {
+        snapshot.emplace(db);
+    } catch (const SQLError&) {
+        // Each kind then meets the same fault and reports it.
+    }
 
     const auto searchKind = [&](const char* failureMessage, auto searchOneKind) {
         try {
@@ -218,15 +255,20 @@ std::vector<SearchSection> LocalDatabase::search(const std::string& text, std::s
         Foundation::checkCancellation(stopToken);
     };
     searchKind("Could not search playlists: %@", [&] {
-        appendSection(sections, "Playlists", searchPlaylists(query, limit), &SearchResult::playlist);
+        appendSection(sections, "Playlists", MarrowbellCore::searchPlaylists(db, query, limit),
+                      &SearchResult::playlist);
     });
-    searchKind("Could not search albums: %@",
-               [&] { appendSection(sections, "Albums", searchAlbums(query, limit), &SearchResult::album); });
+    searchKind("Could not search albums: %@", [&] {
+        appendSection(sections, "Albums", MarrowbellCore::searchAlbums(db, query, limit),
+                      &SearchResult::album);
+    });
     searchKind("Could not search artists: %@", [&] {
-        appendSection(sections, "Artists", searchArtists(query, limit), &SearchResult::artist);
+        appendSection(sections, "Artists", MarrowbellCore::searchArtists(db, query, limit),
+                      &SearchResult::artist);
     });
-    searchKind("Could not search songs: %@",
-               [&] { appendSection(sections, "Songs", searchSongs(query, limit), &SearchResult::song); });
+    searchKind("Could not search songs: %@", [&] {
+        appendSection(sections, "Songs", MarrowbellCore::searchSongs(db, query, limit), &SearchResult::song);
+    });
 
     const double elapsed =
         Foundation::Date::now().timeIntervalSinceReferenceDate - start.timeIntervalSinceReferenceDate;

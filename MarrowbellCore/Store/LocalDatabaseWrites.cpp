@@ -125,6 +125,21 @@ void writeRelationRows(SQLDatabase& db, const char* sql, std::int64_t ownerPK,
     });
 }
 
+/// Every list in one transaction for speed; a failing list leaves none of its own rows and ends the
+/// rebuild, while the lists written before it stay.
+void writeRelationLists(SQLDatabase& db, const char* sql, const std::vector<OwnerSongs>& lists) {
+    SQLTransaction all(db);
+    try {
+        for (const auto& list : lists) {
+            writeRelationRows(db, sql, list.ownerPK, list.songPKs);
+        }
+    } catch (...) {
+        all.commit();
+        throw;
+    }
+    all.commit();
+}
+
 std::vector<std::int64_t> keysOf(const std::vector<LocalSong>& songs) {
     std::vector<std::int64_t> keys;
     keys.reserve(songs.size());
@@ -157,10 +172,18 @@ std::string sqlStringLiteral(const std::string& text) {
     return literal + "'";
 }
 
-void removeRows(SQLDatabase& db, const char* prefix, const LocalDatabase::IdentifierSet& identifiers) {
+/// How the items of one kind are removed: the statement's start, to which the identifiers are added, and
+/// the statements that then remove the song-list rows that name an item no longer stored.
+struct Removal {
+    const char* prefix;
+    std::vector<const char*> danglingRelationRows;
+};
+
+void removeRows(SQLDatabase& db, const Removal& removal, const LocalDatabase::IdentifierSet& identifiers) {
     if (identifiers.empty()) {
         return;
     }
+    const char* const prefix = removal.prefix;
     std::string sql = prefix;
     bool first = true;
     for (const auto& identifier : identifiers) {
@@ -169,12 +192,17 @@ void removeRows(SQLDatabase& db, const char* prefix, const LocalDatabase::Identi
         first = false;
     }
     sql += ")";
-    inTransaction(db, [&] { db.execute(sql); });
+    inTransaction(db, [&] {
+        db.execute(sql);
+        for (const char* relationRows : removal.danglingRelationRows) {
+            db.execute(relationRows);
+        }
+    });
 }
 
 template <class Incoming>
 void syncRecords(SQLDatabase& db, const std::vector<Incoming>& incoming, const char* identifiersSQL,
-                 const char* removalPrefix, const std::function<void()>& upsert) {
+                 const Removal& removal, const std::function<void()>& upsert) {
     inTransaction(db, [&] {
         LocalDatabase::IdentifierSet incomingIdentifiers;
         incomingIdentifiers.reserve(incoming.size());
@@ -184,25 +212,30 @@ void syncRecords(SQLDatabase& db, const std::vector<Incoming>& incoming, const c
         auto stale = identifierSet(db, identifiersSQL);
         std::erase_if(
             stale, [&](const std::string& identifier) { return incomingIdentifiers.contains(identifier); });
-        removeRows(db, removalPrefix, stale);
+        removeRows(db, removal, stale);
         upsert();
     });
 }
 
-constexpr const char* removeSongsPrefix = "DELETE FROM Songs WHERE identifier IN (";
-constexpr const char* removePlaylistsPrefix = "DELETE FROM Playlists WHERE identifier IN (";
-constexpr const char* removeAlbumsPrefix = "DELETE FROM Albums WHERE identifier IN (";
-constexpr const char* removeArtistsPrefix = "DELETE FROM Artists WHERE identifier IN (";
+// Keys are never reused (AUTOINCREMENT), so a row naming a removed item could never be read again; left
+// behind, such rows would only grow the file with every change of the library.
+const Removal songRemoval{"DELETE FROM Songs WHERE identifier IN (",
+                          {"DELETE FROM AlbumSongs WHERE NOT EXISTS (SELECT 1 FROM Songs WHERE pk = song)",
+                           "DELETE FROM ArtistSongs WHERE NOT EXISTS (SELECT 1 FROM Songs WHERE pk = song)"}};
+const Removal playlistRemoval{"DELETE FROM Playlists WHERE identifier IN (", {}};
+const Removal albumRemoval{
+    "DELETE FROM Albums WHERE identifier IN (",
+    {"DELETE FROM AlbumSongs WHERE NOT EXISTS (SELECT 1 FROM Albums WHERE pk = album)"}};
+const Removal artistRemoval{
+    "DELETE FROM Artists WHERE identifier IN (",
+    {"DELETE FROM ArtistSongs WHERE NOT EXISTS (SELECT 1 FROM Artists WHERE pk = artist)"}};
 
 constexpr const char* songIdentifiers = "SELECT identifier FROM Songs";
 constexpr const char* playlistIdentifiers = "SELECT identifier FROM Playlists";
 constexpr const char* albumIdentifiers = "SELECT identifier FROM Albums";
 constexpr const char* artistIdentifiers = "SELECT identifier FROM Artists";
 
-} // namespace
-
-std::vector<LocalSong> LocalDatabase::insert(const std::vector<IncomingSong>& songs) {
-    std::lock_guard lock(mutex_);
+std::vector<LocalSong> upsertSongs(SQLDatabase& db, const std::vector<IncomingSong>& songs) {
     if (songs.empty()) {
         return {};
     }
@@ -211,8 +244,8 @@ std::vector<LocalSong> LocalDatabase::insert(const std::vector<IncomingSong>& so
     for (const auto& song : songs) {
         prepared.push_back(prepare(song));
     }
-    const auto keys = inTransaction(*db_, [&] {
-        return upsertReturningPK(*db_, StoreStatements::upsertSong, songs.size(),
+    const auto keys = inTransaction(db, [&] {
+        return upsertReturningPK(db, StoreStatements::upsertSong, songs.size(),
                                  [&](std::size_t index) { return valuesOf(songs[index], prepared[index]); });
     });
     std::vector<LocalSong> stored;
@@ -221,6 +254,13 @@ std::vector<LocalSong> LocalDatabase::insert(const std::vector<IncomingSong>& so
         stored.push_back(storedSong(keys[index], songs[index], std::move(prepared[index].remote)));
     }
     return stored;
+}
+
+} // namespace
+
+std::vector<LocalSong> LocalDatabase::insert(const std::vector<IncomingSong>& songs) {
+    std::lock_guard lock(mutex_);
+    return upsertSongs(*db_, songs);
 }
 
 std::vector<LocalAlbum> LocalDatabase::insert(const std::vector<IncomingAlbum>& albums) {
@@ -263,24 +303,37 @@ void LocalDatabase::insert(const std::vector<std::int64_t>& songPKs, ArtistPK fo
     writeRelationRows(*db_, StoreStatements::upsertArtistSong, forArtistPK.value, songPKs);
 }
 
+void LocalDatabase::rebuildAlbumSongs(const std::vector<OwnerSongs>& lists) {
+    std::lock_guard lock(mutex_);
+    writeRelationLists(*db_, StoreStatements::upsertAlbumSong, lists);
+}
+
+void LocalDatabase::rebuildArtistSongs(const std::vector<OwnerSongs>& lists) {
+    std::lock_guard lock(mutex_);
+    writeRelationLists(*db_, StoreStatements::upsertArtistSong, lists);
+}
+
 void LocalDatabase::sync(const std::vector<IncomingPlaylist>& playlists) {
     std::lock_guard lock(mutex_);
-    syncRecords(*db_, playlists, playlistIdentifiers, removePlaylistsPrefix, [&] { insert(playlists); });
+    syncRecords(*db_, playlists, playlistIdentifiers, playlistRemoval,
+                [&] { upsertRecords(*db_, StoreStatements::upsertPlaylist, playlists, &storedPlaylist); });
 }
 
 void LocalDatabase::sync(const std::vector<IncomingAlbum>& albums) {
     std::lock_guard lock(mutex_);
-    syncRecords(*db_, albums, albumIdentifiers, removeAlbumsPrefix, [&] { insert(albums); });
+    syncRecords(*db_, albums, albumIdentifiers, albumRemoval,
+                [&] { upsertRecords(*db_, StoreStatements::upsertAlbum, albums, &storedAlbum); });
 }
 
 void LocalDatabase::sync(const std::vector<IncomingArtist>& artists) {
     std::lock_guard lock(mutex_);
-    syncRecords(*db_, artists, artistIdentifiers, removeArtistsPrefix, [&] { insert(artists); });
+    syncRecords(*db_, artists, artistIdentifiers, artistRemoval,
+                [&] { upsertRecords(*db_, StoreStatements::upsertArtist, artists, &storedArtist); });
 }
 
 void LocalDatabase::sync(const std::vector<IncomingSong>& songs) {
     std::lock_guard lock(mutex_);
-    syncRecords(*db_, songs, songIdentifiers, removeSongsPrefix, [&] { insert(songs); });
+    syncRecords(*db_, songs, songIdentifiers, songRemoval, [&] { upsertSongs(*db_, songs); });
 }
 
 LocalDatabase::IdentifierSet LocalDatabase::allSongIdentifiers() {
@@ -305,22 +358,22 @@ LocalDatabase::IdentifierSet LocalDatabase::allArtistIdentifiers() {
 
 void LocalDatabase::removeSongs(const IdentifierSet& identifiers) {
     std::lock_guard lock(mutex_);
-    removeRows(*db_, removeSongsPrefix, identifiers);
+    removeRows(*db_, songRemoval, identifiers);
 }
 
 void LocalDatabase::removePlaylists(const IdentifierSet& identifiers) {
     std::lock_guard lock(mutex_);
-    removeRows(*db_, removePlaylistsPrefix, identifiers);
+    removeRows(*db_, playlistRemoval, identifiers);
 }
 
 void LocalDatabase::removeAlbums(const IdentifierSet& identifiers) {
     std::lock_guard lock(mutex_);
-    removeRows(*db_, removeAlbumsPrefix, identifiers);
+    removeRows(*db_, albumRemoval, identifiers);
 }
 
 void LocalDatabase::removeArtists(const IdentifierSet& identifiers) {
     std::lock_guard lock(mutex_);
-    removeRows(*db_, removeArtistsPrefix, identifiers);
+    removeRows(*db_, artistRemoval, identifiers);
 }
 
 std::vector<LocalSong> LocalDatabase::allSongs() {

@@ -12,33 +12,32 @@
 namespace MarrowbellCore {
 namespace {
 
+/// Binds one value and gives SQLite's result code.
 struct Binder {
     sqlite3_stmt* statement;
     int index;
 
-    void operator()(std::monostate) const { sqlite3_bind_null(statement, index); }
-    void operator()(const std::string& text) const {
+    int operator()(std::monostate) const { return sqlite3_bind_null(statement, index); }
+    int operator()(const std::string& text) const {
         // Bound NUL-terminated: text after an embedded NUL is not stored.
-        sqlite3_bind_text(statement, index, text.c_str(), -1, SQLITE_TRANSIENT);
+        return sqlite3_bind_text(statement, index, text.c_str(), -1, SQLITE_TRANSIENT);
     }
-    void operator()(const Foundation::URL& url) const { (*this)(url.absoluteString()); }
-    void operator()(Foundation::Date date) const {
-        sqlite3_bind_double(statement, index, date.timeIntervalSinceReferenceDate);
+    int operator()(const Foundation::URL& url) const { return (*this)(url.absoluteString()); }
+    int operator()(Foundation::Date date) const {
+        return sqlite3_bind_double(statement, index, date.timeIntervalSinceReferenceDate);
     }
-    void operator()(std::int64_t integer) const { sqlite3_bind_int64(statement, index, integer); }
-    void operator()(bool flag) const { sqlite3_bind_int64(statement, index, flag ? 1 : 0); }
-    void operator()(const MusicKit::PlayParameters& parameters) const {
-        (*this)(EncodedPlayParameters{LocalDatabase::encodePlayParameters(parameters)});
+    int operator()(std::int64_t integer) const { return sqlite3_bind_int64(statement, index, integer); }
+    int operator()(bool flag) const { return sqlite3_bind_int64(statement, index, flag ? 1 : 0); }
+    int operator()(const MusicKit::PlayParameters& parameters) const {
+        return (*this)(EncodedPlayParameters{LocalDatabase::encodePlayParameters(parameters)});
     }
-    void operator()(const EncodedPlayParameters& parameters) const {
-        if (!parameters.bytes) {
-            sqlite3_bind_null(statement, index);
-            return;
-        }
-        sqlite3_bind_blob(statement, index, parameters.bytes->data(),
-                          static_cast<int>(parameters.bytes->size()), SQLITE_TRANSIENT);
+    int operator()(const EncodedPlayParameters& parameters) const {
+        return parameters.bytes ? (*this)(*parameters.bytes) : sqlite3_bind_null(statement, index);
     }
-    void operator()(double number) const { sqlite3_bind_double(statement, index, number); }
+    int operator()(double number) const { return sqlite3_bind_double(statement, index, number); }
+    int operator()(const std::vector<std::uint8_t>& bytes) const {
+        return sqlite3_bind_blob64(statement, index, bytes.data(), bytes.size(), SQLITE_TRANSIENT);
+    }
 };
 
 std::optional<LocalAlbum> albumRow(sqlite3_stmt* statement) {
@@ -80,7 +79,7 @@ sqlite3* openConnection(const std::string& path) {
     // call would only cost time.
     constexpr int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(path.c_str(), &handle, flags, nullptr) != SQLITE_OK || !handle) {
-        sqlite3_close(handle);
+        sqlite3_close_v2(handle);
         throw SQLError("Failed to open database");
     }
     return handle;
@@ -96,7 +95,7 @@ bool isBlank(std::string_view text) {
 SQLDatabase::SQLDatabase(std::string path)
     : db_(openConnection(path))
     , path_(std::move(path))
-    , statements_(db_) {
+    , statements_(db_.get()) {
     try {
         execute("PRAGMA cache_size = 10000;");
     } catch (const SQLError& error) {
@@ -111,21 +110,25 @@ SQLDatabase::SQLDatabase(std::string path)
     }
 }
 
-SQLDatabase::~SQLDatabase() {
-    close();
-}
+SQLDatabase::~SQLDatabase() = default;
 
 void SQLDatabase::close() {
-    if (db_) {
-        statements_.clear();
-        likeSearchIndexes_.clear();
-        sqlite3_close(db_);
-        db_ = nullptr;
+    if (!db_) {
+        return;
     }
+    statements_.clear();
+    likeSearchIndexes_.clear();
+    if (sqlite3_close(db_.get()) != SQLITE_OK) {
+        const std::string message = sqlite3_errmsg(db_.get());
+        db_.reset();
+        throw SQLError(message);
+    }
+    // Already closed: the handle must not reach the closer.
+    static_cast<void>(db_.release());
 }
 
 void SQLDatabase::failWithCurrentMessage() const {
-    throw SQLError(sqlite3_errmsg(db_));
+    throw SQLError(sqlite3_errmsg(db_.get()));
 }
 
 void SQLDatabase::ensureOpen() const {
@@ -136,7 +139,7 @@ void SQLDatabase::ensureOpen() const {
 
 SQLStatement SQLDatabase::prepare(std::string_view sql) {
     ensureOpen();
-    return prepareStatement(db_, sql);
+    return prepareStatement(db_.get(), sql);
 }
 
 CachedStatement SQLDatabase::lend(std::string_view sql) {
@@ -146,7 +149,9 @@ CachedStatement SQLDatabase::lend(std::string_view sql) {
 
 void SQLDatabase::bind(const SQLValues& values, sqlite3_stmt* statement) {
     for (std::size_t i = 0; i < values.size(); ++i) {
-        std::visit(Binder{statement, static_cast<int>(i + 1)}, values[i].storage());
+        if (std::visit(Binder{statement, static_cast<int>(i + 1)}, values[i].storage()) != SQLITE_OK) {
+            throw SQLError(sqlite3_errmsg(sqlite3_db_handle(statement)));
+        }
     }
 }
 
@@ -166,7 +171,7 @@ void SQLDatabase::exec(const std::string& sql) {
         readRows(statement->get(), [](sqlite3_stmt*) {});
         return;
     }
-    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
+    if (sqlite3_exec(db_.get(), sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) {
         failWithCurrentMessage();
     }
 }
@@ -178,12 +183,24 @@ std::optional<CachedStatement> SQLDatabase::lendSingleStatement(const std::strin
     sqlite3_stmt* statement = nullptr;
     const char* tail = nullptr;
     // A text that does not prepare is left to sqlite3_exec, which reports it the same way.
-    const int result = sqlite3_prepare_v3(db_, sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &statement, &tail);
+    const int result =
+        sqlite3_prepare_v3(db_.get(), sql.c_str(), -1, SQLITE_PREPARE_PERSISTENT, &statement, &tail);
     SQLStatement prepared(statement);
     if (result != SQLITE_OK || !statement || !isBlank(tail)) {
         return std::nullopt;
     }
     return statements_.adopt(sql, std::move(prepared));
+}
+
+std::int64_t SQLDatabase::queryInteger(std::string_view sql) {
+    const auto statement = lend(sql);
+    std::optional<std::int64_t> value;
+    readRows(statement.get(),
+             [&](sqlite3_stmt* row) { value = value.value_or(SQLColumns::integer(row, 0)); });
+    if (!value) {
+        throw SQLError("The statement gave no row.");
+    }
+    return *value;
 }
 
 template <class Record, class Decode>

@@ -11,8 +11,10 @@
 #include "SQLValue.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,13 +34,14 @@ public:
     SQLDatabase& operator=(const SQLDatabase&) = delete;
 
     const std::string& path() const { return path_; }
-    sqlite3* handle() const { return db_; }
+    sqlite3* handle() const { return db_.get(); }
 
     /// A new statement, owned by the caller.
     SQLStatement prepare(std::string_view sql);
     /// A statement kept prepared for the next caller with the same text; it is reset when the handle goes.
     CachedStatement lend(std::string_view sql);
-    /// Binds value i to parameter i + 1; never fails.
+    /// Binds value i to parameter i + 1. Throws SQLError when SQLite refuses a value (no such parameter, a
+    /// text too long).
     static void bind(const SQLValues& values, sqlite3_stmt* statement);
 
     /// Runs one statement that returns no rows.
@@ -63,6 +66,9 @@ public:
         stepToCompletion(statement.get());
     }
 
+    /// The first column of the one row `sql` gives, as an integer.
+    std::int64_t queryInteger(std::string_view sql);
+
     std::vector<LocalSong> querySongs(std::string_view sql, const SQLValues& values = {});
     /// The same records in the slices in which they were decoded, for a caller that rearranges them anyway.
     RecordSlices<LocalSong> readSongs(std::string_view sql, const SQLValues& values = {});
@@ -78,7 +84,8 @@ public:
     /// The index of the rows and text that `scanSQL` gives (see LikeSearchIndex), made on first use.
     LikeSearchIndex& likeSearchIndex(std::string_view scanSQL);
 
-    /// Closes the connection; the object must not be used afterwards.
+    /// Closes the connection; every later call fails with SQLError. Throws SQLError when SQLite cannot close
+    /// it (the connection is then let go once nothing uses it any more).
     void close();
 
     /// Throws SQLError with the connection's current message.
@@ -107,7 +114,13 @@ private:
     /// The script `sql` as one kept statement, or nothing when it holds more or less than one.
     std::optional<CachedStatement> lendSingleStatement(const std::string& sql);
 
-    sqlite3* db_ = nullptr;
+    /// Lets a connection go even while a statement is still open: SQLite closes it once the last one is
+    /// finalized.
+    struct ConnectionCloser {
+        void operator()(sqlite3* connection) const { sqlite3_close_v2(connection); }
+    };
+
+    std::unique_ptr<sqlite3, ConnectionCloser> db_;
     std::string path_;
     SQLStatementCache statements_;
     std::map<std::string, LikeSearchIndex, std::less<>> likeSearchIndexes_;

@@ -26,4 +26,21 @@ void SQLTransaction::commit() {
     finished_ = true;
 }
 
+SQLReadSnapshot::SQLReadSnapshot(SQLDatabase& db)
+    : db_(db) {
+    db_.exec("SAVEPOINT store_read");
+}
+
+SQLReadSnapshot::~SQLReadSnapshot() {
+    // A failed statement may have ended the transaction already.
+    if (sqlite3_get_autocommit(db_.handle())) {
+        return;
+    }
+    try {
+        db_.exec("RELEASE store_read");
+    } catch (const SQLError& error) {
+        Loggers::defaultLogger().error("Failed to end a store read: %@", {error});
+    }
+}
+
 } // namespace MarrowbellCore

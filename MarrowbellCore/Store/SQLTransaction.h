@@ -20,6 +20,19 @@ private:
     bool finished_ = false;
 };
 
+/// Makes the reads made while it lives answer from one state of the file, whatever other connections commit
+/// meanwhile. Reads only: it commits nothing.
+class SQLReadSnapshot {
+public:
+    explicit SQLReadSnapshot(SQLDatabase& db);
+    ~SQLReadSnapshot();
+    SQLReadSnapshot(const SQLReadSnapshot&) = delete;
+    SQLReadSnapshot& operator=(const SQLReadSnapshot&) = delete;
+
+private:
+    SQLDatabase& db_;
+};
+
 /// Runs `write` inside one transaction on `db` and gives its result.
 template <class Write> auto inTransaction(SQLDatabase& db, Write&& write) {
     SQLTransaction transaction(db);

@@ -18,14 +18,15 @@ struct EncodedPlayParameters {
     std::optional<std::vector<std::uint8_t>> bytes;
 };
 
-/// One dynamically typed value bound to a statement parameter. Texts and URLs bind as TEXT, dates as
-/// REAL seconds since 2001-01-01, 64-bit integers and booleans as INTEGER, play parameters as their
-/// property-list BLOB, doubles as REAL. Absent values and every other type (32-bit integers, floats,
-/// raw byte buffers) bind NULL.
+/// One dynamically typed value bound to a statement parameter, each type as itself: texts and URLs as TEXT,
+/// dates as REAL seconds since 2001-01-01, integers and booleans as INTEGER, play parameters as their
+/// property-list BLOB, byte buffers as BLOB, floating-point numbers as REAL, absent values as NULL. A type
+/// without a binding (an unsigned size, say) does not compile.
 class SQLValue {
 public:
-    using Storage = std::variant<std::monostate, std::string, Foundation::URL, Foundation::Date, std::int64_t,
-                                 bool, MusicKit::PlayParameters, EncodedPlayParameters, double>;
+    using Storage =
+        std::variant<std::monostate, std::string, Foundation::URL, Foundation::Date, std::int64_t, bool,
+                     MusicKit::PlayParameters, EncodedPlayParameters, double, std::vector<std::uint8_t>>;
 
     SQLValue() = default;
     SQLValue(std::nullopt_t) {}
@@ -41,6 +42,8 @@ public:
         : storage_(date) {}
     SQLValue(std::int64_t integer)
         : storage_(integer) {}
+    SQLValue(std::int32_t integer)
+        : storage_(std::int64_t{integer}) {}
     SQLValue(bool flag)
         : storage_(flag) {}
     SQLValue(MusicKit::PlayParameters parameters)
@@ -49,15 +52,18 @@ public:
         : storage_(std::move(parameters)) {}
     SQLValue(double number)
         : storage_(number) {}
-    SQLValue(std::int32_t) {}
-    SQLValue(float) {}
-    SQLValue(const std::vector<std::uint8_t>&) {}
+    SQLValue(float number)
+        : storage_(double{number}) {}
+    SQLValue(std::vector<std::uint8_t> bytes)
+        : storage_(std::move(bytes)) {}
 
     template <class T> SQLValue(const std::optional<T>& value) {
         if (value) {
             *this = SQLValue(*value);
         }
     }
+    /// Every other type: no binding, so no silent one.
+    template <class T> SQLValue(const T&) = delete;
 
     const Storage& storage() const { return storage_; }
 

@@ -1,3 +1,4 @@
+#include "LibraryFetch.h"
 #include "MarrowbellCore/Logging/Loggers.h"
 #include "MarrowbellCore/Store/LocalDatabase.h"
 #include "MarrowbellCore/Sync/SyncEngine.h"
@@ -41,7 +42,7 @@ void insertNewestSongs(LocalDatabase& database, const std::stop_token& stopToken
     Foundation::checkCancellation(stopToken);
     const auto now = SongOrder::syncTimeNow();
     const auto progress = Foundation::Progress::make();
-    auto remote = SyncEngine::fetchSongs(false, *progress, stopToken);
+    auto remote = LibraryFetch::fetchSongs(false, *progress, stopToken);
     const auto stored = database.allSongIdentifiers();
     std::erase_if(remote, [&](const RemoteSong& song) { return stored.contains(song.id); });
     const auto songs = SongOrder::incomingLibrarySongs(remote, now);
@@ -60,21 +61,21 @@ void SyncEngine::syncInserts(std::stop_token stopToken) {
         std::jthread playlists([&] {
             runChild("Failed to sync playlist inserts: %@", [&] {
                 insertNewest(database, stopToken, [&](Foundation::Progress& progress) {
-                    return incomingPlaylists(fetchPlaylists(false, progress, stopToken));
+                    return incomingPlaylists(LibraryFetch::fetchPlaylists(false, progress, stopToken));
                 });
             });
         });
         std::jthread albums([&] {
             runChild("Failed to sync album inserts: %@", [&] {
                 insertNewest(database, stopToken, [&](Foundation::Progress& progress) {
-                    return incomingAlbums(fetchAlbums(false, progress, stopToken));
+                    return incomingAlbums(LibraryFetch::fetchAlbums(false, progress, stopToken));
                 });
             });
         });
         std::jthread artists([&] {
             runChild("Failed to sync artist inserts: %@", [&] {
                 insertNewest(database, stopToken, [&](Foundation::Progress& progress) {
-                    return incomingArtists(fetchArtists(false, progress, stopToken));
+                    return incomingArtists(LibraryFetch::fetchArtists(false, progress, stopToken));
                 });
             });
         });

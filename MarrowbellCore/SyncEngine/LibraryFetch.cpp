@@ -1,6 +1,7 @@
+#include "LibraryFetch.h"
+
 #include "MarrowbellCore/Sync/IncompleteListingError.h"
 #include "MarrowbellCore/Sync/LibraryURLError.h"
-#include "MarrowbellCore/Sync/SyncEngine.h"
 #include "Remote/RemoteAlbum.h"
 #include "Remote/RemoteArtist.h"
 #include "Remote/RemotePlaylist.h"
@@ -13,6 +14,7 @@
 #include <cmath>
 #include <cstdint>
 #include <iterator>
+#include <string_view>
 
 namespace MarrowbellCore {
 namespace {
@@ -45,11 +47,30 @@ PageURL listPageURL(const std::string& beforeOffset, const std::string& afterOff
     return PageURL{apiBase() + beforeOffset, afterOffset, {}};
 }
 
+/// Whether the segment is "." or "..", "." also spelled "%2e": the service resolves such a segment
+/// against the path before it, as every URL reader does.
+bool isDotSegment(std::string_view segment) {
+    std::size_t dots = 0;
+    while (!segment.empty() && dots < 3) {
+        if (segment.starts_with('.')) {
+            segment.remove_prefix(1);
+        } else if (segment.size() >= 3 && segment.starts_with('%') && segment[1] == '2' &&
+                   (segment[2] == 'e' || segment[2] == 'E')) {
+            segment.remove_prefix(3);
+        } else {
+            return false;
+        }
+        ++dots;
+    }
+    return segment.empty() && dots <= 2;
+}
+
 /// The identifier goes into the path verbatim, so it must be one non-empty path segment: a "/", "?"
-/// or "#" would address another resource than the container's.
+/// or "#", or a dot segment, would address another resource than the container's.
 PageURL containerPageURL(const std::string& collection, const std::string& identifier,
                          const std::string& contents) {
-    if (identifier.empty() || identifier.find_first_of("/?#") != std::string::npos) {
+    if (identifier.empty() || identifier.find_first_of("/?#") != std::string::npos ||
+        isDotSegment(identifier)) {
         throw LibraryURLError(identifier);
     }
     return PageURL{apiBase() + "/v1/me/library/" + collection + "/" + identifier + "/" + contents +
@@ -138,45 +159,45 @@ std::vector<Resource> fetchContainer(const PageURL& pageURL, bool endsAtNoRelate
 
 } // namespace
 
-std::vector<RemotePlaylist> SyncEngine::fetchPlaylists(bool fetchAll, Foundation::Progress& progress,
-                                                       std::stop_token stopToken) {
+std::vector<RemotePlaylist> LibraryFetch::fetchPlaylists(bool fetchAll, Foundation::Progress& progress,
+                                                         std::stop_token stopToken) {
     return fetchList<RemotePlaylist>(
         listPageURL("/v1/me/library/playlists?include=artwork&limit=100&offset=", "&sort=-dateAdded"),
         fetchAll, progress, stopToken);
 }
 
-std::vector<RemoteAlbum> SyncEngine::fetchAlbums(bool fetchAll, Foundation::Progress& progress,
-                                                 std::stop_token stopToken) {
+std::vector<RemoteAlbum> LibraryFetch::fetchAlbums(bool fetchAll, Foundation::Progress& progress,
+                                                   std::stop_token stopToken) {
     return fetchList<RemoteAlbum>(
         listPageURL("/v1/me/library/albums?include=artwork&limit=100&offset=", "&sort=-dateAdded"), fetchAll,
         progress, stopToken);
 }
 
-std::vector<RemoteArtist> SyncEngine::fetchArtists(bool fetchAll, Foundation::Progress& progress,
-                                                   std::stop_token stopToken) {
+std::vector<RemoteArtist> LibraryFetch::fetchArtists(bool fetchAll, Foundation::Progress& progress,
+                                                     std::stop_token stopToken) {
     return fetchList<RemoteArtist>(
         listPageURL("/v1/me/library/artists?limit=100&offset=", "&include=catalog"), fetchAll, progress,
         stopToken);
 }
 
-std::vector<RemoteSong> SyncEngine::fetchSongs(bool fetchAll, Foundation::Progress& progress,
-                                               std::stop_token stopToken) {
+std::vector<RemoteSong> LibraryFetch::fetchSongs(bool fetchAll, Foundation::Progress& progress,
+                                                 std::stop_token stopToken) {
     return fetchList<RemoteSong>(
         listPageURL("/v1/me/library/songs?limit=100&offset=", "&sort=-dateAdded&include=artists,albums"),
         fetchAll, progress, stopToken);
 }
 
-std::vector<RemoteSong> SyncEngine::fetchTracks(const PlaylistID& playlistID, std::stop_token stopToken) {
+std::vector<RemoteSong> LibraryFetch::fetchTracks(const PlaylistID& playlistID, std::stop_token stopToken) {
     return fetchContainer<RemoteSong>(containerPageURL("playlists", playlistID.identifier, "tracks"), true,
                                       stopToken);
 }
 
-std::vector<RemoteSong> SyncEngine::fetchTracks(const AlbumID& albumID, std::stop_token stopToken) {
+std::vector<RemoteSong> LibraryFetch::fetchTracks(const AlbumID& albumID, std::stop_token stopToken) {
     return fetchContainer<RemoteSong>(containerPageURL("albums", albumID.identifier, "tracks"), true,
                                       stopToken);
 }
 
-std::vector<RemoteAlbum> SyncEngine::fetchAlbums(const ArtistID& artistID, std::stop_token stopToken) {
+std::vector<RemoteAlbum> LibraryFetch::fetchAlbums(const ArtistID& artistID, std::stop_token stopToken) {
     return fetchContainer<RemoteAlbum>(containerPageURL("artists", artistID.identifier, "albums"), false,
                                        stopToken);
 }

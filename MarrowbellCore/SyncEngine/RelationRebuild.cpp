@@ -1,10 +1,6 @@
+#include "RelationRebuild.h"
+
 #include "MarrowbellCore/Store/LocalDatabase.h"
-#include "MarrowbellCore/Sync/SyncEngine.h"
-#include "Remote/RemoteSong.h"
-#include "Store/RelationRow.h"
-#include "Store/SQLDatabase.h"
-#include "Store/SQLTransaction.h"
-#include "Store/StoreStatements.h"
 #include "TrackOrdering.h"
 
 #include <string_view>
@@ -62,27 +58,20 @@ Groups groupByOwner(const std::vector<RemoteSong>& songs, const std::vector<Loca
     return groups;
 }
 
-/// Writes every group with one batch each. The groups share one transaction for speed; a failing group
-/// leaves none of its own rows and ends the rebuild, while the groups written before it stay.
-template <class SortGroup>
-void writeGroups(LocalDatabase& database, Groups& groups, const char* upsert, SortGroup sortGroup) {
-    database.withConnection([&](SQLDatabase& db) {
-        SQLTransaction all(db);
-        try {
-            for (auto& [ownerPK, group] : groups) {
-                sortGroup(group);
-                inTransaction(db, [&] {
-                    db.executeBatch(upsert, group.size(), [&, owner = ownerPK](std::size_t index) {
-                        return relationRowValues(static_cast<std::int64_t>(index), group[index]->pk, owner);
-                    });
-                });
-            }
-        } catch (...) {
-            all.commit();
-            throw;
+/// Each group sorted, as the lists the store links. The lists keep the groups' order, which is the order in
+/// which the store writes them.
+template <class SortGroup> std::vector<OwnerSongs> sortedLists(Groups& groups, SortGroup sortGroup) {
+    std::vector<OwnerSongs> lists;
+    lists.reserve(groups.size());
+    for (auto& [ownerPK, group] : groups) {
+        sortGroup(group);
+        auto& list = lists.emplace_back(OwnerSongs{ownerPK, {}});
+        list.songPKs.reserve(group.size());
+        for (const auto* song : group) {
+            list.songPKs.push_back(song->pk);
         }
-        all.commit();
-    });
+    }
+    return lists;
 }
 
 std::optional<std::int64_t> trackNumberOf(const LocalSong* song) {
@@ -91,26 +80,24 @@ std::optional<std::int64_t> trackNumberOf(const LocalSong* song) {
 
 } // namespace
 
-void SyncEngine::rebuildAlbumSongs(const std::vector<RemoteSong>& songs,
-                                   const std::vector<LocalSong>& storedSongs) {
-    auto groups =
-        groupByOwner(songs, storedSongs, database_->allAlbums(), &RemoteSong::Relationships::albums);
-    writeGroups(
-        *database_, groups, StoreStatements::upsertAlbumSong,
-        [](std::vector<const LocalSong*>& group) { TrackOrdering::sortInTrackOrder(group, trackNumberOf); });
+void RelationRebuild::rebuildAlbumSongs(LocalDatabase& database, const std::vector<RemoteSong>& songs,
+                                        const std::vector<LocalSong>& storedSongs) {
+    auto groups = groupByOwner(songs, storedSongs, database.allAlbums(), &RemoteSong::Relationships::albums);
+    database.rebuildAlbumSongs(sortedLists(groups, [](std::vector<const LocalSong*>& group) {
+        TrackOrdering::sortInTrackOrder(group, trackNumberOf);
+    }));
 }
 
-void SyncEngine::rebuildArtistSongs(const std::vector<RemoteSong>& songs,
-                                    const std::vector<LocalSong>& storedSongs) {
+void RelationRebuild::rebuildArtistSongs(LocalDatabase& database, const std::vector<RemoteSong>& songs,
+                                         const std::vector<LocalSong>& storedSongs) {
     auto groups =
-        groupByOwner(songs, storedSongs, database_->allArtists(), &RemoteSong::Relationships::artists);
-    writeGroups(
-        *database_, groups, StoreStatements::upsertArtistSong, [](std::vector<const LocalSong*>& group) {
-            TrackOrdering::sortInArtistOrder(
-                group,
-                [](const LocalSong* song) -> const std::optional<std::string>& { return song->albumTitle; },
-                trackNumberOf);
-        });
+        groupByOwner(songs, storedSongs, database.allArtists(), &RemoteSong::Relationships::artists);
+    database.rebuildArtistSongs(sortedLists(groups, [](std::vector<const LocalSong*>& group) {
+        TrackOrdering::sortInArtistOrder(
+            group,
+            [](const LocalSong* song) -> const std::optional<std::string>& { return song->albumTitle; },
+            trackNumberOf);
+    }));
 }
 
 } // namespace MarrowbellCore

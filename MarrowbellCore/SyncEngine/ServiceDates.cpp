@@ -120,13 +120,27 @@ std::optional<Foundation::Date> parseInternetDateTime(std::string_view text) {
     return Foundation::Date::fromTimeIntervalSince1970(utc);
 }
 
+/// The local midnights one thread has converted. A library holds a few thousand distinct days at most;
+/// input that holds more (arbitrary text) must not grow the memory without bound, so the memory is
+/// forgotten whole when it is full.
+using ConvertedDays = std::unordered_map<std::int64_t, std::optional<Foundation::Date>>;
+constexpr std::size_t rememberedDaysLimit = 8192;
+
+ConvertedDays& convertedDays() {
+    thread_local ConvertedDays converted;
+    return converted;
+}
+
 /// Midnight of `day` in the local time zone. mktime consults the zone files at every call, and a
 /// library holds few distinct days, so each thread remembers the days it has converted.
 std::optional<Foundation::Date> localMidnight(const Day& day) {
-    thread_local std::unordered_map<std::int64_t, std::optional<Foundation::Date>> converted;
+    auto& converted = convertedDays();
     const std::int64_t key = (static_cast<std::int64_t>(day.year) * 100 + day.month) * 100 + day.day;
     if (const auto found = converted.find(key); found != converted.end()) {
         return found->second;
+    }
+    if (converted.size() >= rememberedDaysLimit) {
+        converted = ConvertedDays();
     }
     auto time = calendarTime(day);
     const auto local = std::mktime(&time);
@@ -157,6 +171,14 @@ std::optional<Foundation::Date> parseServiceDate(std::string_view text) {
 
 std::optional<Foundation::Date> parseReleaseDate(const std::optional<std::string>& text) {
     return text ? parseLocalDay(*text) : std::nullopt;
+}
+
+std::size_t rememberedLocalDays() {
+    return convertedDays().size();
+}
+
+std::size_t rememberedLocalDaysLimit() {
+    return rememberedDaysLimit;
 }
 
 } // namespace MarrowbellCore::ServiceDates

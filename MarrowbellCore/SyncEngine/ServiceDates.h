@@ -1,7 +1,9 @@
 #pragma once
 
 #include <Foundation/Date.h>
+#include <cstddef>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace MarrowbellCore::ServiceDates {
@@ -11,5 +13,9 @@ namespace MarrowbellCore::ServiceDates {
 std::optional<Foundation::Date> parseServiceDate(std::string_view text);
 /// Only the bare day form, at midnight in the local time zone.
 std::optional<Foundation::Date> parseReleaseDate(const std::optional<std::string>& text);
+
+/// How many local midnights the calling thread remembers, and the most it ever remembers.
+std::size_t rememberedLocalDays();
+std::size_t rememberedLocalDaysLimit();
 
 } // namespace MarrowbellCore::ServiceDates

@@ -1,7 +1,9 @@
 #include "MarrowbellCore/Sync/SyncEngine.h"
 
+#include "LibraryFetch.h"
 #include "MarrowbellCore/Store/LocalDatabase.h"
 #include "MarrowbellCore/Sync/SyncNotifications.h"
+#include "RelationRebuild.h"
 #include "Remote/RemoteAlbum.h"
 #include "Remote/RemoteArtist.h"
 #include "Remote/RemotePlaylist.h"
@@ -80,27 +82,29 @@ void SyncEngine::syncSongs(std::stop_token stopToken) {
 
 void SyncEngine::syncPlaylists(Foundation::Progress& progress, std::stop_token stopToken) {
     syncKind(*database_, stopToken,
-             [&] { return incomingPlaylists(fetchPlaylists(true, progress, stopToken)); });
+             [&] { return incomingPlaylists(LibraryFetch::fetchPlaylists(true, progress, stopToken)); });
 }
 
 void SyncEngine::syncAlbums(Foundation::Progress& progress, std::stop_token stopToken) {
-    syncKind(*database_, stopToken, [&] { return incomingAlbums(fetchAlbums(true, progress, stopToken)); });
+    syncKind(*database_, stopToken,
+             [&] { return incomingAlbums(LibraryFetch::fetchAlbums(true, progress, stopToken)); });
 }
 
 void SyncEngine::syncArtists(Foundation::Progress& progress, std::stop_token stopToken) {
-    syncKind(*database_, stopToken, [&] { return incomingArtists(fetchArtists(true, progress, stopToken)); });
+    syncKind(*database_, stopToken,
+             [&] { return incomingArtists(LibraryFetch::fetchArtists(true, progress, stopToken)); });
 }
 
 void SyncEngine::syncSongs(Foundation::Progress& progress, std::stop_token stopToken) {
     Foundation::checkCancellation(stopToken);
     const auto now = SongOrder::syncTimeNow();
-    const auto remote = fetchSongs(true, progress, stopToken);
+    const auto remote = LibraryFetch::fetchSongs(true, progress, stopToken);
     const auto songs = SongOrder::incomingLibrarySongs(remote, now);
     Foundation::checkCancellation(stopToken);
     database_->sync(songs);
     const auto stored = database_->allSongs();
-    rebuildAlbumSongs(remote, stored);
-    rebuildArtistSongs(remote, stored);
+    RelationRebuild::rebuildAlbumSongs(*database_, remote, stored);
+    RelationRebuild::rebuildArtistSongs(*database_, remote, stored);
     Foundation::checkCancellation(stopToken);
 }
 

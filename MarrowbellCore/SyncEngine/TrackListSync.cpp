@@ -1,3 +1,4 @@
+#include "LibraryFetch.h"
 #include "MarrowbellCore/Logging/Loggers.h"
 #include "MarrowbellCore/Store/LocalDatabase.h"
 #include "MarrowbellCore/Sync/SyncEngine.h"
@@ -56,7 +57,7 @@ std::vector<LocalSong> syncAlbumsConcurrently(SyncEngine& engine, const std::vec
 
 std::vector<LocalSong> SyncEngine::syncRemoteTracks(const LocalPlaylist& playlist,
                                                     std::stop_token stopToken) {
-    const auto remote = fetchTracks(PlaylistID{playlist.identifier}, stopToken);
+    const auto remote = LibraryFetch::fetchTracks(LibraryFetch::PlaylistID{playlist.identifier}, stopToken);
     const auto stored = database_->insert(incomingTracks(remote, true));
     database_->insert(stored, playlist);
     Foundation::checkCancellation(stopToken);
@@ -64,7 +65,7 @@ std::vector<LocalSong> SyncEngine::syncRemoteTracks(const LocalPlaylist& playlis
 }
 
 std::vector<LocalSong> SyncEngine::syncRemoteTracks(const LocalAlbum& album, std::stop_token stopToken) {
-    const auto remote = fetchTracks(AlbumID{album.identifier}, stopToken);
+    const auto remote = LibraryFetch::fetchTracks(LibraryFetch::AlbumID{album.identifier}, stopToken);
     auto stored = database_->insert(incomingTracks(remote, false));
     TrackOrdering::sortInTrackOrder(stored, [](const LocalSong& song) { return song.trackNumber; });
     database_->insert(stored, album);
@@ -73,7 +74,7 @@ std::vector<LocalSong> SyncEngine::syncRemoteTracks(const LocalAlbum& album, std
 }
 
 std::vector<LocalSong> SyncEngine::syncRemoteTracks(const LocalArtist& artist, std::stop_token stopToken) {
-    const auto remote = fetchAlbums(ArtistID{artist.identifier}, stopToken);
+    const auto remote = LibraryFetch::fetchAlbums(LibraryFetch::ArtistID{artist.identifier}, stopToken);
     const auto albums = database_->insert(incomingAlbums(remote));
     auto songs = syncAlbumsConcurrently(*this, albums, stopToken);
     TrackOrdering::sortInArtistOrder(

@@ -1,4 +1,4 @@
-#include "../Sync/SyncTestSupport.h"
+#include "SyncTestSupport.h"
 
 #include <MarrowbellCore/Requests/AddLibraryRequest.h>
 #include <MarrowbellCore/Sync/LibraryURLError.h>

@@ -2,6 +2,11 @@
 #include "SQLDatabase.h"
 #include "StoreFixture.h"
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string_view>
+
 namespace MarrowbellCore {
 namespace {
 
@@ -34,18 +39,15 @@ const char* const selectSongs =
 
 class LocalDatabaseTest : public Testing::StoreFixture {
 protected:
-    std::vector<LocalSong> songs() {
-        return store.withConnection([](SQLDatabase& db) { return db.querySongs(selectSongs); });
-    }
+    std::vector<LocalSong> songs() { return SQLDatabase(path()).querySongs(selectSongs); }
 
     void insertSong(const std::string& identifier, const SQLValue& playParameters) {
-        store.withConnection([&](SQLDatabase& db) {
-            db.executeBatch("INSERT INTO Songs (identifier, title, playParameters) VALUES (?, 'Title', ?) "
-                            "ON CONFLICT (identifier) DO NOTHING",
-                            1, [&](std::size_t) {
-                                return SQLValues{identifier, playParameters};
-                            });
-        });
+        SQLDatabase(path()).executeBatch(
+            "INSERT INTO Songs (identifier, title, playParameters) VALUES (?, 'Title', ?) "
+            "ON CONFLICT (identifier) DO NOTHING",
+            1, [&](std::size_t) {
+                return SQLValues{identifier, playParameters};
+            });
     }
 };
 
@@ -59,7 +61,7 @@ TEST_F(LocalDatabaseTest, OpenCreatesTheExactSchemaInWriteAheadMode) {
 }
 
 TEST_F(LocalDatabaseTest, ASecondOpenRunsNoStatementAndAReopenedFileKeepsItsRows) {
-    store.withConnection([](SQLDatabase& db) { db.exec("DROP TABLE Artists"); });
+    SQLDatabase(path()).exec("DROP TABLE Artists");
     store.open();
     EXPECT_TRUE(query("SELECT name FROM sqlite_master WHERE name = 'Artists'").empty());
 
@@ -68,26 +70,58 @@ TEST_F(LocalDatabaseTest, ASecondOpenRunsNoStatementAndAReopenedFileKeepsItsRows
     EXPECT_FALSE(store.isOpen());
     LocalDatabase reopened(path());
     reopened.open();
-    EXPECT_EQ(reopened.withConnection([](SQLDatabase& db) { return db.querySongs(selectSongs); }).size(), 1u);
+    EXPECT_EQ(reopened.allSongs().size(), 1u);
+}
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+TEST_F(LocalDatabaseTest, OpeningAFileOfTheCurrentVersionLeavesItUntouched) {
+    store.insert(std::vector{song("s.1", "Kept")});
+    store.close();
+    const auto before = fileBytes(path());
+    LocalDatabase reopened(path());
+    reopened.open();
+    EXPECT_EQ(reopened.allSongs().size(), 1u);
+    reopened.close();
+    EXPECT_EQ(fileBytes(path()), before);
+}
+
+TEST_F(LocalDatabaseTest, AFileOfANewerVersionIsRefusedAndLeftUntouched) {
+    store.close();
+    SQLDatabase(path()).exec("PRAGMA user_version = 3");
+    const auto before = fileBytes(path());
+    LocalDatabase newer(path());
+    try {
+        newer.open();
+        FAIL() << "a newer file must be refused";
+    } catch (const SQLError& error) {
+        EXPECT_NE(error.message.find("version 3"), std::string::npos) << error.message;
+        EXPECT_NE(error.message.find("version 2"), std::string::npos) << error.message;
+    }
+    EXPECT_FALSE(newer.isOpen());
+    newer.close();
+    EXPECT_EQ(fileBytes(path()), before);
+    EXPECT_EQ(query("PRAGMA user_version"), std::vector<std::string>{"3"});
 }
 
 TEST_F(LocalDatabaseTest, AClosedStoreFailsEveryCallWithSQLError) {
     store.close();
-    EXPECT_THROW(store.withConnection([](SQLDatabase& db) { return db.querySongs(selectSongs); }), SQLError);
+    EXPECT_THROW(store.allSongs(), SQLError);
     EXPECT_THROW(store.open(), SQLError);
     EXPECT_TRUE(store.search("anything").empty());
     EXPECT_EQ(Testing::coreLogEntries().size(), 5u) << "four failed kinds and the search's own line";
 }
 
 TEST_F(LocalDatabaseTest, SongRowsFollowTheColumnRules) {
-    store.withConnection([](SQLDatabase& db) {
-        db.exec(
-            "INSERT INTO Songs (identifier, title, duration, dateAdded, trackNumber, sortOrder, isPassive) "
-            "VALUES ('a', 'First', NULL, 0.0, NULL, NULL, 2);"
-            "INSERT INTO Songs (identifier, title) VALUES ('b', NULL);"
-            "INSERT INTO Songs (identifier, title, duration, dateAdded, trackNumber, sortOrder, isPassive) "
-            "VALUES ('c', 'Third', 215.0, 1.5, 4, 99, 1);");
-    });
+    SQLDatabase(path()).exec(
+        "INSERT INTO Songs (identifier, title, duration, dateAdded, trackNumber, sortOrder, isPassive) "
+        "VALUES ('a', 'First', NULL, 0.0, NULL, NULL, 2);"
+        "INSERT INTO Songs (identifier, title) VALUES ('b', NULL);"
+        "INSERT INTO Songs (identifier, title, duration, dateAdded, trackNumber, sortOrder, isPassive) "
+        "VALUES ('c', 'Third', 215.0, 1.5, 4, 99, 1);");
     const auto read = songs();
     ASSERT_EQ(read.size(), 2u);
     EXPECT_EQ(read[0].identifier, "a");
@@ -118,12 +152,24 @@ TEST_F(LocalDatabaseTest, PlayParametersReadBackAsBothModels) {
     EXPECT_TRUE(Testing::coreLogEntries().empty());
 }
 
+TEST_F(LocalDatabaseTest, AnASCIIStringWithHighBytesIsADamagedBlob) {
+    auto bytes = *LocalDatabase::encodePlayParameters(MusicKit::PlayParameters{"i.123", "song"});
+    const std::string_view identifier = "i.123";
+    const auto text = std::search(bytes.begin(), bytes.end(), identifier.begin(), identifier.end());
+    ASSERT_NE(text, bytes.end());
+    *text = 0xE9;
+    insertSong("s", SQLValue(bytes));
+    const auto read = songs();
+    ASSERT_EQ(read.size(), 1u);
+    EXPECT_FALSE(read[0].playParameters);
+    EXPECT_FALSE(read[0].remotePlayParameters);
+    EXPECT_EQ(Testing::coreLogEntries().size(), 2u);
+}
+
 TEST_F(LocalDatabaseTest, EmptyAndDamagedBlobsLeaveTheFieldsAbsentAndTheRowReadable) {
-    store.withConnection([](SQLDatabase& db) {
-        db.exec(
-            "INSERT INTO Songs (identifier, title, playParameters) VALUES ('empty', 'E', x'');"
-            "INSERT INTO Songs (identifier, title, playParameters) VALUES ('damaged', 'D', x'0102030405');");
-    });
+    SQLDatabase(path()).exec(
+        "INSERT INTO Songs (identifier, title, playParameters) VALUES ('empty', 'E', x'');"
+        "INSERT INTO Songs (identifier, title, playParameters) VALUES ('damaged', 'D', x'0102030405');");
     const auto read = songs();
     ASSERT_EQ(read.size(), 2u);
     EXPECT_FALSE(read[0].playParameters);

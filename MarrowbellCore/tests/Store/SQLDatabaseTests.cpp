@@ -42,10 +42,21 @@ TEST_F(SQLDatabaseTest, BindsEachKindOfValueByTheBindingTable) {
                       statement.get());
     ASSERT_EQ(sqlite3_step(statement.get()), SQLITE_DONE);
     EXPECT_EQ(sampleTypes(),
-              std::vector<std::string>{"text,text,real,integer,integer,blob,real,null,null,null"});
+              std::vector<std::string>{"text,text,real,integer,integer,blob,real,null,integer,blob"});
     EXPECT_EQ(Testing::queryText(directory.file("sample.db"),
                                  "SELECT b || '|' || c || '|' || d || '|' || e FROM Sample"),
               std::vector<std::string>{"https://example.com/a|12.5|7|1"});
+}
+
+TEST_F(SQLDatabaseTest, AValueSQLiteRefusesFailsTheBind) {
+    const auto statement = db.prepare("INSERT INTO Sample (a) VALUES (?)");
+    EXPECT_THROW(SQLDatabase::bind({SQLValue("one"), SQLValue("two")}, statement.get()), SQLError);
+    sqlite3_limit(db.handle(), SQLITE_LIMIT_LENGTH, 8);
+    EXPECT_THROW(SQLDatabase::bind({SQLValue(std::string(16, 'x'))}, statement.get()), SQLError);
+    EXPECT_THROW(db.executeBatch("INSERT INTO Sample (a) VALUES (?)", 1,
+                                 [](std::size_t) { return SQLValues{std::vector<std::uint8_t>(16)}; }),
+                 SQLError);
+    EXPECT_TRUE(Testing::queryText(directory.file("sample.db"), "SELECT a FROM Sample").empty());
 }
 
 TEST_F(SQLDatabaseTest, TextIsStoredUpToAnEmbeddedNul) {

@@ -1,11 +1,16 @@
 #include "BenchmarkLibrary.h"
 #include "LikeMatcher.h"
+#include "LikeSearchIndex.h"
 #include "MarrowbellCore/Store/SQLError.h"
 #include "SQLDatabase.h"
+#include "SQLTransaction.h"
 #include "StoreFixture.h"
 #include "StoreStatements.h"
 
+#include <atomic>
+#include <chrono>
 #include <random>
+#include <thread>
 
 namespace MarrowbellCore {
 namespace {
@@ -182,16 +187,50 @@ TEST_F(SearchIndexTest, SeesEveryChangeWhoeverMakesIt) {
     store.removePlaylists({"p.new"});
     EXPECT_TRUE(store.searchPlaylists("loud storm", 10).empty());
 
-    // Inside a transaction the index stands aside, so the transaction's own rows are found, and gone after
-    // it.
-    store.withConnection([&](SQLDatabase& db) {
-        db.exec("SAVEPOINT test");
-        db.exec("INSERT INTO Playlists (identifier, name) VALUES ('p.open', 'Open Storm')");
-        EXPECT_EQ(Testing::identifiersOf(store.searchPlaylists("open storm", 10)),
-                  std::vector<std::string>{"p.open"});
-        db.exec("ROLLBACK TO test; RELEASE test");
+    // In a transaction that has written, the index stands aside: a rollback would leave it out of date.
+    SQLDatabase db(path());
+    LikeSearchIndex index("SELECT pk, name, 1 FROM Playlists ORDER BY pk");
+    db.exec("SAVEPOINT test");
+    db.exec("INSERT INTO Playlists (identifier, name) VALUES ('p.open', 'Open Storm')");
+    EXPECT_FALSE(index.matchingKeys(db, "%open storm%", 10));
+    db.exec("ROLLBACK TO test; RELEASE test");
+    EXPECT_EQ(index.matchingKeys(db, "%open storm%", 10), std::vector<std::int64_t>{});
+}
+
+TEST_F(SearchIndexTest, ReadsInsideOneSnapshotSeeOneStateOfTheFile) {
+    const auto stored = store.insert(std::vector{playlist("p.q", "Quiet Storm")});
+    SQLDatabase db(path());
+    LikeSearchIndex index("SELECT pk, name, 1 FROM Playlists ORDER BY pk");
+    const SQLReadSnapshot snapshot(db);
+    EXPECT_EQ(index.matchingKeys(db, "%quiet storm%", 10), std::vector<std::int64_t>{stored[0].pk});
+    query("UPDATE Playlists SET name = 'Loud Storm' WHERE identifier = 'p.q'");
+    const auto rows = db.queryPlaylists(
+        "SELECT pk, identifier, name, dateAdded, artworkURL FROM Playlists WHERE identifier = 'p.q'");
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].name, "Quiet Storm");
+}
+
+TEST_F(SearchIndexTest, ASearchNeverListsARowUnderANameItNoLongerHas) {
+    store.insert(std::vector{playlist("p.q", "Zebrafinch")});
+    std::atomic<bool> done = false;
+    std::thread renamer([&] {
+        SQLDatabase other(path());
+        sqlite3_busy_timeout(other.handle(), 1000);
+        for (int round = 0; !done; ++round) {
+            other.exec(round % 2 ? "UPDATE Playlists SET name = 'Zebrafinch' WHERE identifier = 'p.q'"
+                                 : "UPDATE Playlists SET name = 'Loud' WHERE identifier = 'p.q'");
+        }
     });
-    EXPECT_TRUE(store.searchPlaylists("open storm", 10).empty());
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+    while (std::chrono::steady_clock::now() < end) {
+        for (const auto& section : store.search("zebrafinch")) {
+            for (const auto& result : section.results) {
+                EXPECT_EQ(result.name(), "Zebrafinch");
+            }
+        }
+    }
+    done = true;
+    renamer.join();
 }
 
 TEST_F(SearchIndexTest, LeavesFaultsToTheStatement) {

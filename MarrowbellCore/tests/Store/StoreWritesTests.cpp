@@ -62,6 +62,28 @@ TEST_F(StoreWritesTest, SongSyncRemovesPassiveSongsButKeepsTheirRelationRows) {
     EXPECT_EQ(identifiersOf(store.songs(playlists[0])), Strings{"lib"});
 }
 
+TEST_F(StoreWritesTest, RemovingSongsAlbumsOrArtistsRemovesTheirAlbumAndArtistRows) {
+    const auto songs = store.insert(std::vector{song("a", "A"), song("b", "B"), song("c", "C")});
+    const auto albums = store.insert(std::vector{album("al.1", "One"), album("al.2", "Two")});
+    const auto artists = store.insert(std::vector{artist("ar.1", "One"), artist("ar.2", "Two")});
+    for (const auto& owner : albums) {
+        store.insert(songs, owner);
+    }
+    for (const auto& owner : artists) {
+        store.insert(songs, owner);
+    }
+    store.sync(std::vector{song("a", "A"), song("c", "C")});
+    store.removeAlbums({"al.1"});
+    store.sync(std::vector{artist("ar.2", "Two")});
+    EXPECT_EQ(query("SELECT album || ':' || song FROM AlbumSongs ORDER BY pk"),
+              (Strings{std::to_string(albums[1].pk) + ":" + std::to_string(songs[0].pk),
+                       std::to_string(albums[1].pk) + ":" + std::to_string(songs[2].pk)}));
+    EXPECT_EQ(query("SELECT artist || ':' || song FROM ArtistSongs ORDER BY pk"),
+              (Strings{std::to_string(artists[1].pk) + ":" + std::to_string(songs[0].pk),
+                       std::to_string(artists[1].pk) + ":" + std::to_string(songs[2].pk)}));
+    EXPECT_EQ(identifiersOf(store.songs(albums[1])), (Strings{"a", "c"}));
+}
+
 TEST_F(StoreWritesTest, RemovalQuotesIdentifiersAndLeavesTheRestAlone) {
     store.insert(std::vector{artist("it's", "Quote"), artist("its", "Plain"),
                              artist("'; DROP TABLE Artists; --", "X")});

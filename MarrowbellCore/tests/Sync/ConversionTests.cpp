@@ -1,8 +1,9 @@
-#include "../Store/StoreTestSupport.h"
+#include "StoreTestSupport.h"
 #include "SyncEngine/RemoteConversions.h"
 #include "SyncEngine/ServiceDates.h"
 
 #include <Foundation/JSONDecoding.h>
+#include <cstdio>
 #include <ctime>
 #include <gtest/gtest.h>
 
@@ -40,6 +41,21 @@ TEST(ServiceDateParsing, ReleaseDatesAreBareDaysOnly) {
               localMidnight(1999, 12, 31));
     EXPECT_FALSE(ServiceDates::parseReleaseDate("1999-12-31T00:00:00Z"));
     EXPECT_FALSE(ServiceDates::parseReleaseDate(std::nullopt));
+}
+
+TEST(ServiceDateParsing, ManyDistinctDaysKeepTheRememberedDaysBoundedAndTheAnswersRight) {
+    char text[16];
+    for (int year = 1000; year < 1100; ++year) {
+        for (int day = 1; day <= 28; ++day) {
+            for (int month = 1; month <= 12; ++month) {
+                std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
+                ASSERT_TRUE(ServiceDates::parseReleaseDate(std::string(text)));
+            }
+        }
+    }
+    EXPECT_LE(ServiceDates::rememberedLocalDays(), ServiceDates::rememberedLocalDaysLimit());
+    EXPECT_EQ(ServiceDates::parseReleaseDate("1999-12-31")->timeIntervalSinceReferenceDate,
+              localMidnight(1999, 12, 31));
 }
 
 TEST(ArtworkTemplate, FillsBothPlaceholdersWith64) {

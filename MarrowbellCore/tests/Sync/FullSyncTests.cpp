@@ -102,6 +102,22 @@ TEST_F(FullSyncTest, ReplacesOneLibraryWithAnother) {
     EXPECT_EQ(count("Artists"), library().artists.size());
 }
 
+TEST_F(FullSyncTest, ChangedLibrariesLeaveNoSongListRowsOfRemovedItems) {
+    syncAll();
+    switchService(80);
+    syncAll();
+    switchService(150);
+    syncAll();
+    EXPECT_EQ(
+        count("AlbumSongs WHERE song NOT IN (SELECT pk FROM Songs) OR album NOT IN (SELECT pk FROM Albums)"),
+        0u);
+    EXPECT_EQ(
+        count(
+            "ArtistSongs WHERE song NOT IN (SELECT pk FROM Songs) OR artist NOT IN (SELECT pk FROM Artists)"),
+        0u);
+    EXPECT_GT(count("AlbumSongs"), 0u);
+}
+
 TEST_F(FullSyncTest, ReportsWeightedProgressThroughItsChildren) {
     const auto progress = Foundation::Progress::make(100);
     std::vector<double> fractions;

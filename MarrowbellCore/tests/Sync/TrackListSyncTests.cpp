@@ -1,4 +1,5 @@
 #include "Remote/RemoteSong.h"
+#include "SyncEngine/RelationRebuild.h"
 #include "SyncTestSupport.h"
 
 #include <Foundation/CancellationError.h>
@@ -68,10 +69,10 @@ TEST_F(TrackListSyncTest, RebuildOrdersByTrackNumberStablyAndSkipsUnknownOwners)
     const std::vector fetched{remoteSong("three", {"l.1"}), remoteSong("none", {"l.1", "l.unknown"}),
                               remoteSong("one", {"l.1"}),   remoteSong("tieB", {"l.1"}),
                               remoteSong("tieA", {"l.1"}),  remoteSong("missing", {"l.1"})};
-    engine().rebuildAlbumSongs(fetched, store->allSongs());
+    RelationRebuild::rebuildAlbumSongs(*store, fetched, store->allSongs());
     EXPECT_EQ(albumOrder("l.1"), (Strings{"none", "one", "tieB", "tieA", "three"}));
 
-    engine().rebuildAlbumSongs(fetched, store->allSongs());
+    RelationRebuild::rebuildAlbumSongs(*store, fetched, store->allSongs());
     EXPECT_EQ(count("AlbumSongs"), 5u) << "a rerun rewrites the same rows";
 }
 
@@ -79,9 +80,10 @@ TEST_F(TrackListSyncTest, ArtistOrderPutsUntitledAlbumsFirstAndCapitalsBeforeSma
     store->insert(std::vector{IncomingArtist{"r.1", "Artist"}});
     store->insert(
         std::vector{song("a2", 2, "apple"), song("z1", 1, "Zebra"), song("n", 9), song("a1", 1, "apple")});
-    engine().rebuildArtistSongs({remoteSong("a2", {}, {"r.1"}), remoteSong("z1", {}, {"r.1"}),
-                                 remoteSong("n", {}, {"r.1"}), remoteSong("a1", {}, {"r.1"})},
-                                store->allSongs());
+    RelationRebuild::rebuildArtistSongs(*store,
+                                        {remoteSong("a2", {}, {"r.1"}), remoteSong("z1", {}, {"r.1"}),
+                                         remoteSong("n", {}, {"r.1"}), remoteSong("a1", {}, {"r.1"})},
+                                        store->allSongs());
     EXPECT_EQ(identifiersOf(store->songs(store->allArtists()[0])), (Strings{"n", "z1", "a1", "a2"}));
 }
 

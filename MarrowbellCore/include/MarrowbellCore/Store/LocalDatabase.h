@@ -36,12 +36,21 @@ struct ArtistPK {
     std::int64_t value = 0;
 };
 
+/// One owner's songs as a sync's relation rebuild links them: at positions 0, 1, 2... in list order.
+struct OwnerSongs {
+    std::int64_t ownerPK = 0;
+    std::vector<std::int64_t> songPKs;
+};
+
 /// The store of the user's library: the one owner of the `local.db` connection.
 /// Every operation runs alone (a lock serialises them), so it is safe to call from any thread.
 /// Failures throw SQLError. Each write is one transaction: it is stored whole or, when it fails, not at all.
 class LocalDatabase {
 public:
     using IdentifierSet = std::unordered_set<std::string>;
+
+    /// The format version of the files this store reads and writes (the file's `user_version`).
+    static constexpr std::int64_t formatVersion = 2;
 
     /// Opens or creates the file. Throws SQLError "Failed to open database".
     explicit LocalDatabase(std::string path);
@@ -52,7 +61,8 @@ public:
     const std::string& path() const { return path_; }
     bool isOpen() const;
 
-    /// Creates the schema; does nothing once it has succeeded.
+    /// Creates the schema in a new file and leaves a file of the current format version untouched; does
+    /// nothing once it has succeeded. Throws SQLError, touching nothing, for a file of a newer version.
     void open();
     /// Closes the connection. The store is not used afterwards.
     void close();
@@ -71,7 +81,13 @@ public:
     void insert(const std::vector<std::int64_t>& songPKs, AlbumPK forAlbumPK);
     void insert(const std::vector<std::int64_t>& songPKs, ArtistPK forArtistPK);
 
-    /// Removes the stored items of the kind that `incoming` no longer holds, then upserts the rest.
+    /// Writes the album (artist) song lists of a relation rebuild, list by list in one transaction. A list
+    /// that fails leaves none of its own rows and ends the rebuild with its error; the lists before it stay.
+    void rebuildAlbumSongs(const std::vector<OwnerSongs>& lists);
+    void rebuildArtistSongs(const std::vector<OwnerSongs>& lists);
+
+    /// Removes the stored items of the kind that `incoming` no longer holds, then upserts the rest. Removing
+    /// songs, albums or artists also removes their album and artist song-list rows.
     void sync(const std::vector<IncomingPlaylist>& playlists);
     void sync(const std::vector<IncomingAlbum>& albums);
     void sync(const std::vector<IncomingArtist>& artists);
@@ -82,6 +98,7 @@ public:
     IdentifierSet allAlbumIdentifiers();
     IdentifierSet allArtistIdentifiers();
 
+    /// Removing songs, albums or artists also removes their album and artist song-list rows.
     void removeSongs(const IdentifierSet& identifiers);
     void removePlaylists(const IdentifierSet& identifiers);
     void removeAlbums(const IdentifierSet& identifiers);
@@ -117,19 +134,13 @@ public:
     /// Only playable library songs: passive songs and songs without play parameters are left out.
     std::vector<LocalSong> searchSongs(const std::string& query, std::int64_t limit);
 
-    /// The library search: up to four sections of at most 10 hits each. A kind that fails is logged and
-    /// left out; cancellation is checked after each kind.
+    /// The library search: up to four sections of at most 10 hits each, all read from one state of the file.
+    /// A kind that fails is logged and left out; cancellation is checked after each kind.
     std::vector<SearchSection> search(const std::string& text, std::stop_token stopToken = {});
 
     /// Whether a song with exactly this title has the artist or else the album (absent meaning empty).
     bool hasSong(const std::string& title, const std::optional<std::string>& artist,
                  const std::optional<std::string>& album);
-
-    /// Runs `work` on the connection with the store's lock held, so it runs alone like every operation.
-    template <class Work> auto withConnection(Work&& work) {
-        std::lock_guard lock(mutex_);
-        return work(*db_);
-    }
 
     /// Decodes a statement positioned on a Songs row (its 14 columns in table order); nothing when the
     /// identifier or title is NULL.
@@ -146,7 +157,7 @@ private:
     std::string path_;
     std::unique_ptr<SQLDatabase> db_;
     bool isOpen_ = false;
-    mutable std::recursive_mutex mutex_;
+    mutable std::mutex mutex_;
 };
 
 } // namespace MarrowbellCore

@@ -13,10 +13,6 @@
 
 namespace MarrowbellCore {
 
-struct RemotePlaylist;
-struct RemoteAlbum;
-struct RemoteArtist;
-struct RemoteSong;
 class LocalDatabase;
 
 /// Brings the store into line with the user's library on the music service. Make one engine per call
@@ -59,52 +55,10 @@ public:
     void syncArtists(Foundation::Progress& progress, std::stop_token stopToken);
     void syncSongs(Foundation::Progress& progress, std::stop_token stopToken);
 
-    /// Rewrites the album (artist) song lists from the fetched songs' relationships, ordered by track
-    /// (album title, then track) among the songs as stored.
-    void rebuildAlbumSongs(const std::vector<RemoteSong>& songs, const std::vector<LocalSong>& storedSongs);
-    void rebuildArtistSongs(const std::vector<RemoteSong>& songs, const std::vector<LocalSong>& storedSongs);
-
     /// Posts playlistSyncCompleted, albumSyncCompleted, artistSyncCompleted and songSyncCompleted.
     static void postSyncCompletedNotifications();
 
     const std::shared_ptr<LocalDatabase>& database() const { return database_; }
-
-    /// The library identifier of the container whose contents a fetch reads.
-    struct PlaylistID {
-        std::string identifier;
-    };
-    struct AlbumID {
-        std::string identifier;
-    };
-    struct ArtistID {
-        std::string identifier;
-    };
-
-    // The fetches read the user's library from the music service of the current
-    // MusicKit::ServiceConfiguration, page by page, and return the resources in the service's order.
-    // They block the calling thread, one request at a time, and keep no state. Failures are thrown
-    // unchanged: MusicKit::MusicDataRequest::Error, MusicKit::URLError, Foundation::DecodingError,
-    // MusicKit::ServiceConfigurationError, and Foundation::CancellationError once `stopToken` asks to
-    // stop a request under way. A page that announces more pages but holds no resources ends the list.
-
-    /// The library lists: every page when `fetchAll`, else only the first (the most recently added
-    /// items where the list is sorted by date added). `progress` goes from 0 to 100 by the share of
-    /// "meta"."total" received so far (not clamped), and is set to 100 at the end.
-    static std::vector<RemotePlaylist> fetchPlaylists(bool fetchAll, Foundation::Progress& progress,
-                                                      std::stop_token stopToken = {});
-    static std::vector<RemoteAlbum> fetchAlbums(bool fetchAll, Foundation::Progress& progress,
-                                                std::stop_token stopToken = {});
-    static std::vector<RemoteArtist> fetchArtists(bool fetchAll, Foundation::Progress& progress,
-                                                  std::stop_token stopToken = {});
-    static std::vector<RemoteSong> fetchSongs(bool fetchAll, Foundation::Progress& progress,
-                                              std::stop_token stopToken = {});
-
-    /// A container's contents, every page. The track lists end without an error at the service's
-    /// error code 40403 (no related resources), keeping the tracks received before it. Throws
-    /// LibraryURLError when the identifier cannot be put into a URL.
-    static std::vector<RemoteSong> fetchTracks(const PlaylistID& playlistID, std::stop_token stopToken = {});
-    static std::vector<RemoteSong> fetchTracks(const AlbumID& albumID, std::stop_token stopToken = {});
-    static std::vector<RemoteAlbum> fetchAlbums(const ArtistID& artistID, std::stop_token stopToken = {});
 
 private:
     std::shared_ptr<LocalDatabase> database_;

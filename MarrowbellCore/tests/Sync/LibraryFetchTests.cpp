@@ -3,6 +3,7 @@
 #include "Remote/RemoteArtist.h"
 #include "Remote/RemotePlaylist.h"
 #include "Remote/RemoteSong.h"
+#include "SyncEngine/LibraryFetch.h"
 
 #include <MarrowbellCore/Sync/SyncEngine.h>
 #include <algorithm>
@@ -36,13 +37,13 @@ std::vector<std::string> songIdentifiers(const DemoService::DemoLibrary& library
 
 TEST_F(LibraryFetchTests, ListFetchesReadEveryPageInServiceOrderWithTheirExactURLs) {
     RecordedProgress progress;
-    EXPECT_EQ(SyncEngine::fetchPlaylists(true, *progress.progress).size(), library().playlists.size());
-    EXPECT_EQ(SyncEngine::fetchAlbums(true, *progress.progress).size(), library().albums.size());
-    const auto artists = SyncEngine::fetchArtists(true, *progress.progress);
+    EXPECT_EQ(LibraryFetch::fetchPlaylists(true, *progress.progress).size(), library().playlists.size());
+    EXPECT_EQ(LibraryFetch::fetchAlbums(true, *progress.progress).size(), library().albums.size());
+    const auto artists = LibraryFetch::fetchArtists(true, *progress.progress);
     ASSERT_EQ(artists.size(), library().artists.size());
     EXPECT_TRUE(artists.front().relationships->catalog->data->front().attributes->name);
 
-    const auto songs = SyncEngine::fetchSongs(true, *progress.progress);
+    const auto songs = LibraryFetch::fetchSongs(true, *progress.progress);
     ASSERT_EQ(songs.size(), 250u);
     EXPECT_EQ(songs.front().relationships->albums->data->size(), 1u);
     std::vector<std::size_t> newestFirst(library().songs.size());
@@ -67,26 +68,26 @@ TEST_F(LibraryFetchTests, ListFetchesReadEveryPageInServiceOrderWithTheirExactUR
 
 TEST_F(LibraryFetchTests, ProgressIsTheRoundedShareOfTheFirstNonZeroTotalThenAHundred) {
     RecordedProgress plain;
-    SyncEngine::fetchSongs(true, *plain.progress);
+    LibraryFetch::fetchSongs(true, *plain.progress);
     EXPECT_EQ(plain.values, (std::vector<std::int64_t>{40, 80, 100, 100}));
 
     service->reset();
     service->injectFault(1, DemoFault::changedTotal(300));
     RecordedProgress thirds;
-    SyncEngine::fetchSongs(true, *thirds.progress);
+    LibraryFetch::fetchSongs(true, *thirds.progress);
     EXPECT_EQ(thirds.values, (std::vector<std::int64_t>{33, 67, 83, 100}));
 
     service->reset();
     service->injectFault(1, DemoFault::changedTotal(0));
     service->injectFault(2, DemoFault::changedTotal(200));
     RecordedProgress lateTotal;
-    SyncEngine::fetchSongs(true, *lateTotal.progress);
+    LibraryFetch::fetchSongs(true, *lateTotal.progress);
     EXPECT_EQ(lateTotal.values, (std::vector<std::int64_t>{100, 125, 100}));
 }
 
 TEST_F(LibraryFetchTests, FirstPageOnlyMakesOneRequestAndStillEndsAtAHundred) {
     RecordedProgress progress;
-    const auto songs = SyncEngine::fetchSongs(false, *progress.progress);
+    const auto songs = LibraryFetch::fetchSongs(false, *progress.progress);
     EXPECT_EQ(songs.size(), 100u);
     EXPECT_EQ(service->requestedTargets().size(), 1u);
     EXPECT_EQ(progress.values, (std::vector<std::int64_t>{40, 100}));
@@ -95,15 +96,15 @@ TEST_F(LibraryFetchTests, FirstPageOnlyMakesOneRequestAndStillEndsAtAHundred) {
 TEST_F(LibraryFetchTests, ContainerFetchesReadEveryPageOfTheirContainer) {
     const auto& longPlaylist = library().playlists[0];
     ASSERT_GT(longPlaylist.tracks.size(), 100u);
-    const auto tracks = SyncEngine::fetchTracks(SyncEngine::PlaylistID{longPlaylist.id});
+    const auto tracks = LibraryFetch::fetchTracks(LibraryFetch::PlaylistID{longPlaylist.id});
     EXPECT_EQ(identifiers(tracks), songIdentifiers(library(), longPlaylist.tracks));
 
     const auto& album = library().albums[1];
-    EXPECT_EQ(identifiers(SyncEngine::fetchTracks(SyncEngine::AlbumID{album.id})),
+    EXPECT_EQ(identifiers(LibraryFetch::fetchTracks(LibraryFetch::AlbumID{album.id})),
               songIdentifiers(library(), album.songs));
 
     const auto& artist = library().artists[0];
-    EXPECT_EQ(SyncEngine::fetchAlbums(SyncEngine::ArtistID{artist.id}).size(), artist.albums.size());
+    EXPECT_EQ(LibraryFetch::fetchAlbums(LibraryFetch::ArtistID{artist.id}).size(), artist.albums.size());
 
     const std::string playlistTracks =
         "/v1/me/library/playlists/" + longPlaylist.id + "/tracks?limit=100&offset=";
@@ -117,11 +118,11 @@ TEST_F(LibraryFetchTests, ContainerFetchesReadEveryPageOfTheirContainer) {
 TEST_F(LibraryFetchTests, NoRelatedResourcesEndsTrackListsWithWhatArrived) {
     const auto& emptyPlaylist = library().playlists[1];
     ASSERT_TRUE(emptyPlaylist.tracks.empty());
-    EXPECT_TRUE(SyncEngine::fetchTracks(SyncEngine::PlaylistID{emptyPlaylist.id}).empty());
+    EXPECT_TRUE(LibraryFetch::fetchTracks(LibraryFetch::PlaylistID{emptyPlaylist.id}).empty());
 
     service->injectFault(3, DemoFault::errorAnswer(404, 40403));
-    EXPECT_EQ(SyncEngine::fetchTracks(SyncEngine::PlaylistID{library().playlists[0].id}).size(), 100u);
+    EXPECT_EQ(LibraryFetch::fetchTracks(LibraryFetch::PlaylistID{library().playlists[0].id}).size(), 100u);
 
     service->injectFault(4, DemoFault::errorAnswer(404, 40403));
-    EXPECT_TRUE(SyncEngine::fetchTracks(SyncEngine::AlbumID{library().albums[0].id}).empty());
+    EXPECT_TRUE(LibraryFetch::fetchTracks(LibraryFetch::AlbumID{library().albums[0].id}).empty());
 }

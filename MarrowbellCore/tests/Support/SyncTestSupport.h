@@ -1,6 +1,6 @@
 #pragma once
 
-#include "../Store/StoreTestSupport.h"
+#include "StoreTestSupport.h"
 
 #include <DemoService/DemoService.h>
 #include <MarrowbellCore/Store/LocalDatabase.h>

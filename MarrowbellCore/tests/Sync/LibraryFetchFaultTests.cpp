@@ -2,6 +2,7 @@
 #include "Remote/RemoteAlbum.h"
 #include "Remote/RemotePlaylist.h"
 #include "Remote/RemoteSong.h"
+#include "SyncEngine/LibraryFetch.h"
 
 #include <Foundation/CancellationError.h>
 #include <Foundation/DecodingError.h>
@@ -38,32 +39,34 @@ template <class Operation> MusicDataRequest::Error serviceError(Operation operat
 TEST_F(LibraryFetchFaultTests, AnUndecodablePageFailsTheFetchAndLeavesTheProgressAsItWas) {
     service->injectFault(2, DemoFault::malformedJSON());
     RecordedProgress progress;
-    EXPECT_THROW(SyncEngine::fetchSongs(true, *progress.progress), Foundation::DecodingError);
+    EXPECT_THROW(LibraryFetch::fetchSongs(true, *progress.progress), Foundation::DecodingError);
     EXPECT_EQ(progress.values, (std::vector<std::int64_t>{40}));
 
     // The track lists forgive only the service's code 40403, never a decoding failure.
     service->reset();
     service->injectFault(2, DemoFault::malformedJSON());
-    EXPECT_THROW(SyncEngine::fetchTracks(SyncEngine::PlaylistID{library().playlists[0].id}),
+    EXPECT_THROW(LibraryFetch::fetchTracks(LibraryFetch::PlaylistID{library().playlists[0].id}),
                  Foundation::DecodingError);
 }
 
 TEST_F(LibraryFetchFaultTests, ServiceErrorsOtherThanTrackListEndsAreThrownWithTheirCode) {
     service->injectFault(2, DemoFault::errorAnswer(404, 40403));
     RecordedProgress progress;
-    const auto listError = serviceError([&] { SyncEngine::fetchSongs(true, *progress.progress); });
+    const auto listError = serviceError([&] { LibraryFetch::fetchSongs(true, *progress.progress); });
     EXPECT_EQ(listError.code(), 40403);
     EXPECT_EQ(listError.status(), 404);
     EXPECT_EQ(listError.title(), "Resource Not Found");
 
     service->injectFault(3, DemoFault::errorAnswer(404, 40403));
     const auto& artist = library().artists[0];
-    EXPECT_EQ(serviceError([&] { SyncEngine::fetchAlbums(SyncEngine::ArtistID{artist.id}); }).code(), 40403);
+    EXPECT_EQ(serviceError([&] { LibraryFetch::fetchAlbums(LibraryFetch::ArtistID{artist.id}); }).code(),
+              40403);
 
     service->injectFault(4, DemoFault::errorAnswer(500, 50001));
     const auto& playlist = library().playlists[0];
-    EXPECT_EQ(serviceError([&] { SyncEngine::fetchTracks(SyncEngine::PlaylistID{playlist.id}); }).status(),
-              500);
+    EXPECT_EQ(
+        serviceError([&] { LibraryFetch::fetchTracks(LibraryFetch::PlaylistID{playlist.id}); }).status(),
+        500);
 }
 
 TEST_F(LibraryFetchFaultTests, RejectedTokensFailWithUnauthorizedAndNeverQuoteTheTokens) {
@@ -71,7 +74,7 @@ TEST_F(LibraryFetchFaultTests, RejectedTokensFailWithUnauthorizedAndNeverQuoteTh
     configuration.userToken = "a-secret-user-token";
     MusicKit::ServiceConfiguration::setCurrent(configuration);
     RecordedProgress progress;
-    const auto error = serviceError([&] { SyncEngine::fetchPlaylists(true, *progress.progress); });
+    const auto error = serviceError([&] { LibraryFetch::fetchPlaylists(true, *progress.progress); });
     EXPECT_EQ(error.status(), 401);
     EXPECT_EQ(std::string(error.what()).find("secret"), std::string::npos);
     EXPECT_EQ(std::string(error.what()).find(DemoService::DemoService::developerToken), std::string::npos);
@@ -84,7 +87,7 @@ TEST_F(LibraryFetchFaultTests, ASlowServiceTimesOut) {
     service->injectFault(1, DemoFault::delayed(5s));
     const auto start = std::chrono::steady_clock::now();
     try {
-        SyncEngine::fetchTracks(SyncEngine::AlbumID{library().albums[0].id});
+        LibraryFetch::fetchTracks(LibraryFetch::AlbumID{library().albums[0].id});
         ADD_FAILURE() << "no time-out";
     } catch (const MusicKit::URLError& error) {
         EXPECT_EQ(error.code(), MusicKit::URLError::Code::timedOut);
@@ -101,7 +104,7 @@ TEST_F(LibraryFetchFaultTests, StoppingEndsARequestUnderWay) {
     });
     RecordedProgress progress;
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_THROW(SyncEngine::fetchSongs(true, *progress.progress, stop.get_token()),
+    EXPECT_THROW(LibraryFetch::fetchSongs(true, *progress.progress, stop.get_token()),
                  Foundation::CancellationError);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
     EXPECT_EQ(progress.values, (std::vector<std::int64_t>{40}));
@@ -109,9 +112,21 @@ TEST_F(LibraryFetchFaultTests, StoppingEndsARequestUnderWay) {
 
 TEST_F(LibraryFetchFaultTests, AnIdentifierThatIsNoPathSegmentFailsWithoutARequest) {
     for (const std::string identifier : {"p.1 2", "p.{1}", "", "p.1/../../songs", "p.1?offset=5", "p.1#x"}) {
-        EXPECT_THROW(SyncEngine::fetchTracks(SyncEngine::PlaylistID{identifier}), LibraryURLError)
+        EXPECT_THROW(LibraryFetch::fetchTracks(LibraryFetch::PlaylistID{identifier}), LibraryURLError)
             << identifier;
-        EXPECT_THROW(SyncEngine::fetchAlbums(SyncEngine::ArtistID{identifier}), LibraryURLError)
+        EXPECT_THROW(LibraryFetch::fetchAlbums(LibraryFetch::ArtistID{identifier}), LibraryURLError)
+            << identifier;
+    }
+    EXPECT_TRUE(service->requestedTargets().empty());
+}
+
+TEST_F(LibraryFetchFaultTests, ADotSegmentIdentifierFailsWithoutARequest) {
+    for (const std::string identifier : {".", "..", "%2e", "%2E%2e", ".%2E", "%2e."}) {
+        EXPECT_THROW(LibraryFetch::fetchTracks(LibraryFetch::PlaylistID{identifier}), LibraryURLError)
+            << identifier;
+        EXPECT_THROW(LibraryFetch::fetchTracks(LibraryFetch::AlbumID{identifier}), LibraryURLError)
+            << identifier;
+        EXPECT_THROW(LibraryFetch::fetchAlbums(LibraryFetch::ArtistID{identifier}), LibraryURLError)
             << identifier;
     }
     EXPECT_TRUE(service->requestedTargets().empty());
@@ -123,7 +138,7 @@ TEST_F(LibraryFetchFaultTests, APageWithNextButNoResourcesNeverLoops) {
     service->injectFault(2, DemoFault::emptyPageWithNext());
     RecordedProgress progress;
     try {
-        SyncEngine::fetchSongs(true, *progress.progress);
+        LibraryFetch::fetchSongs(true, *progress.progress);
         FAIL() << "a broken-off listing must not pass for the whole library";
     } catch (const IncompleteListingError& error) {
         EXPECT_EQ(error.received(), 100);
@@ -133,10 +148,10 @@ TEST_F(LibraryFetchFaultTests, APageWithNextButNoResourcesNeverLoops) {
     // A first page alone is all that is asked for; a container's list simply ends.
     service->reset();
     service->injectFault(1, DemoFault::emptyPageWithNext());
-    EXPECT_TRUE(SyncEngine::fetchSongs(false, *progress.progress).empty());
+    EXPECT_TRUE(LibraryFetch::fetchSongs(false, *progress.progress).empty());
     EXPECT_EQ(progress.values.back(), 100);
 
     service->injectFault(2, DemoFault::emptyPageWithNext());
-    EXPECT_TRUE(SyncEngine::fetchTracks(SyncEngine::PlaylistID{library().playlists[0].id}).empty());
+    EXPECT_TRUE(LibraryFetch::fetchTracks(LibraryFetch::PlaylistID{library().playlists[0].id}).empty());
     EXPECT_EQ(service->requestedTargets().size(), 2u);
 }

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Remote/RemoteAlbum.h"
+#include "Remote/RemoteArtist.h"
+#include "Remote/RemotePlaylist.h"
+#include "Remote/RemoteSong.h"
+
+#include <Foundation/Progress.h>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+/// The fetches read the user's library from the music service of the current
+/// MusicKit::ServiceConfiguration, page by page, and return the resources in the service's order.
+/// They block the calling thread, one request at a time, and keep no state. Failures are thrown
+/// unchanged: MusicKit::MusicDataRequest::Error, MusicKit::URLError, Foundation::DecodingError,
+/// MusicKit::ServiceConfigurationError, and Foundation::CancellationError once `stopToken` asks to
+/// stop a request under way. A page that announces more pages but holds no resources ends the list.
+namespace MarrowbellCore::LibraryFetch {
+
+/// The library identifier of the container whose contents a fetch reads.
+struct PlaylistID {
+    std::string identifier;
+};
+struct AlbumID {
+    std::string identifier;
+};
+struct ArtistID {
+    std::string identifier;
+};
+
+/// The library lists: every page when `fetchAll`, else only the first (the most recently added
+/// items where the list is sorted by date added). `progress` goes from 0 to 100 by the share of
+/// "meta"."total" received so far (not clamped), and is set to 100 at the end.
+std::vector<RemotePlaylist> fetchPlaylists(bool fetchAll, Foundation::Progress& progress,
+                                           std::stop_token stopToken = {});
+std::vector<RemoteAlbum> fetchAlbums(bool fetchAll, Foundation::Progress& progress,
+                                     std::stop_token stopToken = {});
+std::vector<RemoteArtist> fetchArtists(bool fetchAll, Foundation::Progress& progress,
+                                       std::stop_token stopToken = {});
+std::vector<RemoteSong> fetchSongs(bool fetchAll, Foundation::Progress& progress,
+                                   std::stop_token stopToken = {});
+
+/// A container's contents, every page. The track lists end without an error at the service's
+/// error code 40403 (no related resources), keeping the tracks received before it. Throws
+/// LibraryURLError when the identifier cannot be put into a URL.
+std::vector<RemoteSong> fetchTracks(const PlaylistID& playlistID, std::stop_token stopToken = {});
+std::vector<RemoteSong> fetchTracks(const AlbumID& albumID, std::stop_token stopToken = {});
+std::vector<RemoteAlbum> fetchAlbums(const ArtistID& artistID, std::stop_token stopToken = {});
+
+} // namespace MarrowbellCore::LibraryFetch
