@@ -1,3 +1,4 @@
+#include "UsageStats/CurlTransport.h"
 #include "UsageStats/EventLoopThread.h"
 #include "UsageStats/LifecycleEventHub.h"
 #include "UsageStats/LinuxPlatformFacts.h"
@@ -126,4 +127,20 @@ TEST_F(UploadInFlightTest, QuittingDoesNotWaitForTheUploadAndSavesItsBatch) {
     EXPECT_LT(std::chrono::steady_clock::now() - quitStarted, 2s);
     const SignalCache saved(directory.path() / "cache" / SignalCache::fileName, std::nullopt);
     EXPECT_EQ(typesOf(saved.waitingSignals()), (std::vector<std::string>{"later", "inFlight", "inFlight"}));
+}
+
+TEST(CurlTransport, AStopRequestEndsTheRequestAtOnce) {
+    UsageStatsTesting::LoopbackIngestServer server;
+    server.holdNext(30s);
+    std::stop_source stop;
+    HttpRequest request{server.baseURL() + "/v2/", {{"Content-Type", "application/json"}}, "[]"};
+    request.stopToken = stop.get_token();
+    const std::jthread quitter([&] {
+        server.waitForRequests(1);
+        stop.request_stop();
+    });
+    const auto started = std::chrono::steady_clock::now();
+    const auto reply = CurlTransport().post(request);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 2s);
+    EXPECT_EQ(reply.transportError, "Upload cancelled");
 }

@@ -8,7 +8,7 @@
 namespace UsageStats {
 
 /// A thread of its own that runs posted and timed tasks in order of their due time (ties in posting order).
-/// Serves as the default main-thread stand-in and as the default serial worker. The destructor lets the
+/// Serves as the default main-thread stand-in, serial worker and upload thread. The destructor lets the
 /// running task finish, drops the waiting ones and joins the thread (or, when the last owner lets go from
 /// one of the loop's own tasks, lets the thread end by itself after that task).
 class EventLoopThread final : public MainThreadExecutor {
