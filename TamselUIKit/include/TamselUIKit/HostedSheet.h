@@ -1,0 +1,13 @@
+#pragma once
+
+class QDialog;
+class QWidget;
+
+namespace TamselUIKit {
+
+/// Shows `content` in a sheet (a window-modal dialog over `presenter`'s window) and returns it. The sheet
+/// owns the content and a HostedWindowDismiss whose action closes the sheet (which then deletes itself),
+/// only while both the presenter and the sheet still exist. GUI thread.
+QDialog* presentHostedSheet(QWidget& presenter, QWidget* content);
+
+} // namespace TamselUIKit
