@@ -4,6 +4,12 @@
 #include <QMediaPlayer>
 
 namespace MusicKit {
+namespace {
+
+/// How far past its target a seek may be found and still count as landed.
+constexpr qint64 seekLandingWindowMs = 1500;
+
+} // namespace
 
 PlaybackEngine::PlaybackEngine(QObject* parent)
     : QObject(parent)
@@ -15,6 +21,7 @@ PlaybackEngine::PlaybackEngine(QObject* parent)
             [this] { finishLoading(QStringLiteral("The audio did not load in time.")); });
     connect(player_, &QMediaPlayer::mediaStatusChanged, this, &PlaybackEngine::handleStatus);
     connect(player_, &QMediaPlayer::errorOccurred, this, &PlaybackEngine::handleError);
+    connect(player_, &QMediaPlayer::positionChanged, this, &PlaybackEngine::confirmSeek);
 }
 
 PlaybackEngine::~PlaybackEngine() {
@@ -53,7 +60,22 @@ qint64 PlaybackEngine::position() const {
 }
 
 void PlaybackEngine::setPosition(qint64 milliseconds) {
+    requestedPosition_ = milliseconds;
     player_->setPosition(milliseconds);
+}
+
+void PlaybackEngine::confirmSeek(qint64 position) {
+    if (!requestedPosition_) {
+        return;
+    }
+    // A seek made while the pipeline is still starting can be dropped: playing on from elsewhere
+    // means it did not land, so it is made again.
+    const qint64 target = *requestedPosition_;
+    if (position > target && position < target + seekLandingWindowMs) {
+        requestedPosition_.reset();
+    } else if (position != target) {
+        player_->setPosition(target);
+    }
 }
 
 qint64 PlaybackEngine::duration() const {
@@ -62,6 +84,7 @@ qint64 PlaybackEngine::duration() const {
 
 void PlaybackEngine::abandonLoading() {
     loadTimeout_.stop();
+    requestedPosition_.reset();
     if (auto completion = std::exchange(pendingLoad_, nullptr)) {
         completion(std::nullopt);
     }
@@ -90,6 +113,7 @@ void PlaybackEngine::handleStatus() {
         finishLoading(QStringLiteral("The audio cannot be decoded."));
         break;
     case QMediaPlayer::EndOfMedia:
+        requestedPosition_.reset();
         if (isLoaded_) {
             Q_EMIT endOfMedia();
         }

@@ -49,11 +49,14 @@ private:
     void finishLoading(std::optional<QString> failure);
     void handleStatus();
     void handleError();
+    void confirmSeek(qint64 position);
 
     QMediaPlayer* player_;
     QAudioOutput* output_;
     QTimer loadTimeout_;
     LoadCompletion pendingLoad_;
+    /// A seek that has not been seen to land yet.
+    std::optional<qint64> requestedPosition_;
     bool isLoaded_ = false;
 };
 
