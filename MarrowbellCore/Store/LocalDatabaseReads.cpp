@@ -1,10 +1,10 @@
 #include "MarrowbellCore/Logging/Loggers.h"
 #include "MarrowbellCore/Store/LocalDatabase.h"
 #include "MarrowbellCore/Store/SQLError.h"
-#include "ParallelSort.h"
 #include "SQLDatabase.h"
 #include "SQLTransaction.h"
 #include "StoreStatements.h"
+#include "Threading/ParallelSort.h"
 
 #include <Foundation/CancellationError.h>
 #include <Foundation/Date.h>

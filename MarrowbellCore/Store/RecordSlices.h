@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ParallelWork.h"
+#include "Threading/ParallelWork.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,7 +1,7 @@
 #include "SongOrder.h"
 
-#include "ParallelTransform.h"
 #include "RemoteConversions.h"
+#include "Threading/ParallelTransform.h"
 
 #include <Foundation/Date.h>
 #include <cmath>

@@ -2,10 +2,10 @@
 #include "MarrowbellCore/Logging/Loggers.h"
 #include "MarrowbellCore/Store/LocalDatabase.h"
 #include "MarrowbellCore/Sync/SyncEngine.h"
-#include "ParallelTransform.h"
 #include "Remote/RemoteAlbum.h"
 #include "Remote/RemoteSong.h"
 #include "RemoteConversions.h"
+#include "Threading/ParallelTransform.h"
 #include "TrackOrdering.h"
 
 #include <Foundation/CancellationError.h>

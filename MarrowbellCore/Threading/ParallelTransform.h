@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Store/ParallelWork.h"
+#include "ParallelWork.h"
 
 #include <cstddef>
 #include <vector>
