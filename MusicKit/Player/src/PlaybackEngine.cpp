@@ -107,7 +107,9 @@ void PlaybackEngine::handleStatus() {
     switch (player_->mediaStatus()) {
     case QMediaPlayer::LoadedMedia:
     case QMediaPlayer::BufferedMedia:
-        finishLoading(std::nullopt);
+        // Anything the pipeline can open loads, a picture too; without sound it would play silence.
+        finishLoading(player_->hasAudio() ? std::nullopt
+                                          : std::optional(QStringLiteral("The source holds no audio.")));
         break;
     case QMediaPlayer::InvalidMedia:
         finishLoading(QStringLiteral("The audio cannot be decoded."));
