@@ -43,7 +43,8 @@ struct OwnerSongs {
 };
 
 /// The store of the user's library: the one owner of the `local.db` connection.
-/// Every operation runs alone (a lock serialises them), so it is safe to call from any thread.
+/// Every operation runs alone (a lock serialises them), so it is safe to call from any thread. Reads of songs
+/// and the sorted lists use a few short-lived threads of their own, joined before they return.
 /// Failures throw SQLError. Each write is one transaction: it is stored whole or, when it fails, not at all.
 class LocalDatabase {
 public:
