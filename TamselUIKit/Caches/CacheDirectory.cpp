@@ -6,13 +6,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QThreadPool>
 #include <cmath>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
+
+using namespace Qt::StringLiterals;
 
 namespace TamselUIKit {
 namespace {
@@ -69,11 +71,20 @@ std::optional<QByteArray> CacheDirectory::read(const QString& storedKey) const {
     return bytes;
 }
 
+// Written beside the target and renamed over it, without syncing to disk: a cache can lose a file in a
+// power cut (a damaged file reads as a miss), and a sync per write would make filling it many times slower.
 void CacheDirectory::write(const QString& storedKey, const QByteArray& bytes) const {
-    QSaveFile file(filePath(storedKey));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    const QString target = filePath(storedKey);
+    QTemporaryFile file(target + u".XXXXXX"_s);
+    if (!file.open() || file.write(bytes) != bytes.size() || !file.flush()) {
         throw CacheFileError(file.errorString().toStdString());
     }
+    std::error_code error;
+    std::filesystem::rename(nativePath(file.fileName()), nativePath(target), error);
+    if (error) {
+        throw CacheFileError(error.message());
+    }
+    file.setAutoRemove(false);
 }
 
 void CacheDirectory::remove(const QString& storedKey) const {

@@ -36,8 +36,6 @@ public:
         cache_.clear();
     }
 
-    qsizetype costLimit() const { return cache_.maxCost(); }
-
 private:
     std::mutex mutex_;
     QCache<QString, Value> cache_;
