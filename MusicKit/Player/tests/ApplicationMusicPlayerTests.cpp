@@ -58,7 +58,7 @@ protected:
         player->setQueue(songs);
         const auto playing = player->play();
         ASSERT_TRUE(finishes(playing));
-        ASSERT_EQ(failureOf(playing), nullptr);
+        ASSERT_EQ(describe(failureOf(playing)), "");
         ASSERT_EQ(player->state().playbackStatus(), Status::playing);
     }
 

@@ -6,6 +6,7 @@
 #include <QFuture>
 #include <QTest>
 #include <exception>
+#include <string>
 #include <vector>
 
 namespace MusicKit::Testing {
@@ -30,6 +31,20 @@ template <class T> std::exception_ptr failureOf(QFuture<T> future) {
         return std::current_exception();
     }
     return nullptr;
+}
+
+/// What the failure says, for test messages; empty for none.
+inline std::string describe(const std::exception_ptr& failure) {
+    if (!failure) {
+        return {};
+    }
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::exception& error) {
+        return error.what();
+    } catch (...) {
+        return "an unknown failure";
+    }
 }
 
 /// The first `count` songs of the demo service's catalog.
