@@ -1,0 +1,10 @@
+#include "TamselUIKit/RecentDocumentsNotifier.h"
+
+namespace TamselUIKit {
+
+RecentDocumentsNotifier& RecentDocumentsNotifier::shared() {
+    static RecentDocumentsNotifier notifier;
+    return notifier;
+}
+
+} // namespace TamselUIKit

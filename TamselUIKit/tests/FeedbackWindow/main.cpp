@@ -1,0 +1,14 @@
+#include <QApplication>
+#include <UnifiedLog/LogStore.h>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    // Test discovery runs the program without the test environment.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    UnifiedLog::LogStore::shared().setEchoToStandardError(false);
+    QApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
