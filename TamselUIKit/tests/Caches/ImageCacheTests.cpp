@@ -9,6 +9,8 @@
 #include <QImageWriter>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <thread>
+#include <vector>
 
 using namespace TamselUIKit;
 using namespace std::chrono_literals;
@@ -124,4 +126,26 @@ TEST_F(ImageCacheTest, SweepRemovesUnreadFilesOnly) {
     EXPECT_FALSE(QFile::exists(filePath(u"stale"_s)));
     EXPECT_TRUE(QFile::exists(filePath(u"recent"_s)));
     EXPECT_TRUE(cache.image(u"stale"_s).has_value());
+}
+
+TEST_F(ImageCacheTest, ServesManyThreadsAtOnce) {
+    // A memory tier of four thumbnails, so that threads evict each other's entries all the time.
+    InMemoryDiskBackedImageCache cache = makeCache(4 * 30'000);
+    const QByteArray source = pngOf(400, 300);
+    std::vector<std::jthread> workers;
+    for (int worker = 0; worker < 6; ++worker) {
+        workers.emplace_back([&cache, &source, worker] {
+            for (int round = 0; round < 40; ++round) {
+                const QString key = QString::number((worker + round) % 8);
+                cache.setImage(source, key);
+                const std::optional<QImage> image = cache.image(key);
+                EXPECT_TRUE(!image || image->size() == QSize(100, 75));
+                if (round % 5 == 0) {
+                    cache.removeImage(key);
+                }
+            }
+        });
+    }
+    workers.clear();
+    EXPECT_TRUE(CacheFileDates::waitForDateRefreshes());
 }
