@@ -1,3 +1,5 @@
+#include "PrivateSessionBus.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -11,6 +13,8 @@ int main(int argc, char** argv) {
     const QTemporaryDir home;
     qputenv("XDG_CONFIG_HOME", home.filePath(QStringLiteral("config")).toUtf8());
     qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
+    // The file manager is reached over a session bus of the test's own.
+    const TamselUIKit::Testing::PrivateSessionBus sessionBus;
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("TamselUIKitTests"));
     QApplication::setApplicationDisplayName(QStringLiteral("Inkwell"));

@@ -1,0 +1,75 @@
+#include <QDBusConnection>
+#include <QDesktopServices>
+#include <QStringList>
+#include <QTest>
+#include <TamselUIKit/FileManagerReveal.h>
+#include <gtest/gtest.h>
+
+namespace TamselUIKit {
+namespace {
+
+using namespace Qt::StringLiterals;
+
+constexpr int waitMilliseconds = 5'000;
+const QString service = u"org.freedesktop.FileManager1"_s;
+const QString path = u"/org/freedesktop/FileManager1"_s;
+
+/// Stands in for the desktop's file manager, which does not run here.
+class FileManager : public QObject {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.FileManager1")
+
+public:
+    QStringList shownItems;
+
+public Q_SLOTS:
+    void ShowItems(const QStringList& uris, const QString&) { shownItems += uris; }
+};
+
+class OpenedURLs : public QObject {
+    Q_OBJECT
+
+public:
+    QList<QUrl> urls;
+
+public Q_SLOTS:
+    void open(const QUrl& url) { urls.append(url); }
+};
+
+class FileManagerRevealTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(QDBusConnection::sessionBus().isConnected());
+        QDesktopServices::setUrlHandler(u"file"_s, &opened, "open");
+    }
+    void TearDown() override { QDesktopServices::unsetUrlHandler(u"file"_s); }
+
+    OpenedURLs opened;
+};
+
+TEST_F(FileManagerRevealTest, AsksTheFileManagerToShowTheFile) {
+    FileManager fileManager;
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    ASSERT_TRUE(bus.registerObject(path, &fileManager, QDBusConnection::ExportAllSlots));
+    ASSERT_TRUE(bus.registerService(service));
+
+    showInFileManager(QUrl::fromLocalFile(u"/music/Mix Tape.m3u"_s));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !fileManager.shownItems.isEmpty(); }, waitMilliseconds));
+    EXPECT_EQ(fileManager.shownItems, QStringList{u"file:///music/Mix%20Tape.m3u"_s});
+    QTest::qWait(50);
+    EXPECT_TRUE(opened.urls.isEmpty());
+
+    bus.unregisterService(service);
+    bus.unregisterObject(path);
+}
+
+TEST_F(FileManagerRevealTest, WithoutAFileManagerOpensTheFilesFolder) {
+    showInFileManager(QUrl::fromLocalFile(u"/music/Mix Tape.m3u"_s));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !opened.urls.isEmpty(); }, waitMilliseconds));
+    EXPECT_EQ(opened.urls, QList<QUrl>{QUrl::fromLocalFile(u"/music"_s)});
+}
+
+} // namespace
+} // namespace TamselUIKit
+
+#include "FileManagerRevealTests.moc"
