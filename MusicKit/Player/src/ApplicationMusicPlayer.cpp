@@ -5,6 +5,7 @@
 #include "PlaybackEngine.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 #include <QPromise>
 #include <QThreadPool>
 #include <cmath>

@@ -7,7 +7,6 @@
 
 #include <QFuture>
 #include <QObject>
-#include <QPointer>
 #include <QUrl>
 #include <cstddef>
 #include <exception>
@@ -21,7 +20,6 @@
 namespace MusicKit {
 
 class PlaybackEngine;
-struct PlaybackAsset;
 
 /// The application's music player: a queue of songs and stations streamed from the service of the
 /// current ServiceConfiguration through QtMultimedia.
