@@ -10,7 +10,15 @@ namespace Marrowbell {
 /// Tells observers that fields of one model are about to change. A model owns one registrar; each of its
 /// observed fields reports its reads through access() and its writes through withMutation(), most simply as
 /// an Observed<T> member (Observed.h). A computed property with a key of its own (one that is not just the
-/// fields it reads) uses the address of an ObservationKey member as its key.
+/// fields it reads) uses an ObservationKey member as its key:
+///
+///     RepeatMode repeatMode() const {
+///         registrar_.access(repeatModeKey_.key());
+///         return player_.repeatMode();
+///     }
+///     void setRepeatMode(RepeatMode mode) {
+///         registrar_.withMutation(repeatModeKey_.key(), [&] { player_.setRepeatMode(mode); });
+///     }
 ///
 /// Notifications are will-change: they run synchronously inside withMutation(), before the store, so an
 /// observer that wants the new value reads it later (ObservationTracking::observe does). Every write
