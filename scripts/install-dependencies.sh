@@ -8,7 +8,7 @@ packages="build-essential cmake ninja-build pkg-config git clang-format
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins qt6-image-formats-plugins
   libgl-dev libegl-dev libxkbcommon-dev fonts-dejavu-core
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  dbus dbus-bin xvfb xauth x11-apps imagemagick"
+  dbus dbus-bin xvfb xauth x11-apps x11-utils imagemagick"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "Platform/AppNotifications.h"
+#include "Platform/BackgroundWork.h"
+#include "Platform/Defaults.h"
+#include "Platform/SyncNotificationForwarder.h"
+#include "Service/ActiveService.h"
+#include "Store/SharedStore.h"
+
+#include <QObject>
+#include <QString>
+#include <cstddef>
+
+namespace Marrowbell {
+
+/// Everything the application's models share, made once per process and passed to them: the settings, the
+/// library store with its serial executor, the workers of long operations, the in-app notifications, the
+/// core's sync notifications on the GUI thread, and the music service in use. Tests build one on
+/// temporary paths. GUI thread.
+class AppEnvironment final : public QObject {
+    Q_OBJECT
+
+public:
+    struct Options {
+        QString databasePath = SharedStore::standardDatabasePath();
+        QString settingsPath = Defaults::standardFilePath();
+        std::size_t demoSongCount = ActiveService::defaultDemoSongCount;
+    };
+
+    /// Creates the store and queues its opening, registers the appearance defaults and starts the service.
+    /// Throws StoreCreationError, MusicKit::ServiceConfigurationError or std::runtime_error (demo service).
+    explicit AppEnvironment(const Options& options, QObject* parent = nullptr);
+    ~AppEnvironment() override;
+
+    Defaults& defaults() { return defaults_; }
+    SharedStore& store() { return store_; }
+    BackgroundWork& background() { return background_; }
+    AppNotifications& notifications() { return notifications_; }
+    SyncNotificationForwarder& syncNotifications() { return syncNotifications_; }
+    const ActiveService& service() const { return service_; }
+
+    /// Cancels the background work, then closes the store, each waiting a bounded time. For quitting.
+    void shutDown();
+
+Q_SIGNALS:
+    /// The store could not be opened (logged and reported already); `message` says why, for the user.
+    void storeOpenFailed(const QString& message);
+
+private:
+    void watchStoreOpening();
+
+    BackgroundWork background_;
+    SharedStore store_;
+    Defaults defaults_;
+    ActiveService service_;
+    AppNotifications notifications_;
+    SyncNotificationForwarder syncNotifications_;
+};
+
+} // namespace Marrowbell

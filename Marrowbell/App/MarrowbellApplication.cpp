@@ -1,0 +1,128 @@
+#include "App/MarrowbellApplication.h"
+
+#include "App/AppIdentity.h"
+#include "App/ResetData.h"
+#include "Platform/AppLoggers.h"
+#include "Windows/AppIcon.h"
+#include "Windows/AppMenus.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <cstdio>
+
+namespace Marrowbell {
+namespace {
+
+QString productName() {
+    return QString::fromUtf8(appName.data(), static_cast<qsizetype>(appName.size()));
+}
+
+// Start-up and fatal lines also go to standard error, for whoever started the program from a terminal.
+void announce(const QString& line) {
+    std::fprintf(stderr, "marrowbell: %s\n", qUtf8Printable(line));
+}
+
+} // namespace
+
+MarrowbellApplication::MarrowbellApplication()
+    : updater_(productName()) {
+    updater_.setAutomaticallyChecksForUpdates(true);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setWindowIcon(appIcon());
+    connect(&quitSignals_, &QuitSignalHandler::quitRequested, qApp, &QCoreApplication::quit);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &MarrowbellApplication::closeWindows);
+}
+
+MarrowbellApplication::~MarrowbellApplication() {
+    closeWindows();
+    if (environment_) {
+        environment_->shutDown();
+    }
+}
+
+bool MarrowbellApplication::start(const CommandLineOptions& options) {
+    try {
+        environment_ =
+            std::make_unique<AppEnvironment>(AppEnvironment::Options{.demoSongCount = options.demoSongCount});
+    } catch (const std::exception& error) {
+        AppLoggers::app().fault("Failed to start: %@", {error});
+        showStartupFailure(QString::fromUtf8(error.what()));
+        return false;
+    }
+    connect(environment_.get(), &AppEnvironment::storeOpenFailed, this,
+            &MarrowbellApplication::showStoreOpenFailure);
+
+    const ActiveService& service = environment_->service();
+    announce(QStringLiteral("%1 %2 on %3 (%4), library %5")
+                 .arg(productName(), QString::fromUtf8(appVersion().data()), service.displayName(),
+                      QString::fromStdString(service.configuration().apiBase),
+                      environment_->store().databasePath()));
+
+    mainWindow_ = std::make_unique<MainWindow>(service.displayName());
+    connect(mainWindow_.get(), &MainWindow::firstShown, this, [] {
+        AppLoggers::app().notice("Main window shown");
+        // After the event loop has taken over, so that whoever waits for this line can talk to the app.
+        QTimer::singleShot(0, [] { announce(QStringLiteral("main window shown")); });
+    });
+    installMenus();
+    mainWindow_->show();
+    return true;
+}
+
+void MarrowbellApplication::installMenus() {
+    MenuActions actions{
+        .quit = [] { QCoreApplication::quit(); },
+        .showMainWindow = [this] { mainWindow_->present(); },
+        .openSettings = [this] { windows_.open(AppWindow::settings); },
+        .openFeedback = [this] { windows_.open(AppWindow::sendFeedback); },
+        .openKeyboardShortcuts = [this] { windows_.open(AppWindow::keyboardShortcuts); },
+        .checkForUpdates = [this] { updater_.checkForUpdates(mainWindow_.get()); },
+        .resetData =
+            [this] {
+                resetData(environment_->store(), environment_->defaults(), this,
+                          [] { QCoreApplication::quit(); });
+            },
+        .showAbout = [this] { showAbout(); },
+    };
+    installMenuBar(*mainWindow_, actions);
+    tray_ = makeTrayIcon(actions, this);
+}
+
+void MarrowbellApplication::showAbout() {
+    const ActiveService& service = environment_->service();
+    QMessageBox::about(mainWindow_.get(), tr("About %1").arg(productName()),
+                       tr("<b>%1</b> %2<br>A compact music player.<br><br>Music service: %3<br>%4")
+                           .arg(productName(), QString::fromUtf8(appVersion().data()),
+                                service.displayName().toHtmlEscaped(),
+                                QString::fromStdString(service.configuration().apiBase).toHtmlEscaped()));
+}
+
+void MarrowbellApplication::showStartupFailure(const QString& message) {
+    announce(QStringLiteral("cannot start: %1").arg(message));
+    QMessageBox box(QMessageBox::Critical, tr("%1 cannot start").arg(productName()),
+                    tr("%1 cannot start.").arg(productName()), QMessageBox::Ok);
+    box.setInformativeText(message);
+    // The event loop does not run yet, so a quit signal has to end the box itself.
+    connect(&quitSignals_, &QuitSignalHandler::quitRequested, &box, &QMessageBox::reject);
+    box.exec();
+}
+
+void MarrowbellApplication::showStoreOpenFailure(const QString& message) {
+    announce(QStringLiteral("the library database could not be opened: %1").arg(message));
+    QMessageBox::critical(mainWindow_.get(), tr("Library Unavailable"),
+                          tr("The library database could not be opened.\n\n%1").arg(message));
+}
+
+void MarrowbellApplication::closeWindows() {
+    windows_.closeAll();
+    if (mainWindow_) {
+        mainWindow_->close();
+    }
+    if (tray_) {
+        tray_->hide();
+    }
+}
+
+} // namespace Marrowbell

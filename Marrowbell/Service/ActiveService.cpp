@@ -1,0 +1,47 @@
+#include "Service/ActiveService.h"
+
+#include <DemoService/DemoService.h>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QUrl>
+
+namespace Marrowbell {
+namespace {
+
+QString userDisplayName(const MusicKit::ServiceConfiguration& configuration) {
+    QFile file(QString::fromStdString(MusicKit::ServiceConfiguration::userFilePath().string()));
+    if (file.open(QIODevice::ReadOnly)) {
+        const QString name =
+            QJsonDocument::fromJson(file.readAll()).object().value(u"displayName").toString();
+        if (!name.trimmed().isEmpty()) {
+            return name.trimmed();
+        }
+    }
+    return QUrl(QString::fromStdString(configuration.apiBase)).host();
+}
+
+} // namespace
+
+ActiveService::ActiveService(std::size_t demoSongCount) {
+    if (auto userConfiguration = MusicKit::ServiceConfiguration::loadUserFile()) {
+        configuration_ = std::move(*userConfiguration);
+        displayName_ = userDisplayName(configuration_);
+    } else {
+        demo_ = std::make_unique<DemoService::DemoService>(
+            DemoService::DemoService::Options{.songCount = demoSongCount});
+        demo_->start();
+        configuration_ = demo_->configuration();
+        displayName_ = QString::fromUtf8(demoDisplayName);
+    }
+    MusicKit::ServiceConfiguration::setCurrent(configuration_);
+}
+
+ActiveService::~ActiveService() {
+    MusicKit::ServiceConfiguration::setCurrent(std::nullopt);
+    if (demo_) {
+        demo_->stop();
+    }
+}
+
+} // namespace Marrowbell

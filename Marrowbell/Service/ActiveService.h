@@ -1,0 +1,44 @@
+#pragma once
+
+#include <MusicKit/ServiceConfiguration.h>
+#include <QString>
+#include <cstddef>
+#include <memory>
+
+namespace DemoService {
+class DemoService;
+}
+
+namespace Marrowbell {
+
+/// The music service the application uses, made the process's current service configuration for as long as
+/// this object lives: the user's `~/.config/Marrowbell/service.json` when it exists, otherwise the bundled
+/// demo service, started in-process on a free loopback port with a generated library. GUI thread.
+class ActiveService {
+public:
+    /// The display name of the bundled demo service.
+    static constexpr const char* demoDisplayName = "Marrowbell Demo";
+    static constexpr std::size_t defaultDemoSongCount = 3000;
+
+    /// Reads the user's file or starts the demo service with `demoSongCount` songs. Throws
+    /// MusicKit::ServiceConfigurationError when the user's file is not valid, std::runtime_error when the
+    /// demo service cannot start.
+    explicit ActiveService(std::size_t demoSongCount = defaultDemoSongCount);
+    /// Stops the demo service and clears the current configuration.
+    ~ActiveService();
+    ActiveService(const ActiveService&) = delete;
+    ActiveService& operator=(const ActiveService&) = delete;
+
+    /// The name every text that names the music service uses: "displayName" of the user's file, else the
+    /// host of its API base; "Marrowbell Demo" for the demo service.
+    const QString& displayName() const { return displayName_; }
+    const MusicKit::ServiceConfiguration& configuration() const { return configuration_; }
+    bool isDemo() const { return demo_ != nullptr; }
+
+private:
+    std::unique_ptr<DemoService::DemoService> demo_;
+    MusicKit::ServiceConfiguration configuration_;
+    QString displayName_;
+};
+
+} // namespace Marrowbell

@@ -1,0 +1,114 @@
+#include "Store/SharedStore.h"
+
+#include <MarrowbellCore/Store/SQLError.h>
+#include <QStandardPaths>
+#include <filesystem>
+#include <system_error>
+
+namespace Marrowbell {
+namespace {
+
+// The open goes ahead of calls queued before it.
+constexpr int openPriority = 1;
+
+std::shared_ptr<MarrowbellCore::LocalDatabase> createDatabase(const QString& databasePath) {
+    const std::filesystem::path file = databasePath.toStdString();
+    std::error_code error;
+    std::filesystem::create_directories(file.parent_path(), error);
+    if (error) {
+        throw StoreCreationError("Could not create the folder " + file.parent_path().string() + ": " +
+                                 error.message());
+    }
+    try {
+        return std::make_shared<MarrowbellCore::LocalDatabase>(file.string());
+    } catch (const std::exception& failure) {
+        throw StoreCreationError("Could not create the library database " + file.string() + ": " +
+                                 failure.what());
+    }
+}
+
+} // namespace
+
+SharedStore::SharedStore(const QString& databasePath)
+    : databasePath_(databasePath)
+    , database_(createDatabase(databasePath)) {
+    executor_.setMaxThreadCount(1);
+}
+
+SharedStore::~SharedStore() {
+    close();
+    waitForIdle(std::chrono::seconds(5));
+}
+
+QString SharedStore::standardDatabasePath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Marrowbell/local.db");
+}
+
+QFuture<void> SharedStore::open() {
+    setState(State::opening);
+    return startOnPool(
+        executor_,
+        [this] {
+            try {
+                database_->open();
+                setState(State::open);
+            } catch (const std::exception& failure) {
+                setState(State::failed, failure.what());
+                throw;
+            }
+        },
+        openPriority);
+}
+
+QFuture<void> SharedStore::close() {
+    return startOnPool(executor_, [this] {
+        {
+            std::lock_guard lock(mutex_);
+            if (state_ == State::closed) {
+                return;
+            }
+        }
+        database_->close();
+        setState(State::closed);
+    });
+}
+
+bool SharedStore::waitForIdle(std::chrono::milliseconds timeout) {
+    return executor_.waitForDone(static_cast<int>(timeout.count()));
+}
+
+std::shared_ptr<MarrowbellCore::LocalDatabase> SharedStore::database(std::chrono::milliseconds timeout) {
+    {
+        std::unique_lock lock(mutex_);
+        stateChanged_.wait_for(lock, timeout, [this] { return state_ != State::opening; });
+    }
+    return availableDatabase();
+}
+
+std::shared_ptr<MarrowbellCore::LocalDatabase> SharedStore::availableDatabase() {
+    std::lock_guard lock(mutex_);
+    switch (state_) {
+    case State::open:
+        return database_;
+    case State::failed:
+        throw StoreUnavailableError("The library database could not be opened: " + failure_);
+    case State::closed:
+        throw StoreUnavailableError("The library database is closed.");
+    case State::created:
+    case State::opening:
+        break;
+    }
+    throw StoreUnavailableError("The library database is not open yet.");
+}
+
+void SharedStore::setState(State state, std::string failure) {
+    {
+        std::lock_guard lock(mutex_);
+        state_ = state;
+        failure_ = std::move(failure);
+    }
+    stateChanged_.notify_all();
+}
+
+} // namespace Marrowbell

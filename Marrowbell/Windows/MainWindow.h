@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QMainWindow>
+
+namespace Marrowbell {
+
+/// The one main window: 600 by 500 at first, no smaller than 400 by 80. Closing it hides it; the application
+/// keeps running. Its title names the music service in use. GUI thread.
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+
+public:
+    static constexpr QSize defaultSize{600, 500};
+    static constexpr QSize minimumContentSize{400, 80};
+
+    explicit MainWindow(const QString& serviceDisplayName, QWidget* parent = nullptr);
+
+    /// Shows the window again (it may have been closed) and brings it to the front.
+    void present();
+
+Q_SIGNALS:
+    /// The window was shown for the first time.
+    void firstShown();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool wasShown_ = false;
+};
+
+} // namespace Marrowbell

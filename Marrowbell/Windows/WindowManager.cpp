@@ -1,0 +1,73 @@
+#include "Windows/WindowManager.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace Marrowbell {
+
+WindowManager::~WindowManager() {
+    for (auto& [window, widget] : windows_) {
+        delete widget;
+    }
+}
+
+QString WindowManager::title(AppWindow window) {
+    switch (window) {
+    case AppWindow::settings:
+        return tr("Settings");
+    case AppWindow::sendFeedback:
+        return tr("Send Feedback");
+    case AppWindow::keyboardShortcuts:
+        return tr("Keyboard Shortcuts");
+    }
+    return {};
+}
+
+void WindowManager::setContentFactory(AppWindow window, ContentFactory factory) {
+    factories_[window] = std::move(factory);
+}
+
+QWidget* WindowManager::existing(AppWindow window) const {
+    const auto found = windows_.find(window);
+    return found == windows_.end() ? nullptr : found->second.data();
+}
+
+QWidget* WindowManager::open(AppWindow window) {
+    QWidget* widget = existing(window);
+    if (!widget) {
+        widget = create(window);
+        windows_[window] = widget;
+    }
+    widget->show();
+    widget->raise();
+    widget->activateWindow();
+    return widget;
+}
+
+void WindowManager::closeAll() {
+    for (auto& [window, widget] : windows_) {
+        if (widget) {
+            widget->close();
+        }
+    }
+}
+
+QWidget* WindowManager::create(AppWindow window) {
+    // A top-level window of its own; closing it only hides it, so it keeps its state for the next opening.
+    auto* frame = new QWidget(nullptr, Qt::Window);
+    frame->setWindowTitle(title(window));
+    auto* layout = new QVBoxLayout(frame);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    const auto factory = factories_.find(window);
+    if (factory != factories_.end() && factory->second) {
+        layout->addWidget(factory->second());
+    } else {
+        auto* placeholder = new QLabel(title(window), frame);
+        placeholder->setAlignment(Qt::AlignCenter);
+        placeholder->setMinimumSize(320, 120);
+        layout->addWidget(placeholder);
+    }
+    return frame;
+}
+
+} // namespace Marrowbell

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <map>
+
+namespace Marrowbell {
+
+/// The windows opened on request.
+enum class AppWindow { settings, sendFeedback, keyboardShortcuts };
+
+/// Opens the settings, "Send Feedback" and "Keyboard Shortcuts" windows: each is created on first use, at
+/// most one of each exists, and opening an open one brings it to the front. A window takes its size from
+/// its content. GUI thread.
+class WindowManager final : public QObject {
+    Q_OBJECT
+
+public:
+    using ContentFactory = std::function<QWidget*()>;
+
+    using QObject::QObject;
+    ~WindowManager() override;
+
+    /// Gives the window its real content in place of the placeholder; takes effect when it is next created.
+    void setContentFactory(AppWindow window, ContentFactory factory);
+
+    /// Creates the window when needed, shows it and brings it to the front; returns it.
+    QWidget* open(AppWindow window);
+    /// The window, when it exists.
+    QWidget* existing(AppWindow window) const;
+    void closeAll();
+
+    static QString title(AppWindow window);
+
+private:
+    QWidget* create(AppWindow window);
+
+    std::map<AppWindow, ContentFactory> factories_;
+    std::map<AppWindow, QPointer<QWidget>> windows_;
+};
+
+} // namespace Marrowbell

@@ -1,0 +1,63 @@
+#include "Windows/MainWindow.h"
+#include "Windows/WindowManager.h"
+
+#include <QLabel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace Marrowbell {
+namespace {
+
+TEST(WindowTests, TheMainWindowStartsAt600By500AndKeepsItsContentAtLeast400By80) {
+    MainWindow window(QStringLiteral("Marrowbell Demo"));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(window.size(), MainWindow::defaultSize);
+    EXPECT_TRUE(window.windowTitle().contains(QStringLiteral("Marrowbell Demo")));
+
+    window.resize(100, 10);
+    EXPECT_GE(window.centralWidget()->width(), 400);
+    EXPECT_GE(window.centralWidget()->height(), 80);
+}
+
+TEST(WindowTests, ClosingTheMainWindowLeavesTheApplicationRunning) {
+    MainWindow window(QStringLiteral("Marrowbell Demo"));
+    window.show();
+    bool quit = false;
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&quit] { quit = true; });
+    QApplication::setQuitOnLastWindowClosed(false);
+    window.close();
+    QTest::qWait(20);
+    EXPECT_FALSE(quit);
+    window.present();
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST(WindowTests, EachRequestedWindowExistsOnceAndIsMadeOnFirstUse) {
+    WindowManager windows;
+    EXPECT_EQ(windows.existing(AppWindow::sendFeedback), nullptr);
+    QWidget* feedback = windows.open(AppWindow::sendFeedback);
+    EXPECT_EQ(feedback->windowTitle(), QStringLiteral("Send Feedback"));
+    feedback->close();
+    EXPECT_EQ(windows.open(AppWindow::sendFeedback), feedback);
+    EXPECT_TRUE(feedback->isVisible());
+    EXPECT_NE(windows.open(AppWindow::keyboardShortcuts), feedback);
+    EXPECT_EQ(windows.existing(AppWindow::settings), nullptr);
+}
+
+TEST(WindowTests, AGivenContentReplacesThePlaceholderAndSizesTheWindow) {
+    WindowManager windows;
+    windows.setContentFactory(AppWindow::settings, [] {
+        auto* content = new QLabel(QStringLiteral("Appearance"));
+        content->setFixedSize(300, 200);
+        return content;
+    });
+    QWidget* settings = windows.open(AppWindow::settings);
+    ASSERT_NE(settings->findChild<QLabel*>(), nullptr);
+    EXPECT_EQ(settings->findChild<QLabel*>()->text(), QStringLiteral("Appearance"));
+    EXPECT_EQ(settings->minimumSize(), settings->maximumSize());
+    EXPECT_GE(settings->width(), 300);
+}
+
+} // namespace
+} // namespace Marrowbell
