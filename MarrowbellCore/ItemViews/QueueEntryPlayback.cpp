@@ -1,6 +1,7 @@
 #include "MarrowbellCore/ItemViews/QueueEntryPlayback.h"
 
-#include <Foundation/UUID.h>
+#include <type_traits>
+#include <variant>
 
 namespace MarrowbellCore::QueueEntryPlayback {
 
@@ -25,10 +26,21 @@ std::optional<std::string> songID(const MusicKit::MusicPlayerQueueEntry& entry) 
 }
 
 std::string songIDForArtwork(const MusicKit::MusicPlayerQueueEntry& entry) {
-    if (const auto id = songID(entry)) {
-        return "song-" + *id;
+    if (!entry.item) {
+        return "entry-" + entry.id;
     }
-    return Foundation::makeUUIDString();
+    return std::visit(
+        [](const auto& item) {
+            using Item = std::decay_t<decltype(item)>;
+            if constexpr (std::is_same_v<Item, MusicKit::Song>) {
+                return "song-" + item.id.rawValue();
+            } else if constexpr (std::is_same_v<Item, MusicKit::Station>) {
+                return "station-" + item.id.rawValue();
+            } else {
+                return "music-video-" + item.id.rawValue();
+            }
+        },
+        *entry.item);
 }
 
 } // namespace MarrowbellCore::QueueEntryPlayback

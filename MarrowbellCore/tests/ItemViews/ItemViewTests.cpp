@@ -93,9 +93,15 @@ TEST(PlaybackItemView, ReadsAQueueEntryWithAndWithoutASong) {
     EXPECT_EQ(withoutSong.duration(), 0.0);
     EXPECT_FALSE(withoutSong.artist());
     EXPECT_FALSE(withoutSong.songID());
-    const auto firstKey = withoutSong.songIDForArtwork();
-    EXPECT_EQ(firstKey.size(), 36u);
-    EXPECT_NE(firstKey, withoutSong.songIDForArtwork());
+    entry.id = "e.7";
+    EXPECT_EQ(PlaybackItem(entry).songIDForArtwork(), "entry-e.7");
+
+    entry.item = MusicKit::Station{MusicKit::MusicItemID("ra.5"), "Station"};
+    const PlaybackItem station(entry);
+    EXPECT_FALSE(station.songID());
+    EXPECT_EQ(station.songIDForArtwork(), "station-ra.5") << "one key for every read of a station";
+    entry.item = MusicKit::MusicVideo{MusicKit::MusicItemID("v.1"), "Video"};
+    EXPECT_EQ(PlaybackItem(entry).songIDForArtwork(), "music-video-v.1");
 
     entry.item = MusicKit::Song{
         .id = MusicKit::MusicItemID("99"), .title = "Song", .artistName = "Artist", .albumTitle = "Album"};

@@ -13,8 +13,8 @@ std::optional<std::string> artist(const MusicKit::MusicPlayerQueueEntry& entry);
 std::optional<std::string> album(const MusicKit::MusicPlayerQueueEntry& entry);
 double duration(const MusicKit::MusicPlayerQueueEntry& entry);
 std::optional<std::string> songID(const MusicKit::MusicPlayerQueueEntry& entry);
-/// "song-" and the song id; without a song, a new random UUID at every call, so that the key never
-/// matches an earlier picture.
+/// The artwork-cache key of the entry's item: "song-", "station-" or "music-video-" and the item's id, so
+/// that every read of one entry names the same picture; "entry-" and the entry's own id without an item.
 std::string songIDForArtwork(const MusicKit::MusicPlayerQueueEntry& entry);
 
 } // namespace MarrowbellCore::QueueEntryPlayback
