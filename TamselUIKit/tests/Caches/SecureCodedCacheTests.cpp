@@ -141,15 +141,6 @@ TEST_F(SecureCodedCacheTest, DamagedOrOtherClassFilesAreMissesAndStay) {
     EXPECT_TRUE(QFile::exists(filePath(u"radio"_s)));
 }
 
-TEST_F(SecureCodedCacheTest, RemovingAnObjectRemovesBothTiers) {
-    PlaylistCache cache(directory(), true);
-    cache.setObject(road, u"road"_s);
-    cache.removeObject(u"road"_s);
-    EXPECT_EQ(cache.object(u"road"_s), std::nullopt);
-    EXPECT_TRUE(directory().isEmpty());
-    cache.removeObject(u"never stored"_s);
-}
-
 TEST_F(SecureCodedCacheTest, SweepDeletesFilesAwayFromNowInEitherDirectionAndKeepsMemory) {
     PlaylistCache cache(directory(), false);
     for (const QString& key : {u"old"_s, u"future"_s, u"fresh"_s}) {

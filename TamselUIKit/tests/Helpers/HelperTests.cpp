@@ -1,4 +1,3 @@
-#include "TamselUIKit/AdaptiveGray.h"
 #include "TamselUIKit/EdgePinning.h"
 #include "TamselUIKit/HostedSheet.h"
 #include "TamselUIKit/HostedWindowDismiss.h"
@@ -94,15 +93,6 @@ TEST(EdgePinning, FollowsTheParentOrASiblingUntilThePinIsGone) {
     EXPECT_EQ(overlay->geometry(), QRect(0, 0, 100, 100));
 }
 
-TEST(HostedWindowDismiss, RunsItsActionOnlyWhenOneIsSet) {
-    HostedWindowDismiss dismiss;
-    dismiss.dismiss();
-    int runs = 0;
-    dismiss.setAction([&runs] { ++runs; });
-    dismiss.dismiss();
-    EXPECT_EQ(runs, 1);
-}
-
 TEST(HostedSheet, ContentClosesItsSheetThroughTheDismissObject) {
     QWidget presenter;
     presenter.show();
@@ -131,18 +121,6 @@ TEST(HostedSheet, DismissDoesNothingOnceThePresenterIsGone) {
 
     dismiss->dismiss();
     EXPECT_TRUE(sheet->isVisible());
-}
-
-TEST(AdaptiveGray, DependsOnWhetherThePaletteIsDark) {
-    QPalette dark;
-    dark.setColor(QPalette::Window, QColor(30, 30, 30));
-    dark.setColor(QPalette::WindowText, Qt::white);
-    QPalette light;
-    light.setColor(QPalette::Window, QColor(236, 236, 236));
-    light.setColor(QPalette::WindowText, Qt::black);
-
-    EXPECT_EQ(adaptiveGray(dark), QColor(62, 62, 62, 255));
-    EXPECT_EQ(adaptiveGray(light), QColor(212, 212, 212, 255));
 }
 
 TEST(HoverUnderlineButton, UnderlinedOnlyWhileHoveredAndClickableAcrossItsFrame) {
