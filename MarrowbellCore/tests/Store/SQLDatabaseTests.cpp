@@ -160,5 +160,13 @@ TEST(SQLDatabaseOpening, FailsInAFolderThatDoesNotExist) {
     }
 }
 
+TEST_F(SQLDatabaseTest, AFailedCloseIsReportedAndTheConnectionStillGoes) {
+    auto open = db.prepare("SELECT a FROM Sample");
+    EXPECT_THROW(db.close(), SQLError);
+    EXPECT_THROW(db.execute("DELETE FROM Sample"), SQLError);
+    open.reset();
+    EXPECT_NO_THROW(db.close());
+}
+
 } // namespace
 } // namespace MarrowbellCore
