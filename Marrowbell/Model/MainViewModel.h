@@ -32,10 +32,14 @@
 namespace MusicKit {
 class ApplicationMusicPlayer;
 }
+namespace DesktopIntegration {
+class UserNotificationCenter;
+}
 
 namespace Marrowbell {
 
 class AppEnvironment;
+class PlayerArtworkLoader;
 struct MainViewModelPlaybackSupport;
 
 /// The application's one central model: what the user browses (selected kind, per-list selections, the
@@ -206,6 +210,11 @@ public:
     QFuture<void> loadPlayerArtwork(const std::optional<PlaybackItem>& item, std::stop_token stopToken);
     void notifySongChangeIfNeeded(const std::optional<PlaybackItem>& item);
     QFuture<void> postSongNotification(const PlaybackItem& item, const QString& songID);
+
+    /// Where the player's artwork and the song-start notifications go: by default the network into the
+    /// artwork cache, and the session bus's notification centre. Tests give their own.
+    void usePlayerArtworkLoader(std::shared_ptr<PlayerArtworkLoader> loader);
+    void useNotificationCenter(DesktopIntegration::UserNotificationCenter& center);
 
     // Empty-playlist sync.
     QFuture<void> syncEmptyPlaylistContents();

@@ -1,7 +1,14 @@
 #pragma once
 
-#include <QString>
+#include "Model/NotificationAttachment.h"
+#include "Model/PlayerArtworkLoader.h"
+
 #include <cstdint>
+#include <memory>
+
+namespace DesktopIntegration {
+class UserNotificationCenter;
+}
 
 namespace Marrowbell {
 
@@ -9,8 +16,12 @@ namespace Marrowbell {
 struct MainViewModelPlaybackSupport {
     /// Raised at every refresh; a library check applies its answer only while its number is current.
     std::uint64_t libraryCheckGeneration = 0;
-    /// The song-start notification's attachment file, removed when the next one replaces it.
-    QString notificationAttachmentPath;
+    /// Made on first use unless one was given.
+    std::shared_ptr<PlayerArtworkLoader> artworkLoader;
+    /// The session bus's centre unless one was given.
+    DesktopIntegration::UserNotificationCenter* notificationCenter = nullptr;
+    /// The song-start notification's image file, removed when the next one replaces it.
+    NotificationAttachment notificationAttachment;
 };
 
 } // namespace Marrowbell

@@ -16,4 +16,7 @@ inline constexpr QLatin1StringView useAlternatingRowColors{"useAlternatingRowCol
 // Library state.
 inline constexpr QLatin1StringView performedFullSync{"performedFullSync"};
 
+// Desktop notifications when a new song starts, written by the notification settings.
+inline constexpr QLatin1StringView postNotificationsWhenSongChanges{"postNotificationsWhenSongChanges"};
+
 } // namespace Marrowbell::DefaultsKeys
