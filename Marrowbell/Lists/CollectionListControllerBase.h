@@ -1,0 +1,115 @@
+#pragma once
+
+#include "Lists/KeyHandlingTableView.h"
+#include "Lists/ListBinding.h"
+#include "Lists/ListEnvironment.h"
+#include "Lists/TableCellSource.h"
+
+#include <QTimer>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace Marrowbell {
+
+class CollectionListModel;
+class ObservationTrackingToken;
+
+/// The untyped half of CollectionListController<Item>: the table, its model and row painter, and everything
+/// that needs no item type. It keeps the table's selection and the selection binding in step (reloads never
+/// write the binding), remembers its scroll position per autosave name across pane rebuilds, repaints its
+/// visible rows 10 ms after the last "reloadVisibleRows" and re-reads the display settings on
+/// "reloadAppearance", and routes Return, double-clicks and the artwork's play button to the double-click
+/// action. GUI thread only.
+class CollectionListControllerBase : public KeyHandlingTableView, protected TableCellSource {
+    Q_OBJECT
+
+public:
+    using SelectionBinding = ListBinding<std::optional<QString>>;
+
+    /// Delay that folds many reload requests into one.
+    static constexpr int reloadCoalescingMilliseconds = 10;
+    /// Rows measured for the list's row height: enough to see whether its rows carry subtitles.
+    static constexpr int measuredRowSample = 16;
+
+    ~CollectionListControllerBase() override;
+
+    int tag() const { return tag_; }
+    const std::optional<QString>& autosaveName() const { return autosaveName_; }
+    const ListEnvironment& environment() const { return environment_; }
+
+    /// The pod's active pane; gaining focus from the user writes this list's tag into it (animated 0.3 s).
+    void setFocusedTag(std::optional<ListBinding<int>> focusedTag) { focusedTag_ = std::move(focusedTag); }
+    /// Replaces the pause request of a playing row's artwork button (pausing the shared player).
+    void setPauseAction(std::function<void()> pause) { pause_ = std::move(pause); }
+    /// Runs each time the list is shown (the list models load there).
+    void setTask(std::function<void()> task) { task_ = std::move(task); }
+    /// Observation tokens that live as long as the list.
+    std::vector<std::shared_ptr<ObservationTrackingToken>> tokens;
+
+    /// Selects the row of the binding's identifier (nothing when absent), scrolling it into view while a
+    /// scroll-to-selection is under way.
+    void syncSelectionFromBinding();
+    /// Takes the keyboard focus when this list is the pod's active pane.
+    void syncFirstResponder();
+
+    /// Repaints the visible rows now (what a coalesced "reloadVisibleRows" ends in).
+    void reloadVisibleRowsNow();
+    /// Re-reads the display settings: table style, row height, every row; then the selection sync.
+    void reloadAppearance();
+
+    /// Runs `body` so that the selections it (and the observers it triggers this turn) sets scroll their rows
+    /// into view.
+    static void performWithScrollToSelection(const std::function<void()>& body);
+    /// Forgets every list's saved scroll position.
+    static void forgetSavedScrollPositions();
+
+protected:
+    CollectionListControllerBase(const ListEnvironment& environment, SelectionBinding selection, int tag,
+                                 std::optional<QString> autosaveName, QWidget* parent);
+
+    virtual int itemCount() const = 0;
+    virtual QString itemID(int row) const = 0;
+    virtual QString itemTitle(int row) const = 0;
+    virtual void runDoubleClick(int row) = 0;
+    virtual std::unique_ptr<QMenu> menuForItem(int row) = 0;
+
+    /// The last step of construction, once the items are in place: table style, rows, selection.
+    void loadRows();
+    /// The items were replaced by a list of other identifiers; `replaceItems` stores them.
+    void reloadAllRows(std::vector<QString> identifiers, const std::function<void()>& replaceItems);
+    /// Repaints rows whose content changed under unchanged identifiers.
+    void reloadRows(const std::vector<int>& rows);
+    const std::vector<QString>& displayedItemIDs() const { return displayedItemIDs_; }
+
+    QString rowIdentifier(int row) const override;
+
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void applyTableStyle();
+    void applyRowHeight();
+    int rowOfIdentifier(const QString& identifier) const;
+    void selectionDidChange();
+    void handleDoubleAction();
+    void playRow(int row);
+    void focusWasGained(bool byUser);
+    void restoreScrollPosition();
+
+    ListEnvironment environment_;
+    SelectionBinding selection_;
+    int tag_;
+    std::optional<QString> autosaveName_;
+    std::optional<ListBinding<int>> focusedTag_;
+    std::function<void()> pause_;
+    std::function<void()> task_;
+    std::vector<QString> displayedItemIDs_;
+    int suppressSelection_ = 0;
+    bool restoredScrollPosition_ = false;
+    CollectionListModel* model_;
+    TableCellPainter* painter_;
+    QTimer visibleRowsReload_;
+};
+
+} // namespace Marrowbell

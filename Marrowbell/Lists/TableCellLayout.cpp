@@ -1,0 +1,85 @@
+#include "Lists/TableCellLayout.h"
+
+#include <QFontMetricsF>
+#include <QTextLayout>
+#include <algorithm>
+#include <cmath>
+
+namespace Marrowbell {
+namespace {
+
+double lineHeight(const QFont& font) {
+    return std::ceil(QFontMetricsF(font).lineSpacing());
+}
+
+double artworkSide(const TableCell& cell) {
+    return std::max(0.0, cell.artworkSize);
+}
+
+} // namespace
+
+double TableCellLayout::textWidth(const TableCell& cell, double rowWidth) {
+    const double chevron = cell.canShowChevron ? chevronReserve : 0.0;
+    return std::max(0.0, rowWidth - artworkSide(cell) - textGap - chevron);
+}
+
+QStringList TableCellLayout::wrapTitle(const QString& text, const QFont& font, double width, int maxLines) {
+    const QFontMetricsF metrics(font);
+    if (text.isEmpty() || maxLines < 1) {
+        return {};
+    }
+    // Most titles fit on one line; that answer needs no text layout.
+    if (metrics.horizontalAdvance(text) <= width) {
+        return {text};
+    }
+    if (maxLines == 1) {
+        return {metrics.elidedText(text, Qt::ElideRight, width)};
+    }
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        if (lines.size() == maxLines - 1) {
+            lines.append(metrics.elidedText(text.mid(line.textStart()), Qt::ElideRight, width));
+            break;
+        }
+        lines.append(text.mid(line.textStart(), line.textLength()).trimmed());
+    }
+    layout.endLayout();
+    return lines;
+}
+
+TableCellLayout TableCellLayout::make(const TableCell& cell, const QSizeF& size, const QFont& titleFont,
+                                      const QFont& subtitleFont, bool emphasized) {
+    TableCellLayout result;
+    const double side = artworkSide(cell);
+    result.artwork = QRectF(0, std::round((size.height() - side) * 0.5), side, side);
+    if (emphasized && cell.canShowChevron) {
+        result.chevron = QRectF(size.width() - chevronWidth, 0, chevronWidth, size.height());
+    }
+    const double width = textWidth(cell, size.width());
+    result.titleLines = wrapTitle(cell.title, titleFont, width, cell.maxTitleLineLength);
+    const double titleHeight = lineHeight(titleFont) * std::max<qsizetype>(1, result.titleLines.size());
+    const double subtitleHeight = cell.subtitle.isEmpty() ? 0.0 : lineHeight(subtitleFont);
+    const double top = std::floor((size.height() - titleHeight - subtitleHeight) * 0.5);
+    const double left = side + textGap;
+    result.title = QRectF(left, top, width, titleHeight);
+    if (subtitleHeight > 0) {
+        result.subtitle = QRectF(left, top + titleHeight, width, subtitleHeight);
+    }
+    return result;
+}
+
+int TableCellLayout::uniformRowHeight(const TableCell& cell, const QFont& titleFont,
+                                      const QFont& subtitleFont, bool withSubtitle) {
+    const double padding = 2 * cell.verticalPadding;
+    const double text = lineHeight(titleFont) * std::max(1, cell.maxTitleLineLength) +
+                        (withSubtitle ? lineHeight(subtitleFont) : 0.0);
+    return static_cast<int>(std::ceil(std::max(padding + text, padding + artworkSide(cell))));
+}
+
+} // namespace Marrowbell

@@ -1,0 +1,225 @@
+#include "ListTestFixture.h"
+#include "Lists/CollectionListModel.h"
+#include "Lists/TableCellPainter.h"
+#include "Platform/DefaultsKeys.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QSignalSpy>
+
+namespace Marrowbell::Testing {
+namespace {
+
+using CollectionListTests = ListTest;
+
+TEST_F(CollectionListTests, ArrowKeysMoveTheSelectionAndReturnPlaysIt) {
+    selection = QStringLiteral("id-1");
+    makeList(numberedRows(5));
+    QSignalSpy left(list.get(), &KeyHandlingTableView::leftKeyPressed);
+    QSignalSpy right(list.get(), &KeyHandlingTableView::rightKeyPressed);
+    ASSERT_EQ(list->selectedRow(), 1);
+
+    QTest::keyClick(list.get(), Qt::Key_Down);
+    EXPECT_EQ(selection, QStringLiteral("id-2"));
+    QTest::keyClick(list.get(), Qt::Key_Up);
+    QTest::keyClick(list.get(), Qt::Key_Up);
+    EXPECT_EQ(selection, QStringLiteral("id-0"));
+
+    QTest::keyClick(list.get(), Qt::Key_Return);
+    QTest::keyClick(list.get(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(played, (std::vector<QString>{QStringLiteral("id-0"), QStringLiteral("id-0")}));
+
+    // Left and Right belong to the pod: they leave the selection alone.
+    QTest::keyClick(list.get(), Qt::Key_Left);
+    QTest::keyClick(list.get(), Qt::Key_Right);
+    EXPECT_EQ(left.count(), 1);
+    EXPECT_EQ(right.count(), 1);
+    EXPECT_EQ(list->selectedRow(), 0);
+}
+
+TEST_F(CollectionListTests, ReturnWithoutASelectionPlaysNothing) {
+    makeList(numberedRows(3));
+    QTest::keyClick(list.get(), Qt::Key_Return);
+    EXPECT_TRUE(played.empty());
+}
+
+TEST_F(CollectionListTests, ClickSelectsOnceAndAsksThePodToMoveRightDoubleClickPlays) {
+    makeList(numberedRows(3));
+    QSignalSpy navigate(&notifications, &AppNotifications::navigateRightOnSelection);
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCenter(2));
+    EXPECT_EQ(selection, QStringLiteral("id-2"));
+    EXPECT_EQ(selectionWrites, 1);
+    EXPECT_EQ(navigate.count(), 1);
+
+    // Below the last row nothing is clicked and the pod stays.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(100, list->viewport()->height() - 2));
+    EXPECT_EQ(navigate.count(), 1);
+    EXPECT_EQ(list->selectedRow(), 2);
+
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rowCenter(1));
+    EXPECT_EQ(played, std::vector<QString>{QStringLiteral("id-1")});
+    EXPECT_EQ(selectionWrites, 2);
+}
+
+TEST_F(CollectionListTests, AClickInAnInactiveWindowDoesNotMoveThePod) {
+    makeList(numberedRows(3));
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    QSignalSpy navigate(&notifications, &AppNotifications::navigateRightOnSelection);
+
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCenter(0));
+    EXPECT_EQ(selection, QStringLiteral("id-0"));
+    EXPECT_EQ(navigate.count(), 0);
+}
+
+TEST_F(CollectionListTests, TheArtworkButtonPlaysItsRowOrPausesThePlayingOne) {
+    playingID = QStringLiteral("id-0");
+    makeList(numberedRows(3));
+
+    QTest::mouseMove(list->viewport(), artworkCenter(1));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->cellPainter()->hoveredRow() == 1; }, 2000));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, artworkCenter(1));
+    EXPECT_EQ(played, std::vector<QString>{QStringLiteral("id-1")});
+    EXPECT_EQ(selection, QStringLiteral("id-1"));
+
+    QTest::mouseMove(list->viewport(), artworkCenter(0));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->cellPainter()->hoveredRow() == 0; }, 2000));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, artworkCenter(0));
+    EXPECT_EQ(pauses, 1);
+    EXPECT_EQ(played.size(), 1u);
+
+    // Off the artwork a click only selects.
+    QTest::mouseMove(list->viewport(), rowCenter(2));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCenter(2));
+    EXPECT_EQ(played.size(), 1u);
+    EXPECT_EQ(selection, QStringLiteral("id-2"));
+}
+
+TEST_F(CollectionListTests, AppearanceChangesRelayoutTheRows) {
+    makeList(numberedRows(3));
+    const int largeRows = list->rowHeight(0);
+    EXPECT_GE(largeRows, 32 + 2 * 6);
+
+    defaults->setValue(DefaultsKeys::padding, 0);
+    defaults->setValue(DefaultsKeys::fontWeight, 0);
+    Q_EMIT notifications.reloadAppearance();
+    EXPECT_EQ(list->rowHeight(0), largeRows - 8);
+    EXPECT_EQ(list->cellPainter()->cellForRow(0).titleFontWeight, 0);
+
+    defaults->setValue(DefaultsKeys::limitTitlesToOneLine, true);
+    defaults->setValue(DefaultsKeys::showSubtitles, false);
+    defaults->setValue(DefaultsKeys::artworkSize, 64);
+    defaults->setValue(DefaultsKeys::useAlternatingRowColors, true);
+    Q_EMIT notifications.reloadAppearance();
+    EXPECT_EQ(list->rowHeight(0), 64 + 2 * 2);
+    EXPECT_TRUE(list->cellPainter()->cellForRow(0).subtitle.isEmpty());
+    EXPECT_TRUE(list->alternatingRowColors());
+    EXPECT_FALSE(list->showGrid());
+    EXPECT_EQ(list->visualRect(list->model()->index(2, 0)).top(), 2 * (64 + 4));
+}
+
+TEST_F(CollectionListTests, ManyVisibleRowReloadsBecomeOne) {
+    makeList(numberedRows(200));
+    QSignalSpy repaints(list->model(), &QAbstractItemModel::dataChanged);
+    for (int i = 0; i < 10; ++i) {
+        Q_EMIT notifications.reloadVisibleRows();
+    }
+    ASSERT_TRUE(repaints.wait(1000));
+    QTest::qWait(50);
+    ASSERT_EQ(repaints.count(), 1);
+    const auto [first, last] = list->visibleRows();
+    EXPECT_EQ(repaints.at(0).at(0).value<QModelIndex>().row(), first);
+    EXPECT_EQ(repaints.at(0).at(1).value<QModelIndex>().row(), last);
+    EXPECT_LT(last, 199);
+}
+
+TEST_F(CollectionListTests, ARenamedRowRepaintsWithoutAReload) {
+    selection = QStringLiteral("id-1");
+    makeList(numberedRows(100));
+    QSignalSpy resets(list->model(), &QAbstractItemModel::modelReset);
+    QSignalSpy repaints(list->model(), &QAbstractItemModel::dataChanged);
+
+    std::vector<TestRow> renamed = numberedRows(100);
+    renamed[2].title = QStringLiteral("Renamed");
+    renamed[90].title = QStringLiteral("Renamed off screen");
+    list->setItems(renamed);
+
+    EXPECT_EQ(resets.count(), 0);
+    ASSERT_EQ(repaints.count(), 1);
+    EXPECT_EQ(repaints.at(0).at(0).value<QModelIndex>().row(), 2);
+    EXPECT_EQ(list->cellPainter()->cellForRow(2).title, QStringLiteral("Renamed"));
+    EXPECT_EQ(list->model()->index(90, 0).data().toString(), QStringLiteral("Renamed off screen"));
+    EXPECT_EQ(list->selectedRow(), 1);
+    EXPECT_EQ(selectionWrites, 0);
+}
+
+TEST_F(CollectionListTests, NewIdentifiersReloadAndKeepTheBoundSelectionWithoutWritingIt) {
+    selection = QStringLiteral("id-3");
+    makeList(numberedRows(5));
+    QSignalSpy resets(list->model(), &QAbstractItemModel::modelReset);
+
+    std::vector<TestRow> rows = numberedRows(5);
+    std::reverse(rows.begin(), rows.end());
+    list->setItems(rows);
+    EXPECT_EQ(resets.count(), 1);
+    EXPECT_EQ(list->selectedRow(), 1);
+
+    selection = QStringLiteral("missing");
+    list->syncSelectionFromBinding();
+    EXPECT_EQ(list->selectedRow(), 1);
+    Q_EMIT notifications.reloadAppearance();
+    EXPECT_EQ(selectionWrites, 0);
+}
+
+TEST_F(CollectionListTests, AListWithASelectionReturnsToItsScrollPosition) {
+    CollectionListControllerBase::forgetSavedScrollPositions();
+    selection = QStringLiteral("id-150");
+    makeList(numberedRows(300), QStringLiteral("Remembered"));
+    list->verticalScrollBar()->setValue(2000);
+    list->hide();
+    list.reset();
+
+    makeList(numberedRows(300), QStringLiteral("Remembered"));
+    EXPECT_EQ(list->verticalScrollBar()->value(), 2000);
+
+    list.reset();
+    selection.reset();
+    makeList(numberedRows(300), QStringLiteral("Remembered"));
+    EXPECT_EQ(list->verticalScrollBar()->value(), 0);
+}
+
+TEST_F(CollectionListTests, FocusFromTheUserMovesTheActivePaneFocusFromCodeDoesNot) {
+    makeList(numberedRows(3));
+    int activePane = 0;
+    list->setFocusedTag(
+        ListBinding<int>{[&] { return activePane; }, [&](const int& pane) { activePane = pane; }});
+    QWidget other(list.get());
+    other.setFocusPolicy(Qt::StrongFocus);
+    other.show();
+    other.setFocus();
+    ASSERT_TRUE(other.hasFocus());
+
+    list->setFocus(Qt::OtherFocusReason);
+    EXPECT_EQ(activePane, 0);
+    other.setFocus();
+    list->setFocus(Qt::MouseFocusReason);
+    EXPECT_EQ(activePane, 1);
+
+    activePane = 1;
+    other.setFocus();
+    list->syncFirstResponder();
+    EXPECT_TRUE(list->hasFocus());
+}
+
+TEST_F(CollectionListTests, TypingSelectsTheRowWhoseTitleStartsWithIt) {
+    makeList({{QStringLiteral("a"), QStringLiteral("Alpha"), {}},
+              {QStringLiteral("b"), QStringLiteral("Bravo"), {}}});
+    QTest::keyClick(list.get(), Qt::Key_B);
+    EXPECT_EQ(selection, QStringLiteral("b"));
+}
+
+} // namespace
+} // namespace Marrowbell::Testing
