@@ -1,6 +1,7 @@
 #include "Platform/QtMainThreadExecutor.h"
 
 #include <QPointer>
+#include <QThread>
 #include <QTimer>
 #include <atomic>
 #include <memory>
@@ -24,7 +25,12 @@ public:
     ~QtRepeatingTimer() override { cancel(); }
 
     void cancel() override {
-        if (state_->cancelled.exchange(true)) {
+        // Without its context the timer, one of the context's children, is gone already.
+        if (state_->cancelled.exchange(true) || !context_) {
+            return;
+        }
+        if (QThread::currentThread() == context_->thread()) {
+            delete state_->timer;
             return;
         }
         QMetaObject::invokeMethod(
@@ -38,7 +44,7 @@ public:
     }
 
 private:
-    QObject* const context_;
+    QPointer<QObject> context_;
     std::shared_ptr<TimerState> state_;
 };
 
@@ -48,8 +54,13 @@ QtMainThreadExecutor::QtMainThreadExecutor()
     : context_(new QObject) {}
 
 QtMainThreadExecutor::~QtMainThreadExecutor() {
-    // Its timers are its children and go with it.
-    context_->deleteLater();
+    // Its timers are its children and go with it. At quit the event loop has ended, so a deferred deletion
+    // would never happen: on its own thread the context goes at once.
+    if (QThread::currentThread() == context_->thread()) {
+        delete context_;
+    } else {
+        context_->deleteLater();
+    }
 }
 
 void QtMainThreadExecutor::post(Task task) {
