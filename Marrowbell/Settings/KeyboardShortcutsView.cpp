@@ -88,10 +88,11 @@ KeyboardShortcutsView::KeyboardShortcutsView(const QString& serviceName, QWidget
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(columnSpacing);
     for (int row = 0; row < int(std::size(rows)); ++row) {
-        grid->addWidget(new QLabel(rows[row].first, this), row, 0, Qt::AlignLeading | Qt::AlignVCenter);
+        grid->addWidget(wrappingLabel(rows[row].first, this), row, 0);
         grid->addWidget(keyCap(rows[row].second, this), row, 1, Qt::AlignLeading | Qt::AlignVCenter);
     }
-    grid->setColumnStretch(2, 1);
+    // A long description (a long service name) wraps rather than pushing the caps out of the window.
+    grid->setColumnStretch(0, 1);
     stack->addLayout(grid);
     stack->addWidget(divider(this));
 
