@@ -8,8 +8,10 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSlider>
+#include <QVBoxLayout>
 #include <UsageStats/UsageStats.h>
 #include <cmath>
+#include <utility>
 
 namespace Marrowbell {
 namespace {

@@ -10,6 +10,7 @@
 #include <QFutureWatcher>
 #include <QSignalBlocker>
 #include <UsageStats/UsageStats.h>
+#include <utility>
 
 namespace Marrowbell {
 
