@@ -4,7 +4,9 @@
 #include "Platform/AppLoggers.h"
 
 #include <MusicKit/ApplicationMusicPlayer.h>
+#include <algorithm>
 #include <chrono>
+#include <cstddef>
 
 namespace Marrowbell {
 namespace {
