@@ -80,8 +80,9 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QTemporaryDir folder;
 
-    const std::vector<SongSelection> rows = songSelectionRows(readSongs(options));
-    std::printf("list: %zu rows\n", rows.size());
+    std::vector<SongSelection> rows = songSelectionRows(readSongs(options));
+    const std::size_t rowCount = rows.size();
+    std::printf("list: %zu rows\n", rowCount);
 
     Defaults defaults(folder.filePath(QStringLiteral("settings.conf")));
     DisplaySettings::registerDefaults(defaults);
@@ -92,7 +93,7 @@ int main(int argc, char** argv) {
 
     auto start = Clock::now();
     SongList list(
-        {defaults, notifications, artwork, clock}, rows,
+        {defaults, notifications, artwork, clock}, std::move(rows),
         {[&] { return selection; }, [&](const std::optional<QString>& id) { selection = id; }}, 2,
         QStringLiteral("BenchmarkSongs"),
         [&defaults](TableCell& cell, const SongSelection& row, CellConfiguration) {

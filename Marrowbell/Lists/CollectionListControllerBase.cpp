@@ -52,9 +52,12 @@ CollectionListControllerBase::CollectionListControllerBase(const ListEnvironment
     setModel(model_);
     setMenuProvider([this](int row) { return row < 0 ? nullptr : menuForItem(row); });
 
-    visibleRowsReload_.setSingleShot(true);
-    visibleRowsReload_.setInterval(reloadCoalescingMilliseconds);
+    for (QTimer* reload : {&visibleRowsReload_, &appearanceReload_}) {
+        reload->setSingleShot(true);
+        reload->setInterval(reloadCoalescingMilliseconds);
+    }
     connect(&visibleRowsReload_, &QTimer::timeout, this, &CollectionListControllerBase::reloadVisibleRowsNow);
+    connect(&appearanceReload_, &QTimer::timeout, this, &CollectionListControllerBase::reloadAppearance);
 
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CollectionListControllerBase::selectionDidChange);
@@ -68,8 +71,8 @@ CollectionListControllerBase::CollectionListControllerBase(const ListEnvironment
             &AppNotifications::navigateRightOnSelection);
     connect(&environment_.notifications, &AppNotifications::reloadVisibleRows, &visibleRowsReload_,
             qOverload<>(&QTimer::start));
-    connect(&environment_.notifications, &AppNotifications::reloadAppearance, this,
-            &CollectionListControllerBase::reloadAppearance);
+    connect(&environment_.notifications, &AppNotifications::reloadAppearance, &appearanceReload_,
+            qOverload<>(&QTimer::start));
 }
 
 // A list the pod drops while it shows keeps its place for the next one of its name.

@@ -18,9 +18,9 @@ class ObservationTrackingToken;
 /// The untyped half of CollectionListController<Item>: the table, its model and row painter, and everything
 /// that needs no item type. It keeps the table's selection and the selection binding in step (reloads never
 /// write the binding), remembers its scroll position per autosave name across pane rebuilds, repaints its
-/// visible rows 10 ms after the last "reloadVisibleRows" and re-reads the display settings on
-/// "reloadAppearance", and routes Return, double-clicks and the artwork's play button to the double-click
-/// action. GUI thread only.
+/// visible rows 10 ms after the last "reloadVisibleRows", re-reads the display settings 10 ms after the last
+/// "reloadAppearance" (a dragged slider posts many), and routes Return, double-clicks and the artwork's play
+/// button to the double-click action. GUI thread only.
 class CollectionListControllerBase : public KeyHandlingTableView, protected TableCellSource {
     Q_OBJECT
 
@@ -110,6 +110,7 @@ private:
     CollectionListModel* model_;
     TableCellPainter* painter_;
     QTimer visibleRowsReload_;
+    QTimer appearanceReload_;
 };
 
 } // namespace Marrowbell

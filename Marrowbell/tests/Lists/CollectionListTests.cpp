@@ -103,9 +103,14 @@ TEST_F(CollectionListTests, AppearanceChangesRelayoutTheRows) {
     const int largeRows = list->rowHeight(0);
     EXPECT_GE(largeRows, 32 + 2 * 6);
 
+    QSignalSpy resets(list->model(), &QAbstractItemModel::modelReset);
     defaults->setValue(DefaultsKeys::padding, 0);
+    Q_EMIT notifications.reloadAppearance();
     defaults->setValue(DefaultsKeys::fontWeight, 0);
     Q_EMIT notifications.reloadAppearance();
+    ASSERT_TRUE(resets.wait(1000));
+    QTest::qWait(30);
+    EXPECT_EQ(resets.count(), 1);
     EXPECT_EQ(list->rowHeight(0), largeRows - 8);
     EXPECT_EQ(list->cellPainter()->cellForRow(0).titleFontWeight, 0);
 
@@ -114,6 +119,7 @@ TEST_F(CollectionListTests, AppearanceChangesRelayoutTheRows) {
     defaults->setValue(DefaultsKeys::artworkSize, 64);
     defaults->setValue(DefaultsKeys::useAlternatingRowColors, true);
     Q_EMIT notifications.reloadAppearance();
+    ASSERT_TRUE(resets.wait(1000));
     EXPECT_EQ(list->rowHeight(0), 64 + 2 * 2);
     EXPECT_TRUE(list->cellPainter()->cellForRow(0).subtitle.isEmpty());
     EXPECT_TRUE(list->alternatingRowColors());
@@ -170,7 +176,7 @@ TEST_F(CollectionListTests, NewIdentifiersReloadAndKeepTheBoundSelectionWithoutW
     selection = QStringLiteral("missing");
     list->syncSelectionFromBinding();
     EXPECT_EQ(list->selectedRow(), 1);
-    Q_EMIT notifications.reloadAppearance();
+    list->reloadAppearance();
     EXPECT_EQ(selectionWrites, 0);
 }
 
