@@ -1,0 +1,208 @@
+#include "Artwork/ArtworkImageCache.h"
+
+#include "Artwork/ArtworkDownload.h"
+#include "Platform/BackgroundTask.h"
+#include "Platform/GuiDelivery.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QNetworkAccessManager>
+#include <TamselUIKit/ImageCoding.h>
+#include <TamselUIKit/ImageErrors.h>
+#include <TamselUIKit/ImageThumbnailGenerator.h>
+
+namespace Marrowbell {
+namespace {
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+// The PNG text entry that remembers where a stored thumbnail came from.
+const QString sourceURLTextKey = u"ArtworkURL"_s;
+constexpr auto transferTimeout = 30s;
+constexpr int workerThreads = 2;
+constexpr int shutdownWaitMilliseconds = 10'000;
+
+QString fileBaseName(const QString& key) {
+    return QString::fromLatin1(QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha256).toHex());
+}
+
+QString loadIdentity(const QString& key, const QUrl& url) {
+    return key + QChar(0x1F) + url.toString(QUrl::FullyEncoded);
+}
+
+bool cameFrom(const QString& storedURL, const QUrl& url) {
+    return url.isEmpty() || storedURL == url.toString(QUrl::FullyEncoded);
+}
+
+// Runs on a worker. A file that does not decode, or that came from another URL, is a miss.
+std::optional<QImage> readStoredThumbnail(const TamselUIKit::CacheDirectory& directory,
+                                          const QString& baseName, const QUrl& url) {
+    const std::optional<QByteArray> bytes = directory.read(baseName);
+    if (!bytes) {
+        return std::nullopt;
+    }
+    try {
+        QImage image = TamselUIKit::decodeImage(*bytes);
+        if (!cameFrom(image.text(sourceURLTextKey), url)) {
+            return std::nullopt;
+        }
+        return image;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+// Runs on a worker. The file is written before the thumbnail is answered; a failed write leaves the
+// memory tier alone to hold it.
+ArtworkLoadResult storeThumbnail(const TamselUIKit::CacheDirectory& directory, const QString& baseName,
+                                 const QByteArray& body, const QUrl& url) {
+    QImage thumbnail;
+    try {
+        thumbnail = TamselUIKit::ImageThumbnailGenerator::createThumbnailOfImageWithSourceData(
+            body, ArtworkImageCache::thumbnailPixelSize);
+    } catch (const TamselUIKit::ImageError<TamselUIKit::ImageThumbnailGeneratorError>& error) {
+        const bool unreadable = error.error() == TamselUIKit::ImageThumbnailGeneratorError::invalidSource;
+        return ArtworkLoadResult::failure(unreadable ? ArtworkLoadFailure::invalidImage
+                                                     : ArtworkLoadFailure::unableToCreateThumbnail,
+                                          QString::fromUtf8(error.what()));
+    }
+    thumbnail.setText(sourceURLTextKey, url.toString(QUrl::FullyEncoded));
+    try {
+        directory.write(baseName, TamselUIKit::encodedImageData(thumbnail, "png"));
+    } catch (const std::exception&) {
+    }
+    return ArtworkLoadResult::success(std::move(thumbnail));
+}
+
+} // namespace
+
+ArtworkImageCache::ArtworkImageCache(const QString& directory, qsizetype memoryCostLimit, QObject* parent)
+    : QObject(parent)
+    , memory_(memoryCostLimit)
+    , directory_(directory, false, u".png"_s, u"artwork"_s)
+    , network_(new QNetworkAccessManager(this)) {
+    qRegisterMetaType<ArtworkLoadFailure>();
+    workers_.setMaxThreadCount(workerThreads);
+}
+
+ArtworkImageCache::~ArtworkImageCache() {
+    workers_.clear();
+    workers_.waitForDone(shutdownWaitMilliseconds);
+}
+
+ArtworkImageCache& ArtworkImageCache::shared() {
+    static QPointer<ArtworkImageCache> instance;
+    if (!instance) {
+        instance = new ArtworkImageCache(TamselUIKit::CacheDirectory::pathInUserCache(u"ArtworkCache"_s),
+                                         defaultMemoryCostLimit, QCoreApplication::instance());
+    }
+    return *instance;
+}
+
+QString ArtworkImageCache::filePath(const QString& key) const {
+    return directory_.filePath(fileBaseName(key));
+}
+
+std::optional<QImage> ArtworkImageCache::cachedImage(const QString& key, const QUrl& url) {
+    std::optional<Entry> entry = memory_.value(key);
+    if (!entry || !cameFrom(entry->url.toString(QUrl::FullyEncoded), url)) {
+        return std::nullopt;
+    }
+    return entry->image;
+}
+
+void ArtworkImageCache::loadImage(const QUrl& url, const QString& key, QObject* context,
+                                  Completion completion) {
+    enqueue(url, key, Waiter{context, context != nullptr, std::move(completion)});
+}
+
+void ArtworkImageCache::requestImage(const QUrl& url, const QString& key) {
+    enqueue(url, key, Waiter{});
+}
+
+void ArtworkImageCache::enqueue(const QUrl& url, const QString& key, Waiter waiter) {
+    const QString identity = loadIdentity(key, url);
+    if (const auto found = pending_.constFind(identity); found != pending_.cend()) {
+        (*found)->waiters.push_back(std::move(waiter));
+        return;
+    }
+    auto load = std::make_shared<PendingLoad>(PendingLoad{url, key, {}});
+    load->waiters.push_back(std::move(waiter));
+    pending_.insert(identity, load);
+    if (std::optional<QImage> hit = cachedImage(key, url)) {
+        // Answered on a later turn all the same, so that callers see one order of events.
+        QMetaObject::invokeMethod(
+            this, [this, load, image = *hit] { answer(load, ArtworkLoadResult::success(image)); },
+            Qt::QueuedConnection);
+        return;
+    }
+    lookOnDisk(load);
+}
+
+void ArtworkImageCache::lookOnDisk(const std::shared_ptr<PendingLoad>& load) {
+    auto future =
+        startOnPool(workers_, [directory = directory_, baseName = fileBaseName(load->key), url = load->url] {
+            return readStoredThumbnail(directory, baseName, url);
+        });
+    whenFinished(future, this, [this, load](QFuture<std::optional<QImage>> finished) {
+        if (std::optional<QImage> stored = finished.result()) {
+            remember(load->key, load->url, *stored);
+            answer(load, ArtworkLoadResult::success(*stored));
+        } else if (load->url.isEmpty()) {
+            answer(load, ArtworkLoadResult::failure(ArtworkLoadFailure::noArtworkURL,
+                                                    u"no artwork URL for \"%1\""_s.arg(load->key)));
+        } else {
+            download(load);
+        }
+    });
+}
+
+void ArtworkImageCache::download(const std::shared_ptr<PendingLoad>& load) {
+    QPointer<ArtworkImageCache> self(this);
+    downloadArtwork(*network_, load->url, {maximumBodyBytes, transferTimeout},
+                    [self, load](ArtworkDownloadResult downloaded) {
+                        if (!self) {
+                            return;
+                        }
+                        if (downloaded.error) {
+                            self->answer(load,
+                                         ArtworkLoadResult::failure(*downloaded.error, downloaded.detail));
+                        } else {
+                            self->makeThumbnail(load, std::move(downloaded.body));
+                        }
+                    });
+}
+
+void ArtworkImageCache::makeThumbnail(const std::shared_ptr<PendingLoad>& load, QByteArray body) {
+    auto future = startOnPool(
+        workers_, [directory = directory_, baseName = fileBaseName(load->key), body = std::move(body),
+                   url = load->url] { return storeThumbnail(directory, baseName, body, url); });
+    whenFinished(future, this, [this, load](QFuture<ArtworkLoadResult> finished) {
+        const ArtworkLoadResult result = finished.result();
+        if (result.succeeded()) {
+            remember(load->key, load->url, result.image);
+        }
+        answer(load, result);
+    });
+}
+
+void ArtworkImageCache::remember(const QString& key, const QUrl& url, const QImage& image) {
+    memory_.insert(key, Entry{image, url}, image.sizeInBytes());
+}
+
+void ArtworkImageCache::answer(const std::shared_ptr<PendingLoad>& load, const ArtworkLoadResult& result) {
+    pending_.remove(loadIdentity(load->key, load->url));
+    for (const Waiter& waiter : load->waiters) {
+        if (waiter.completion && (!waiter.needsContext || waiter.context)) {
+            waiter.completion(result);
+        }
+    }
+    if (result.succeeded()) {
+        Q_EMIT imageReady(load->key, load->url, result.image);
+    } else {
+        Q_EMIT imageFailed(load->key, load->url, *result.error);
+    }
+}
+
+} // namespace Marrowbell

@@ -1,0 +1,160 @@
+#include "ArtworkTestSupport.h"
+
+#include <DemoService/DemoServiceTest.h>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSignalSpy>
+
+using namespace Marrowbell;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class ArtworkImageCacheTest : public DemoService::Testing::DemoServiceTest<20, 14> {
+protected:
+    QUrl demoArtworkURL(const QString& id, int side) const {
+        return QUrl(QString::fromStdString(service->baseURL()) +
+                    u"/artwork/%1/%2x%2.png"_s.arg(id).arg(side));
+    }
+
+    TemporaryArtworkCache temporary;
+    ArtworkImageCache& cache = temporary.cache;
+    LocalHttpServer server{standardAnswer};
+};
+
+TEST_F(ArtworkImageCacheTest, aDownloadIsThumbnailedStoredOnDiskAndServedFromMemoryThenFromDisk) {
+    const QUrl url = demoArtworkURL(u"a.1"_s, 600);
+    ASSERT_FALSE(cache.cachedImage(u"album-a.1"_s, url));
+
+    const auto result = loadAndWait(cache, url, u"album-a.1"_s);
+    ASSERT_TRUE(result && result->succeeded()) << (result ? result->detail.toStdString() : "no answer");
+    EXPECT_EQ(result->image.size(), QSize(64, 64));
+
+    const QFileInfo file(cache.filePath(u"album-a.1"_s));
+    EXPECT_TRUE(file.exists());
+    EXPECT_EQ(file.fileName().size(), 68);
+    EXPECT_TRUE(QRegularExpression(u"^[0-9a-f]{64}\\.png$"_s).match(file.fileName()).hasMatch());
+    EXPECT_EQ(file.dir().path(), QDir(temporary.folder.path()).path());
+    EXPECT_EQ(cache.cachedImage(u"album-a.1"_s, url), result->image);
+    EXPECT_EQ(cache.loadsInFlight(), 0);
+
+    // A new process finds the file (that nothing is fetched then is shown with the counting server below).
+    ArtworkImageCache restarted(temporary.folder.path());
+    EXPECT_FALSE(restarted.cachedImage(u"album-a.1"_s, url)) << "the memory tier starts empty";
+    const auto fromDisk = loadAndWait(restarted, url, u"album-a.1"_s);
+    ASSERT_TRUE(fromDisk && fromDisk->succeeded());
+    EXPECT_EQ(fromDisk->image.size(), QSize(64, 64));
+    EXPECT_TRUE(restarted.cachedImage(u"album-a.1"_s, url)) << "a disk hit is promoted into memory";
+}
+
+TEST_F(ArtworkImageCacheTest, oneDownloadServesThreeWaitersAndTheirSignals) {
+    server.setHolding(true);
+    const QUrl url = server.url(u"/red.png"_s);
+    QSignalSpy ready(&cache, &ArtworkImageCache::imageReady);
+    std::vector<QImage> answers;
+    QObject context;
+    for (int waiter = 0; waiter < 3; ++waiter) {
+        cache.loadImage(url, u"song-7"_s, &context,
+                        [&answers](const ArtworkLoadResult& result) { answers.push_back(result.image); });
+    }
+    ASSERT_TRUE(QTest::qWaitFor([this] { return server.requestCount() == 1; }, 10'000));
+    EXPECT_EQ(cache.loadsInFlight(), 1);
+    server.releaseHeld();
+    ASSERT_TRUE(QTest::qWaitFor([&answers] { return answers.size() == 3; }, 10'000));
+
+    for (const QImage& image : answers) {
+        EXPECT_EQ(image.size(), QSize(64, 32));
+        EXPECT_EQ(centreColor(image), QColor(Qt::red));
+    }
+    EXPECT_EQ(server.requestCount(), 1);
+    EXPECT_EQ(ready.count(), 1);
+    EXPECT_EQ(cache.loadsInFlight(), 0);
+}
+
+TEST_F(ArtworkImageCacheTest, refusedAnswersLeaveNothingBehindAndAreAskedForAgain) {
+    const struct {
+        const char16_t* path;
+        ArtworkLoadFailure failure;
+    } cases[] = {
+        {u"/missing.png", ArtworkLoadFailure::httpStatus},
+        {u"/text.png", ArtworkLoadFailure::notAnImage},
+        {u"/huge.png", ArtworkLoadFailure::bodyTooLarge},
+        {u"/huge-unannounced.png", ArtworkLoadFailure::bodyTooLarge},
+        {u"/garbage.png", ArtworkLoadFailure::invalidImage},
+    };
+    for (const auto& refused : cases) {
+        const QString path = QString::fromUtf16(refused.path);
+        SCOPED_TRACE(path.toStdString());
+        const QUrl url = server.url(path);
+        const QString key = u"song-"_s + path;
+        for (int attempt = 1; attempt <= 2; ++attempt) {
+            const auto result = loadAndWait(cache, url, key);
+            ASSERT_TRUE(result);
+            EXPECT_EQ(result->error, refused.failure) << result->detail.toStdString();
+            EXPECT_TRUE(result->image.isNull());
+            EXPECT_FALSE(cache.cachedImage(key));
+            EXPECT_FALSE(QFile::exists(cache.filePath(key)));
+            EXPECT_EQ(server.requestCount(path.toUtf8()), attempt);
+        }
+    }
+    EXPECT_EQ(QDir(temporary.folder.path()).entryList(QDir::Files), QStringList());
+}
+
+TEST_F(ArtworkImageCacheTest, anItemWhoseArtworkURLChangesGetsTheNewPicture) {
+    const QUrl red = server.url(u"/red.png"_s);
+    const QUrl blue = server.url(u"/blue.png"_s);
+    ASSERT_EQ(centreColor(loadAndWait(cache, red, u"playlist-p"_s)->image), QColor(Qt::red));
+
+    const auto changed = loadAndWait(cache, blue, u"playlist-p"_s);
+    ASSERT_TRUE(changed && changed->succeeded());
+    EXPECT_EQ(centreColor(changed->image), QColor(Qt::blue));
+    EXPECT_FALSE(cache.cachedImage(u"playlist-p"_s, red));
+    EXPECT_EQ(centreColor(*cache.cachedImage(u"playlist-p"_s, blue)), QColor(Qt::blue));
+
+    // The one file of the key now holds the new picture; asked for the old URL it is a miss.
+    ArtworkImageCache restarted(temporary.folder.path());
+    EXPECT_EQ(centreColor(loadAndWait(restarted, blue, u"playlist-p"_s)->image), QColor(Qt::blue));
+    EXPECT_EQ(server.requestCount("/blue.png"), 1);
+    EXPECT_EQ(centreColor(loadAndWait(restarted, red, u"playlist-p"_s)->image), QColor(Qt::red));
+    EXPECT_EQ(server.requestCount("/red.png"), 2);
+}
+
+TEST_F(ArtworkImageCacheTest, withoutAURLOnlyTheCachedPictureOfTheKeyIsFound) {
+    const auto missing = loadAndWait(cache, QUrl(), u"song-none"_s);
+    ASSERT_TRUE(missing);
+    EXPECT_EQ(missing->error, ArtworkLoadFailure::noArtworkURL);
+
+    ASSERT_TRUE(loadAndWait(cache, server.url(u"/red.png"_s), u"song-1"_s)->succeeded());
+    EXPECT_TRUE(cache.cachedImage(u"song-1"_s));
+    ArtworkImageCache restarted(temporary.folder.path());
+    const auto fromDisk = loadAndWait(restarted, QUrl(), u"song-1"_s);
+    ASSERT_TRUE(fromDisk && fromDisk->succeeded());
+    EXPECT_EQ(centreColor(fromDisk->image), QColor(Qt::red));
+}
+
+TEST_F(ArtworkImageCacheTest, aDamagedFileIsAMissThatTheDownloadReplaces) {
+    QFile damaged(cache.filePath(u"album-d"_s));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("\x89PNG broken");
+    damaged.close();
+
+    const auto result = loadAndWait(cache, server.url(u"/blue.png"_s), u"album-d"_s);
+    ASSERT_TRUE(result && result->succeeded());
+    EXPECT_EQ(server.requestCount(), 1);
+    ArtworkImageCache restarted(temporary.folder.path());
+    EXPECT_EQ(centreColor(loadAndWait(restarted, QUrl(), u"album-d"_s)->image), QColor(Qt::blue));
+}
+
+TEST_F(ArtworkImageCacheTest, theMemoryTierKeepsToItsCostLimit) {
+    QTemporaryDir folder;
+    // Room for one 64 by 32 thumbnail (8 KiB) and not for two.
+    ArtworkImageCache small(folder.path(), 12 * 1024);
+    ASSERT_TRUE(loadAndWait(small, server.url(u"/red.png"_s), u"song-r"_s)->succeeded());
+    ASSERT_TRUE(loadAndWait(small, server.url(u"/blue.png"_s), u"song-b"_s)->succeeded());
+    EXPECT_FALSE(small.cachedImage(u"song-r"_s));
+    EXPECT_TRUE(small.cachedImage(u"song-b"_s));
+}
+
+} // namespace
