@@ -45,7 +45,7 @@ void checkHeaders(QNetworkReply& reply, DownloadState& state) {
 }
 
 void readAvailable(QNetworkReply& reply, DownloadState& state) {
-    if (state.result.error) {
+    if (state.result.error || !reply.isOpen()) {
         return;
     }
     state.result.body += reply.readAll();
