@@ -1,12 +1,15 @@
-#include "SyncEngine/LibraryFetch.h"
-#include "SyncEngine/RelationRebuild.h"
-// Measures a full sync at library scale:
+// Measures a full sync at library scale, its time and the process's peak memory:
 // marrowbell-bench-sync --songs N [--db PATH] [--service-url URL]
+// With --service-url the service runs in its own process, so that its memory is not counted.
 
 #include "BenchmarkOptions.h"
+#include "BenchmarkResources.h"
 #include "BenchmarkStoreFile.h"
 #include "BenchmarkTiming.h"
 #include "Remote/RemoteSong.h"
+#include "SyncEngine/LibraryFetch.h"
+#include "SyncEngine/RelationRebuild.h"
+#include "SyncEngine/SongListing.h"
 #include "SyncEngine/SongOrder.h"
 
 #include <DemoService/DemoService.h>
@@ -38,25 +41,42 @@ void measureSongStep(const std::shared_ptr<MarrowbellCore::LocalDatabase>& store
                      const MusicKit::ServiceConfiguration& configuration) {
     using namespace MarrowbellCore;
     const auto progress = Foundation::Progress::make(100);
-    const auto remote =
-        measure("  songs: fetch + decode", [&] { return LibraryFetch::fetchSongs(true, *progress); });
-    const auto bodies = songPageBodies(configuration);
-    measure("  songs: decode only", [&] {
+    measure("  songs: fetch + decode", [&] {
         std::size_t count = 0;
-        for (const auto& body : bodies) {
-            count += RemoteSongResponse::decode(body).data.size();
-        }
+        LibraryFetch::forEachSongPage(*progress, {},
+                                      [&](RemoteSongResponse& page) { count += page.data.size(); });
         return count;
     });
-    const auto songs = measure("  songs: convert", [&] {
-        return SongOrder::incomingLibrarySongs(remote, SongOrder::syncTimeNow());
-    });
-    measure("  songs: store writes (sync)", [&] { store->sync(songs); });
-    const auto stored = measure("  songs: read back", [&] { return store->allSongs(); });
+    {
+        const auto bodies = songPageBodies(configuration);
+        measure("  songs: decode only", [&] {
+            std::size_t count = 0;
+            for (const auto& body : bodies) {
+                count += RemoteSongResponse::decode(body).data.size();
+            }
+            return count;
+        });
+    }
+    auto listing = measure("  songs: fetch + decode + convert",
+                           [&] { return SongListing::fetch(SongOrder::syncTimeNow(), *progress, {}); });
+    measure("  songs: store writes (sync)", [&] { store->sync(listing.songs); });
+    const auto stored = measure("  songs: read back", [&] { return store->allSongTrackMetadata(); });
     measure("  songs: relation rebuild", [&] {
-        RelationRebuild::rebuildAlbumSongs(*store, remote, stored);
-        RelationRebuild::rebuildArtistSongs(*store, remote, stored);
+        RelationRebuild::rebuildAlbumSongs(*store, listing.memberships, stored);
+        RelationRebuild::rebuildArtistSongs(*store, listing.memberships, stored);
     });
+}
+
+/// One full sync, timed, then its processor time and the peak memory so far.
+void measureFullSync(const std::shared_ptr<MarrowbellCore::LocalDatabase>& store, const char* label,
+                     const char* peakLabel) {
+    const double processorStart = Benchmark::processorSeconds();
+    measure(label, [&] {
+        const auto progress = Foundation::Progress::make(100);
+        MarrowbellCore::SyncEngine(store).syncAll(*progress);
+    });
+    std::printf("  processor time (user + system): %.3f s\n", Benchmark::processorSeconds() - processorStart);
+    std::printf("peak memory after %s: %ld MB\n", peakLabel, Benchmark::peakResidentMegabytes());
 }
 
 } // namespace
@@ -84,12 +104,8 @@ int main(int argc, char** argv) {
     auto store = std::make_shared<MarrowbellCore::LocalDatabase>(file.path());
     store->open();
 
-    for (const char* label : {"full sync into a new file", "second full sync (daily)"}) {
-        measure(label, [&] {
-            const auto progress = Foundation::Progress::make(100);
-            MarrowbellCore::SyncEngine(store).syncAll(*progress);
-        });
-    }
+    measureFullSync(store, "full sync into a new file", "full sync");
+    measureFullSync(store, "second full sync (daily)", "second sync");
     std::printf("song step, one part at a time:\n");
     measureSongStep(store, configuration);
     store->close();

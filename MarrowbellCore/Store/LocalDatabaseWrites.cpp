@@ -2,8 +2,12 @@
 #include "RelationRow.h"
 #include "SQLDatabase.h"
 #include "SQLTransaction.h"
+#include "SongRows.h"
 #include "StoreStatements.h"
 #include "StoredPlayParameters.h"
+
+#include <string_view>
+#include <unordered_set>
 
 namespace MarrowbellCore {
 namespace {
@@ -24,6 +28,13 @@ PreparedSong prepare(const IncomingSong& song) {
         return {std::move(encoded), std::nullopt};
     }
     return {std::move(encoded), StoredPlayParameters::decodeRemotePlayParameters(dictionary)};
+}
+
+EncodedPlayParameters encodedPlayParameters(const IncomingSong& song) {
+    if (!song.playParameters) {
+        return {};
+    }
+    return {StoredPlayParameters::encode(song.playParameters->propertyListDictionary())};
 }
 
 SQLValues valuesOf(const IncomingSong& song, const PreparedSong& prepared) {
@@ -204,7 +215,7 @@ template <class Incoming>
 void syncRecords(SQLDatabase& db, const std::vector<Incoming>& incoming, const char* identifiersSQL,
                  const Removal& removal, const std::function<void()>& upsert) {
     inTransaction(db, [&] {
-        LocalDatabase::IdentifierSet incomingIdentifiers;
+        std::unordered_set<std::string_view> incomingIdentifiers;
         incomingIdentifiers.reserve(incoming.size());
         for (const auto& record : incoming) {
             incomingIdentifiers.insert(record.identifier);
@@ -254,6 +265,20 @@ std::vector<LocalSong> upsertSongs(SQLDatabase& db, const std::vector<IncomingSo
         stored.push_back(storedSong(keys[index], songs[index], std::move(prepared[index].remote)));
     }
     return stored;
+}
+
+/// The same rows as upsertSongs without the stored records, which a sync does not use: each song's play
+/// parameters are encoded only as its row is written, so a whole library is never held twice.
+void writeSongs(SQLDatabase& db, const std::vector<IncomingSong>& songs) {
+    if (songs.empty()) {
+        return;
+    }
+    inTransaction(db, [&] {
+        upsertReturningPK(db, StoreStatements::upsertSong, songs.size(), [&](std::size_t index) {
+            const auto& song = songs[index];
+            return valuesOf(song, PreparedSong{encodedPlayParameters(song), std::nullopt});
+        });
+    });
 }
 
 } // namespace
@@ -333,7 +358,7 @@ void LocalDatabase::sync(const std::vector<IncomingArtist>& artists) {
 
 void LocalDatabase::sync(const std::vector<IncomingSong>& songs) {
     std::lock_guard lock(mutex_);
-    syncRecords(*db_, songs, songIdentifiers, songRemoval, [&] { upsertSongs(*db_, songs); });
+    syncRecords(*db_, songs, songIdentifiers, songRemoval, [&] { writeSongs(*db_, songs); });
 }
 
 LocalDatabase::IdentifierSet LocalDatabase::allSongIdentifiers() {
@@ -379,6 +404,18 @@ void LocalDatabase::removeArtists(const IdentifierSet& identifiers) {
 std::vector<LocalSong> LocalDatabase::allSongs() {
     std::lock_guard lock(mutex_);
     return db_->querySongs(StoreStatements::selectSongs);
+}
+
+std::vector<StoredTrackMetadata> LocalDatabase::allSongTrackMetadata() {
+    std::lock_guard lock(mutex_);
+    const auto statement = db_->lend(StoreStatements::selectSongs);
+    std::vector<StoredTrackMetadata> songs;
+    db_->readRows(statement.get(), [&](sqlite3_stmt* row) {
+        if (auto song = SongRows::trackMetadata(row)) {
+            songs.push_back(std::move(*song));
+        }
+    });
+    return songs;
 }
 
 std::vector<LocalAlbum> LocalDatabase::allAlbums() {

@@ -206,4 +206,12 @@ std::optional<LocalSong> SongRows::record(sqlite3_stmt* statement) {
     return Row::read(statement, [](Bytes bytes) { return bytes; }).record();
 }
 
+std::optional<StoredTrackMetadata> SongRows::trackMetadata(sqlite3_stmt* statement) {
+    const auto row = Row::read(statement, [](Bytes bytes) { return bytes; });
+    if (!row.identifier.data || !row.title.data) {
+        return std::nullopt;
+    }
+    return StoredTrackMetadata{row.pk, *text(row.identifier), text(row.albumTitle), row.trackNumber};
+}
+
 } // namespace MarrowbellCore

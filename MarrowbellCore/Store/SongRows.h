@@ -1,5 +1,6 @@
 #pragma once
 
+#include "MarrowbellCore/Store/LocalDatabase.h"
 #include "MarrowbellCore/Store/LocalSong.h"
 #include "RecordSlices.h"
 
@@ -31,6 +32,8 @@ public:
 
     /// The record of the row `statement` is positioned on.
     static std::optional<LocalSong> record(sqlite3_stmt* statement);
+    /// The same row read as no more than its ordering keys; nothing where record() gives nothing.
+    static std::optional<StoredTrackMetadata> trackMetadata(sqlite3_stmt* statement);
 
 private:
     class Slice;

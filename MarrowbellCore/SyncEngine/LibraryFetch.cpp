@@ -47,6 +47,22 @@ PageURL listPageURL(const std::string& beforeOffset, const std::string& afterOff
     return PageURL{apiBase() + beforeOffset, afterOffset, {}};
 }
 
+PageURL playlistsURL() {
+    return listPageURL("/v1/me/library/playlists?include=artwork&limit=100&offset=", "&sort=-dateAdded");
+}
+
+PageURL albumsURL() {
+    return listPageURL("/v1/me/library/albums?include=artwork&limit=100&offset=", "&sort=-dateAdded");
+}
+
+PageURL artistsURL() {
+    return listPageURL("/v1/me/library/artists?limit=100&offset=", "&include=catalog");
+}
+
+PageURL songsURL() {
+    return listPageURL("/v1/me/library/songs?limit=100&offset=", "&sort=-dateAdded&include=artists,albums");
+}
+
 /// Whether the segment is "." or "..", "." also spelled "%2e": the service resolves such a segment
 /// against the path before it, as every URL reader does.
 bool isDotSegment(std::string_view segment) {
@@ -99,19 +115,20 @@ template <class Resource> bool isBrokenOff(const RemotePage<Resource>& page) {
 }
 
 template <class Resource>
-std::vector<Resource> fetchList(const PageURL& pageURL, bool fetchAll, Foundation::Progress& progress,
-                                const std::stop_token& stopToken) {
-    std::vector<Resource> items;
+void forEachListPage(const PageURL& pageURL, bool fetchAll, Foundation::Progress& progress,
+                     const std::stop_token& stopToken, const LibraryFetch::TakePage<Resource>& takePage) {
     std::int64_t offset = 0;
     std::int64_t total = 0;
     for (;;) {
         auto page = fetchPage<Resource>(pageURL, offset, stopToken);
         offset += static_cast<std::int64_t>(page.data.size());
-        append(items, page.data);
+        // Judged before the page is handed over, since the taker may move its resources out.
+        const bool brokenOff = isBrokenOff(page);
+        const bool morePages = hasMorePages(page);
         if (total == 0 && page.meta.total != 0) {
             total = page.meta.total;
-            items.reserve(static_cast<std::size_t>(std::clamp<std::int64_t>(total, 0, largestReservation)));
         }
+        takePage(page);
         if (total > 0) {
             progress.setCompletedUnitCount(
                 std::llround(static_cast<double>(offset) / static_cast<double>(total) * 100.0));
@@ -121,14 +138,29 @@ std::vector<Resource> fetchList(const PageURL& pageURL, bool fetchAll, Foundatio
         }
         // A whole listing replaces the stored items of its kind, so one that ends early would remove
         // items the service still has: it fails instead.
-        if (isBrokenOff(page)) {
+        if (brokenOff) {
             throw IncompleteListingError(offset);
         }
-        if (!hasMorePages(page)) {
+        if (!morePages) {
             break;
         }
     }
     progress.setCompletedUnitCount(100);
+}
+
+template <class Resource>
+std::vector<Resource> fetchList(const PageURL& pageURL, bool fetchAll, Foundation::Progress& progress,
+                                const std::stop_token& stopToken) {
+    std::vector<Resource> items;
+    bool reserved = false;
+    forEachListPage<Resource>(pageURL, fetchAll, progress, stopToken, [&](RemotePage<Resource>& page) {
+        append(items, page.data);
+        if (!reserved && page.meta.total != 0) {
+            items.reserve(
+                static_cast<std::size_t>(std::clamp<std::int64_t>(page.meta.total, 0, largestReservation)));
+            reserved = true;
+        }
+    });
     return items;
 }
 
@@ -161,30 +193,42 @@ std::vector<Resource> fetchContainer(const PageURL& pageURL, bool endsAtNoRelate
 
 std::vector<RemotePlaylist> LibraryFetch::fetchPlaylists(bool fetchAll, Foundation::Progress& progress,
                                                          std::stop_token stopToken) {
-    return fetchList<RemotePlaylist>(
-        listPageURL("/v1/me/library/playlists?include=artwork&limit=100&offset=", "&sort=-dateAdded"),
-        fetchAll, progress, stopToken);
+    return fetchList<RemotePlaylist>(playlistsURL(), fetchAll, progress, stopToken);
 }
 
 std::vector<RemoteAlbum> LibraryFetch::fetchAlbums(bool fetchAll, Foundation::Progress& progress,
                                                    std::stop_token stopToken) {
-    return fetchList<RemoteAlbum>(
-        listPageURL("/v1/me/library/albums?include=artwork&limit=100&offset=", "&sort=-dateAdded"), fetchAll,
-        progress, stopToken);
+    return fetchList<RemoteAlbum>(albumsURL(), fetchAll, progress, stopToken);
 }
 
 std::vector<RemoteArtist> LibraryFetch::fetchArtists(bool fetchAll, Foundation::Progress& progress,
                                                      std::stop_token stopToken) {
-    return fetchList<RemoteArtist>(
-        listPageURL("/v1/me/library/artists?limit=100&offset=", "&include=catalog"), fetchAll, progress,
-        stopToken);
+    return fetchList<RemoteArtist>(artistsURL(), fetchAll, progress, stopToken);
 }
 
 std::vector<RemoteSong> LibraryFetch::fetchSongs(bool fetchAll, Foundation::Progress& progress,
                                                  std::stop_token stopToken) {
-    return fetchList<RemoteSong>(
-        listPageURL("/v1/me/library/songs?limit=100&offset=", "&sort=-dateAdded&include=artists,albums"),
-        fetchAll, progress, stopToken);
+    return fetchList<RemoteSong>(songsURL(), fetchAll, progress, stopToken);
+}
+
+void LibraryFetch::forEachPlaylistPage(Foundation::Progress& progress, std::stop_token stopToken,
+                                       const TakePage<RemotePlaylist>& takePage) {
+    forEachListPage(playlistsURL(), true, progress, stopToken, takePage);
+}
+
+void LibraryFetch::forEachAlbumPage(Foundation::Progress& progress, std::stop_token stopToken,
+                                    const TakePage<RemoteAlbum>& takePage) {
+    forEachListPage(albumsURL(), true, progress, stopToken, takePage);
+}
+
+void LibraryFetch::forEachArtistPage(Foundation::Progress& progress, std::stop_token stopToken,
+                                     const TakePage<RemoteArtist>& takePage) {
+    forEachListPage(artistsURL(), true, progress, stopToken, takePage);
+}
+
+void LibraryFetch::forEachSongPage(Foundation::Progress& progress, std::stop_token stopToken,
+                                   const TakePage<RemoteSong>& takePage) {
+    forEachListPage(songsURL(), true, progress, stopToken, takePage);
 }
 
 std::vector<RemoteSong> LibraryFetch::fetchTracks(const PlaylistID& playlistID, std::stop_token stopToken) {

@@ -6,6 +6,7 @@
 #include "Remote/RemoteSong.h"
 
 #include <Foundation/Progress.h>
+#include <functional>
 #include <stop_token>
 #include <string>
 #include <vector>
@@ -40,6 +41,19 @@ std::vector<RemoteArtist> fetchArtists(bool fetchAll, Foundation::Progress& prog
                                        std::stop_token stopToken = {});
 std::vector<RemoteSong> fetchSongs(bool fetchAll, Foundation::Progress& progress,
                                    std::stop_token stopToken = {});
+
+/// Every page of the same listings, handed over decoded as each arrives so that the caller can keep what
+/// it needs and let the page go: the same requests, progress and failures as with `fetchAll`. A failure
+/// ends the listing after the pages handed over so far.
+template <class Resource> using TakePage = std::function<void(RemotePage<Resource>& page)>;
+void forEachPlaylistPage(Foundation::Progress& progress, std::stop_token stopToken,
+                         const TakePage<RemotePlaylist>& takePage);
+void forEachAlbumPage(Foundation::Progress& progress, std::stop_token stopToken,
+                      const TakePage<RemoteAlbum>& takePage);
+void forEachArtistPage(Foundation::Progress& progress, std::stop_token stopToken,
+                       const TakePage<RemoteArtist>& takePage);
+void forEachSongPage(Foundation::Progress& progress, std::stop_token stopToken,
+                     const TakePage<RemoteSong>& takePage);
 
 /// A container's contents, every page. The track lists end without an error at the service's
 /// error code 40403 (no related resources), keeping the tracks received before it. Throws

@@ -1,6 +1,5 @@
 #include "RelationRebuild.h"
 
-#include "MarrowbellCore/Store/LocalDatabase.h"
 #include "TrackOrdering.h"
 
 #include <string_view>
@@ -9,23 +8,32 @@
 namespace MarrowbellCore {
 namespace {
 
+using OwnerKind = SongMemberships::OwnerKind;
 /// Each owner's stored songs in fetch order. The songs stay in the caller's list; groups only point at them.
-using Groups = std::unordered_map<std::int64_t, std::vector<const LocalSong*>>;
-using RelatedResources = std::optional<RemoteSong::Relationships::Resource> RemoteSong::Relationships::*;
+using Groups = std::unordered_map<std::int64_t, std::vector<const StoredTrackMetadata*>>;
 
+/// The stored key of each owner the memberships name, by the memberships' owner index; nothing for an owner
+/// that is not stored.
 template <class Owner>
-std::unordered_map<std::string_view, std::int64_t> ownerKeys(const std::vector<Owner>& owners) {
+std::vector<std::optional<std::int64_t>> ownerKeys(const SongMemberships& songs,
+                                                   const std::vector<Owner>& storedOwners) {
     std::unordered_map<std::string_view, std::int64_t> keys;
-    keys.reserve(owners.size());
-    for (const auto& owner : owners) {
+    keys.reserve(storedOwners.size());
+    for (const auto& owner : storedOwners) {
         keys.emplace(owner.identifier, owner.pk);
     }
-    return keys;
+    std::vector<std::optional<std::int64_t>> byIndex(songs.ownerCount());
+    for (std::uint32_t owner = 0; owner < byIndex.size(); ++owner) {
+        if (const auto key = keys.find(songs.ownerIdentifier(owner)); key != keys.end()) {
+            byIndex[owner] = key->second;
+        }
+    }
+    return byIndex;
 }
 
-std::unordered_map<std::string_view, const LocalSong*>
-songsByIdentifier(const std::vector<LocalSong>& songs) {
-    std::unordered_map<std::string_view, const LocalSong*> index;
+std::unordered_map<std::string_view, const StoredTrackMetadata*>
+songsByIdentifier(const std::vector<StoredTrackMetadata>& songs) {
+    std::unordered_map<std::string_view, const StoredTrackMetadata*> index;
     index.reserve(songs.size());
     for (const auto& song : songs) {
         index.emplace(song.identifier, &song);
@@ -33,25 +41,25 @@ songsByIdentifier(const std::vector<LocalSong>& songs) {
     return index;
 }
 
-/// Each owner's songs in fetch order, from the songs' relationships to owners that are stored.
+/// Each owner's songs in fetch order, from the songs' memberships of owners that are stored.
 template <class Owner>
-Groups groupByOwner(const std::vector<RemoteSong>& songs, const std::vector<LocalSong>& storedSongs,
-                    const std::vector<Owner>& storedOwners, RelatedResources related) {
-    const auto owners = ownerKeys(storedOwners);
+Groups groupByOwner(const SongMemberships& songs, const std::vector<StoredTrackMetadata>& storedSongs,
+                    const std::vector<Owner>& storedOwners, OwnerKind kind) {
+    const auto owners = ownerKeys(songs, storedOwners);
     const auto stored = songsByIdentifier(storedSongs);
     Groups groups;
-    for (const auto& song : songs) {
-        if (!song.relationships || !(*song.relationships.*related) || !(*song.relationships.*related)->data) {
+    for (std::size_t song = 0; song < songs.songCount(); ++song) {
+        const auto songOwners = songs.owners(song, kind);
+        if (songOwners.empty()) {
             continue;
         }
-        const auto storedSong = stored.find(song.id);
+        const auto storedSong = stored.find(songs.songIdentifier(song));
         if (storedSong == stored.end()) {
             continue;
         }
-        for (const auto& entry : *(*song.relationships.*related)->data) {
-            const auto owner = entry.id ? owners.find(*entry.id) : owners.end();
-            if (owner != owners.end()) {
-                groups[owner->second].push_back(storedSong->second);
+        for (const auto owner : songOwners) {
+            if (const auto ownerPK = owners[owner]) {
+                groups[*ownerPK].push_back(storedSong->second);
             }
         }
     }
@@ -59,8 +67,8 @@ Groups groupByOwner(const std::vector<RemoteSong>& songs, const std::vector<Loca
 }
 
 /// Each group sorted, as the lists the store links. The lists keep the groups' order, which is the order in
-/// which the store writes them.
-template <class SortGroup> std::vector<OwnerSongs> sortedLists(Groups& groups, SortGroup sortGroup) {
+/// which the store writes them. Each group is let go once it is a list.
+template <class SortGroup> std::vector<OwnerSongs> sortedLists(Groups groups, SortGroup sortGroup) {
     std::vector<OwnerSongs> lists;
     lists.reserve(groups.size());
     for (auto& [ownerPK, group] : groups) {
@@ -70,34 +78,65 @@ template <class SortGroup> std::vector<OwnerSongs> sortedLists(Groups& groups, S
         for (const auto* song : group) {
             list.songPKs.push_back(song->pk);
         }
+        group = {};
     }
     return lists;
 }
 
-std::optional<std::int64_t> trackNumberOf(const LocalSong* song) {
+std::optional<std::int64_t> trackNumberOf(const StoredTrackMetadata* song) {
     return song->trackNumber;
+}
+
+SongMemberships membershipsOf(const std::vector<RemoteSong>& songs) {
+    SongMemberships memberships;
+    for (const auto& song : songs) {
+        memberships.append(song);
+    }
+    return memberships;
+}
+
+std::vector<StoredTrackMetadata> trackMetadataOf(const std::vector<LocalSong>& songs) {
+    std::vector<StoredTrackMetadata> metadata;
+    metadata.reserve(songs.size());
+    for (const auto& song : songs) {
+        metadata.push_back({song.pk, song.identifier, song.albumTitle, song.trackNumber});
+    }
+    return metadata;
 }
 
 } // namespace
 
+void RelationRebuild::rebuildAlbumSongs(LocalDatabase& database, const SongMemberships& songs,
+                                        const std::vector<StoredTrackMetadata>& storedSongs) {
+    auto groups = groupByOwner(songs, storedSongs, database.allAlbums(), OwnerKind::album);
+    database.rebuildAlbumSongs(
+        sortedLists(std::move(groups), [](std::vector<const StoredTrackMetadata*>& group) {
+            TrackOrdering::sortInTrackOrder(group, trackNumberOf);
+        }));
+}
+
+void RelationRebuild::rebuildArtistSongs(LocalDatabase& database, const SongMemberships& songs,
+                                         const std::vector<StoredTrackMetadata>& storedSongs) {
+    auto groups = groupByOwner(songs, storedSongs, database.allArtists(), OwnerKind::artist);
+    database.rebuildArtistSongs(
+        sortedLists(std::move(groups), [](std::vector<const StoredTrackMetadata*>& group) {
+            TrackOrdering::sortInArtistOrder(
+                group,
+                [](const StoredTrackMetadata* song) -> const std::optional<std::string>& {
+                    return song->albumTitle;
+                },
+                trackNumberOf);
+        }));
+}
+
 void RelationRebuild::rebuildAlbumSongs(LocalDatabase& database, const std::vector<RemoteSong>& songs,
                                         const std::vector<LocalSong>& storedSongs) {
-    auto groups = groupByOwner(songs, storedSongs, database.allAlbums(), &RemoteSong::Relationships::albums);
-    database.rebuildAlbumSongs(sortedLists(groups, [](std::vector<const LocalSong*>& group) {
-        TrackOrdering::sortInTrackOrder(group, trackNumberOf);
-    }));
+    rebuildAlbumSongs(database, membershipsOf(songs), trackMetadataOf(storedSongs));
 }
 
 void RelationRebuild::rebuildArtistSongs(LocalDatabase& database, const std::vector<RemoteSong>& songs,
                                          const std::vector<LocalSong>& storedSongs) {
-    auto groups =
-        groupByOwner(songs, storedSongs, database.allArtists(), &RemoteSong::Relationships::artists);
-    database.rebuildArtistSongs(sortedLists(groups, [](std::vector<const LocalSong*>& group) {
-        TrackOrdering::sortInArtistOrder(
-            group,
-            [](const LocalSong* song) -> const std::optional<std::string>& { return song->albumTitle; },
-            trackNumberOf);
-    }));
+    rebuildArtistSongs(database, membershipsOf(songs), trackMetadataOf(storedSongs));
 }
 
 } // namespace MarrowbellCore

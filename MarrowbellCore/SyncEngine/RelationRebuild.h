@@ -1,19 +1,23 @@
 #pragma once
 
+#include "MarrowbellCore/Store/LocalDatabase.h"
 #include "MarrowbellCore/Store/LocalSong.h"
 #include "Remote/RemoteSong.h"
+#include "SongMemberships.h"
 
 #include <vector>
-
-namespace MarrowbellCore {
-class LocalDatabase;
-}
 
 /// After a whole song listing: the album (artist) song lists rewritten from the fetched songs' relationships,
 /// ordered by track (album title, then track) among the songs as stored. The store writes them in one
 /// transaction.
 namespace MarrowbellCore::RelationRebuild {
 
+void rebuildAlbumSongs(LocalDatabase& database, const SongMemberships& songs,
+                       const std::vector<StoredTrackMetadata>& storedSongs);
+void rebuildArtistSongs(LocalDatabase& database, const SongMemberships& songs,
+                        const std::vector<StoredTrackMetadata>& storedSongs);
+
+/// The same from the service's songs and the whole stored records, for a caller that holds them anyway.
 void rebuildAlbumSongs(LocalDatabase& database, const std::vector<RemoteSong>& songs,
                        const std::vector<LocalSong>& storedSongs);
 void rebuildArtistSongs(LocalDatabase& database, const std::vector<RemoteSong>& songs,

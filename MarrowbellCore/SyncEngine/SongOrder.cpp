@@ -1,7 +1,7 @@
 #include "SongOrder.h"
 
 #include "RemoteConversions.h"
-#include "Threading/ParallelTransform.h"
+#include "Threading/ParallelWork.h"
 
 #include <Foundation/Date.h>
 #include <cmath>
@@ -13,8 +13,23 @@ std::int64_t syncTimeNow() {
 }
 
 std::vector<IncomingSong> incomingLibrarySongs(const std::vector<RemoteSong>& remote, std::int64_t now) {
-    return parallelTransform(remote, [now](const RemoteSong& song, std::size_t position) {
-        return incomingSong(song, now - static_cast<std::int64_t>(position), false);
+    std::vector<IncomingSong> songs;
+    appendIncomingLibrarySongs(remote, now, songs);
+    return songs;
+}
+
+void appendIncomingLibrarySongs(const std::vector<RemoteSong>& remote, std::int64_t now,
+                                std::vector<IncomingSong>& songs) {
+    // A conversion takes some microseconds (dates, play parameters, artwork), so a few hundred songs already
+    // pay for a thread.
+    constexpr std::size_t songsPerThread = 512;
+    const std::size_t first = songs.size();
+    songs.resize(first + remote.size());
+    ParallelWork::forEachRange(remote.size(), songsPerThread, [&](ParallelWork::Range range) {
+        for (std::size_t index = range.begin; index < range.end; ++index) {
+            const auto position = static_cast<std::int64_t>(first + index);
+            songs[first + index] = incomingSong(remote[index], now - position, false);
+        }
     });
 }
 

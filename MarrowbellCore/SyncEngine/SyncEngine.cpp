@@ -9,6 +9,7 @@
 #include "Remote/RemotePlaylist.h"
 #include "Remote/RemoteSong.h"
 #include "RemoteConversions.h"
+#include "SongListing.h"
 #include "SongOrder.h"
 
 #include <Foundation/CancellationError.h>
@@ -25,6 +26,30 @@ void syncKind(LocalDatabase& database, const std::stop_token& stopToken, FetchRe
     Foundation::checkCancellation(stopToken);
     database.sync(records);
     Foundation::checkCancellation(stopToken);
+}
+
+/// Every page of a kind's listing, converted by `convert` as it arrives, so that only the records pile up.
+template <class Resource, class Convert>
+auto fetchConverted(void (*forEachPage)(Foundation::Progress&, std::stop_token,
+                                        const LibraryFetch::TakePage<Resource>&),
+                    Foundation::Progress& progress, const std::stop_token& stopToken, Convert convert) {
+    decltype(convert(std::vector<Resource>())) records;
+    forEachPage(progress, stopToken, [&](RemotePage<Resource>& page) {
+        auto converted = convert(page.data);
+        records.insert(records.end(), std::make_move_iterator(converted.begin()),
+                       std::make_move_iterator(converted.end()));
+    });
+    return records;
+}
+
+/// Fetches and stores the library's songs and gives what the relation rebuild needs of them; the records
+/// themselves are let go once stored.
+SongMemberships storeSongListing(LocalDatabase& database, std::int64_t now, Foundation::Progress& progress,
+                                 const std::stop_token& stopToken) {
+    auto listing = SongListing::fetch(now, progress, stopToken);
+    Foundation::checkCancellation(stopToken);
+    database.sync(listing.songs);
+    return std::move(listing.memberships);
 }
 
 /// Runs one step with a progress nobody watches and posts `notification` when it succeeds.
@@ -81,30 +106,34 @@ void SyncEngine::syncSongs(std::stop_token stopToken) {
 }
 
 void SyncEngine::syncPlaylists(Foundation::Progress& progress, std::stop_token stopToken) {
-    syncKind(*database_, stopToken,
-             [&] { return incomingPlaylists(LibraryFetch::fetchPlaylists(true, progress, stopToken)); });
+    syncKind(*database_, stopToken, [&] {
+        return fetchConverted(
+            &LibraryFetch::forEachPlaylistPage, progress, stopToken,
+            [](const std::vector<RemotePlaylist>& page) { return incomingPlaylists(page); });
+    });
 }
 
 void SyncEngine::syncAlbums(Foundation::Progress& progress, std::stop_token stopToken) {
-    syncKind(*database_, stopToken,
-             [&] { return incomingAlbums(LibraryFetch::fetchAlbums(true, progress, stopToken)); });
+    syncKind(*database_, stopToken, [&] {
+        return fetchConverted(&LibraryFetch::forEachAlbumPage, progress, stopToken,
+                              [](const std::vector<RemoteAlbum>& page) { return incomingAlbums(page); });
+    });
 }
 
 void SyncEngine::syncArtists(Foundation::Progress& progress, std::stop_token stopToken) {
-    syncKind(*database_, stopToken,
-             [&] { return incomingArtists(LibraryFetch::fetchArtists(true, progress, stopToken)); });
+    syncKind(*database_, stopToken, [&] {
+        return fetchConverted(&LibraryFetch::forEachArtistPage, progress, stopToken,
+                              [](const std::vector<RemoteArtist>& page) { return incomingArtists(page); });
+    });
 }
 
 void SyncEngine::syncSongs(Foundation::Progress& progress, std::stop_token stopToken) {
     Foundation::checkCancellation(stopToken);
     const auto now = SongOrder::syncTimeNow();
-    const auto remote = LibraryFetch::fetchSongs(true, progress, stopToken);
-    const auto songs = SongOrder::incomingLibrarySongs(remote, now);
-    Foundation::checkCancellation(stopToken);
-    database_->sync(songs);
-    const auto stored = database_->allSongs();
-    RelationRebuild::rebuildAlbumSongs(*database_, remote, stored);
-    RelationRebuild::rebuildArtistSongs(*database_, remote, stored);
+    const auto memberships = storeSongListing(*database_, now, progress, stopToken);
+    const auto stored = database_->allSongTrackMetadata();
+    RelationRebuild::rebuildAlbumSongs(*database_, memberships, stored);
+    RelationRebuild::rebuildArtistSongs(*database_, memberships, stored);
     Foundation::checkCancellation(stopToken);
 }
 

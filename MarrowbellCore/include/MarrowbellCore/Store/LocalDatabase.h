@@ -42,6 +42,14 @@ struct OwnerSongs {
     std::vector<std::int64_t> songPKs;
 };
 
+/// What ordering a song list needs of one stored song: far less than the whole record.
+struct StoredTrackMetadata {
+    std::int64_t pk = 0;
+    std::string identifier;
+    std::optional<std::string> albumTitle;
+    std::optional<std::int64_t> trackNumber;
+};
+
 /// The store of the user's library: the one owner of the `local.db` connection.
 /// Every operation runs alone (a lock serialises them), so it is safe to call from any thread. Reads of songs
 /// and the sorted lists use a few short-lived threads of their own, joined before they return.
@@ -110,6 +118,9 @@ public:
     std::vector<LocalAlbum> allAlbums();
     std::vector<LocalArtist> allArtists();
     std::vector<LocalPlaylist> allPlaylists();
+    /// The rows of allSongs(), read by the same statement, as the little that a sync's relation rebuild
+    /// needs.
+    std::vector<StoredTrackMetadata> allSongTrackMetadata();
 
     // Reads. The sorted lists check for cancellation after sorting and then throw CancellationError.
 
