@@ -229,3 +229,19 @@ TEST_F(CollectionListTests, TypingSelectsTheRowWhoseTitleStartsWithIt) {
 
 } // namespace
 } // namespace Marrowbell::Testing
+
+namespace Marrowbell::Testing {
+namespace {
+
+TEST_F(CollectionListTests, APlayingRowKeepsTheBarsMovingOnlyWhileItShows) {
+    playingID = QStringLiteral("id-1");
+    makeList(numberedRows(3));
+    list->viewport()->repaint();
+    EXPECT_TRUE(clock.isRunning());
+
+    list->hide();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !clock.isRunning(); }, 1000));
+}
+
+} // namespace
+} // namespace Marrowbell::Testing
