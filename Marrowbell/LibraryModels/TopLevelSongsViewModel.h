@@ -1,0 +1,74 @@
+#pragma once
+
+#include "Library/SongSelection.h"
+#include "Library/SortOrders.h"
+#include "Observation/ObservationRegistrar.h"
+
+#include <MarrowbellCore/Store/LocalSong.h>
+#include <MarrowbellCore/Store/SortDescriptor.h>
+#include <QFuture>
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+namespace MusicKit {
+class ApplicationMusicPlayer;
+}
+
+namespace Marrowbell {
+
+class AppEnvironment;
+class MainViewModel;
+
+/// The "Songs" kind: every library song of the store in the user's sort order, refreshed from the service at
+/// most once a day, and played from a chosen row. The songs and the selection live on the central model
+/// (topLevelSongs, selectedTopLevelSongID). GUI thread only; reading and sorting run on the store's thread.
+class TopLevelSongsViewModel final : public QObject {
+    Q_OBJECT
+
+    ObservationRegistrar registrar_;
+
+public:
+    TopLevelSongsViewModel(MainViewModel& mainViewModel, AppEnvironment& environment,
+                           MusicKit::ApplicationMusicPlayer& player, QObject* parent = nullptr);
+
+    /// Kept under "sortSongsBy" (a stored value outside 0...6 reads as title; none as album) and
+    /// "sortSongsDirection" (1 is descending). Observed reads; setting one stores it and reloads the list
+    /// from the store without a service sync.
+    SongSortOrder sortOrder() const;
+    void setSortOrder(SongSortOrder order);
+    MusicSortDirection sortDirection() const;
+    void setSortDirection(MusicSortDirection direction);
+    MarrowbellCore::SortDescriptor<MarrowbellCore::LocalSong> sortDescriptor() const;
+
+    /// Play, Shuffle and the songs of the central model's topLevelSongs; an observed read.
+    std::vector<SongSelection> rows() const;
+
+    /// Reads the songs in the current order into topLevelSongs (selecting the Play row when nothing is
+    /// selected), then, when `sync` and the last song sync is a day old, syncs the library's songs; the list
+    /// is not read again. Only the newest load's songs are installed. Never fails: failures are reported and
+    /// logged; the shown songs stay.
+    QFuture<void> load(bool sync);
+
+    /// Plays topLevelSongs from the row `songID` ("play", "shuffle" or a song identifier), loading the list
+    /// first when it is empty, and records the snap-back place. Fails with the player's error, or with
+    /// PlaybackError (noSongs) when no song has that identifier; the player is then left alone.
+    QFuture<void> play(const QString& songID);
+
+private:
+    void startLoadAfterSortChange();
+    QFuture<void> syncSongsIfDue();
+    QFuture<void> playLoaded(const QString& songID);
+
+    MainViewModel& mainViewModel_;
+    AppEnvironment& environment_;
+    MusicKit::ApplicationMusicPlayer& player_;
+    ObservationKey sortOrderKey_;
+    ObservationKey sortDirectionKey_;
+    /// Loads are numbered as they start; an older load's result never replaces a newer one's.
+    std::uint64_t loadsStarted_ = 0;
+    std::uint64_t newestInstalledLoad_ = 0;
+};
+
+} // namespace Marrowbell
