@@ -10,6 +10,10 @@ namespace Marrowbell::KeyboardShortcuts {
 inline constexpr QKeyCombination search = Qt::CTRL | Qt::Key_F;
 inline constexpr QKeyCombination searchCatalog = Qt::CTRL | Qt::SHIFT | Qt::Key_F;
 inline constexpr QKeyCombination updateLibrary = Qt::CTRL | Qt::SHIFT | Qt::Key_R;
+inline constexpr QKeyCombination quit = Qt::CTRL | Qt::Key_Q;
+
+// Edit menu.
+inline constexpr QKeyCombination settings = Qt::CTRL | Qt::Key_Comma;
 
 // Song menu.
 inline constexpr QKeyCombination addToLibrary = Qt::CTRL | Qt::Key_S;
@@ -24,6 +28,9 @@ inline constexpr QKeyCombination playPause{Qt::Key_Space};
 inline constexpr QKeyCombination stop = Qt::CTRL | Qt::Key_Period;
 inline constexpr QKeyCombination nextTrack = Qt::CTRL | Qt::Key_Right;
 inline constexpr QKeyCombination previousTrack = Qt::CTRL | Qt::Key_Left;
+
+// Window menu.
+inline constexpr QKeyCombination minimize = Qt::CTRL | Qt::Key_M;
 
 // Keys the lists and the pod handle themselves.
 inline constexpr QKeyCombination previousRow{Qt::Key_Up};

@@ -1,0 +1,31 @@
+#include "MainWindow/AppModels.h"
+
+#include "App/AppEnvironment.h"
+
+namespace Marrowbell {
+
+AppModels::AppModels(AppEnvironment& appEnvironment)
+    : environment(appEnvironment)
+    , player(std::make_unique<MusicKit::ApplicationMusicPlayer>())
+    , main(std::make_unique<MainViewModel>(environment, *player))
+    , detailSongs(std::make_unique<DetailSongsViewModel>(*main, *player))
+    , topLevelSongs(std::make_unique<TopLevelSongsViewModel>(*main, environment, *player))
+    , playlists(std::make_unique<PlaylistsViewModel>(*main, *detailSongs, environment))
+    , albums(std::make_unique<AlbumsViewModel>(*main, *detailSongs, environment))
+    , artists(std::make_unique<ArtistsViewModel>(*main, *detailSongs, environment))
+    , madeForYou(std::make_unique<MadeForYouViewModel>(*main, environment, *player))
+    , stations(std::make_unique<StationsViewModel>(*main, environment, *player)) {}
+
+AppModels::~AppModels() {
+    stations.reset();
+    madeForYou.reset();
+    artists.reset();
+    albums.reset();
+    playlists.reset();
+    topLevelSongs.reset();
+    detailSongs.reset();
+    main.reset();
+    player.reset();
+}
+
+} // namespace Marrowbell

@@ -1,0 +1,333 @@
+#include "MainWindow/MainContentView.h"
+
+#include "App/AppEnvironment.h"
+#include "MainWindow/AppModels.h"
+#include "MainWindow/NotAuthorizedView.h"
+#include "MainWindow/OverlayPanel.h"
+#include "MainWindow/OverlayPlacement.h"
+#include "MainWindow/PodController.h"
+#include "MainWindow/PodPagingView.h"
+#include "MainWindow/SortMenu.h"
+#include "MainWindow/ToastView.h"
+#include "MainWindow/ToolbarIcons.h"
+#include "Observation/ObservationTracking.h"
+#include "Platform/AppLoggers.h"
+#include "Platform/GuiDelivery.h"
+
+#include <MarrowbellCore/Sync/SyncEngine.h>
+#include <MusicKit/MusicAuthorization.h>
+#include <QAction>
+#include <QGraphicsOpacityEffect>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
+#include <QShortcut>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace Marrowbell {
+namespace {
+
+constexpr double dimmedOpacity = 0.5;
+
+QFrame* hairline(QWidget* parent) {
+    auto* line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+    line->setForegroundRole(QPalette::Mid);
+    line->setFixedHeight(1);
+    return line;
+}
+
+} // namespace
+
+MainContentView::MainContentView(AppModels& models, const QString& serviceDisplayName, PaneFactory makePane,
+                                 QWidget* parent)
+    : QWidget(parent)
+    , models_(models)
+    , pod_(new PodController(*models.main, models.environment.notifications(), std::move(makePane), this))
+    , addToast_(new ToastView(QStringLiteral("checkmark.circle"), tr("Added to Library"), false, this))
+    , syncingToast_(new ToastView(QStringLiteral("arrow.trianglehead.2.clockwise.rotate.90"),
+                                  tr("Syncing Library"), true, this))
+    , notAuthorized_(new NotAuthorizedView(serviceDisplayName, this))
+    , playerBar_(new OverlayPanel(this))
+    , searchPanel_(new OverlayPanel(this)) {
+    setObjectName(QStringLiteral("mainContent"));
+    podArea_ = pod_->view();
+    podArea_->setParent(this);
+    podArea_->setGraphicsEffect(new QGraphicsOpacityEffect(podArea_));
+    podArea_->installEventFilter(this);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(makeToolbar(serviceDisplayName));
+    layout->addWidget(hairline(this));
+    layout->addWidget(podArea_, 1);
+
+    for (QWidget* overlay :
+         std::initializer_list<QWidget*>{addToast_, syncingToast_, notAuthorized_, searchPanel_}) {
+        overlay->hide();
+    }
+    searchPanel_->installEventFilter(this);
+    connect(notAuthorized_, &NotAuthorizedView::tryAgainRequested, this, &MainContentView::requestAccess);
+
+    // The shortcut belongs to the window's content, so Space reaches it whichever list has the focus.
+    auto* space = new QShortcut(QKeySequence(Qt::Key_Space), this);
+    space->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(space, &QShortcut::activated, this, &MainContentView::togglePlayback);
+
+    followModel();
+}
+
+MainContentView::~MainContentView() = default;
+
+QWidget* MainContentView::makeToolbar(const QString& serviceDisplayName) {
+    auto* toolbar = new QToolBar(this);
+    toolbar->setMovable(false);
+    toolbar->setFloatable(false);
+    toolbar->setIconSize(QSize(16, 16));
+
+    back_ = toolbar->addAction(ToolbarIcons::back(palette()), QString());
+    back_->setToolTip(tr("Back"));
+    connect(back_, &QAction::triggered, this, [this] { models_.main->navigateBack(); });
+
+    auto* leading = new QWidget(toolbar);
+    leading->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    toolbar->addWidget(leading);
+
+    title_ = new QLabel(toolbar);
+    QFont titleFont = title_->font();
+    titleFont.setWeight(QFont::DemiBold);
+    title_->setFont(titleFont);
+    title_->setMaximumWidth(titleMaximumWidth);
+    title_->setAlignment(Qt::AlignCenter);
+    toolbar->addWidget(title_);
+
+    auto* trailing = new QWidget(toolbar);
+    trailing->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    toolbar->addWidget(trailing);
+
+    sort_ = new QToolButton(toolbar);
+    sort_->setIcon(ToolbarIcons::sortAndFilter(palette()));
+    sort_->setToolTip(tr("Sort and filter"));
+    sort_->setPopupMode(QToolButton::InstantPopup);
+    auto* sortMenu = new QMenu(sort_);
+    connect(sortMenu, &QMenu::aboutToShow, this,
+            [this, sortMenu] { fillSortMenu(*sortMenu, models_, models_.main->selectedContainerKind()); });
+    sort_->setMenu(sortMenu);
+    toolbar->addWidget(sort_);
+
+    search_ = new QToolButton(toolbar);
+    search_->setIcon(ToolbarIcons::search(palette()));
+    search_->setToolTip(tr("Search your library or the %1 catalog").arg(serviceDisplayName));
+    connect(search_, &QToolButton::clicked, this, &MainContentView::showSearch);
+    toolbar->addWidget(search_);
+    return toolbar;
+}
+
+void MainContentView::followModel() {
+    MainViewModel& model = *models_.main;
+    auto refresh = [this](auto method) {
+        return [this, method](const auto&, const auto&) { (this->*method)(); };
+    };
+    auto updateToolbar = [this] {
+        MainViewModel& main = *models_.main;
+        back_->setEnabled(main.activePane.get() >= 1);
+        const std::optional<ContainerKind> kind = main.selectedContainerKind();
+        sort_->setEnabled(kind.has_value() && hasSortChoices(kind));
+        const QString title = main.navigationTitle();
+        title_->setText(title_->fontMetrics().elidedText(title, Qt::ElideRight, titleMaximumWidth));
+        title_->setToolTip(title);
+    };
+    auto toolbarHandler = [updateToolbar](const auto&, const auto&) { updateToolbar(); };
+    tokens_.push_back(ObservationTracking::observe(&model, &MainViewModel::activePane, toolbarHandler));
+    tokens_.push_back(
+        ObservationTracking::observe(&model, &MainViewModel::selectedContainerKindID, toolbarHandler));
+    tokens_.push_back(ObservationTracking::observe(&model, &MainViewModel::navigationTitle, toolbarHandler));
+    tokens_.push_back(ObservationTracking::observe(&model, &MainViewModel::showSyncingToast,
+                                                   refresh(&MainContentView::updateSyncState)));
+    tokens_.push_back(ObservationTracking::observe(&model, &MainViewModel::syncProgress,
+                                                   refresh(&MainContentView::updateSyncState)));
+    tokens_.push_back(ObservationTracking::observe(&model, &MainViewModel::showAddToast,
+                                                   [this](bool wasShown, bool isShown) {
+                                                       updateStatusOverlay();
+                                                       if (isShown && !wasShown) {
+                                                           addToastDidShow();
+                                                       }
+                                                   }));
+    tokens_.push_back(ObservationTracking::observe(&model, &MainViewModel::showPlayError,
+                                                   refresh(&MainContentView::showPlayErrorAlert)));
+    updateToolbar();
+    updateSyncState();
+}
+
+void MainContentView::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!startUpRequested_) {
+        startUpRequested_ = true;
+        requestAccess();
+    }
+}
+
+void MainContentView::requestAccess() {
+    auto request = models_.environment.background().run(
+        [](std::stop_token stopToken) { return MusicKit::MusicAuthorization::request(stopToken); });
+    whenFinished(request, this, [this](QFuture<MusicKit::MusicAuthorization::Status> finished) {
+        auto status = MusicKit::MusicAuthorization::Status::notDetermined;
+        try {
+            status = finished.result();
+        } catch (const std::exception& error) {
+            AppLoggers::app().error("Failed to request music library access: %@", {error});
+        }
+        if (status != MusicKit::MusicAuthorization::Status::authorized) {
+            setNotAuthorized(true);
+            Q_EMIT accessRefused();
+            return;
+        }
+        setNotAuthorized(false);
+        startModels();
+    });
+}
+
+// The first start and "Try Again" run the same loads, so the recommendation lists never stay empty.
+void MainContentView::startModels() {
+    whenFinished(models_.main->start(), this, [this](QFuture<void>) {
+        whenFinished(models_.madeForYou->load(), this, [this](QFuture<void>) {
+            whenFinished(models_.stations->load(), this, [this](QFuture<void>) { Q_EMIT startUpFinished(); });
+        });
+    });
+}
+
+void MainContentView::setNotAuthorized(bool notAuthorized) {
+    isNotAuthorized_ = notAuthorized;
+    updateStatusOverlay();
+}
+
+void MainContentView::updateStatusOverlay() {
+    MainViewModel& model = *models_.main;
+    const bool adding = model.showAddToast.get();
+    const bool syncing = !adding && model.showSyncingToast.get();
+    addToast_->setVisible(adding);
+    syncingToast_->setVisible(syncing);
+    notAuthorized_->setVisible(!adding && !syncing && isNotAuthorized_);
+    placeOverlays();
+}
+
+void MainContentView::updateSyncState() {
+    const bool syncing = models_.main->showSyncingToast.get();
+    syncingToast_->setProgress(models_.main->syncProgress.get());
+    static_cast<QGraphicsOpacityEffect*>(podArea_->graphicsEffect())
+        ->setOpacity(syncing ? dimmedOpacity : 1.0);
+    podArea_->setEnabled(!syncing);
+    updateStatusOverlay();
+}
+
+void MainContentView::addToastDidShow() {
+    const int generation = ++addToastGeneration_;
+    QTimer::singleShot(addToastDurationMs, this, [this, generation] {
+        if (generation == addToastGeneration_) {
+            models_.main->showAddToast.set(false);
+        }
+        // The added song reaches the stored library by the insert-only sync, a little after the toast.
+        AppEnvironment& environment = models_.environment;
+        QTimer::singleShot(insertSyncDelayMs, &environment, [&environment] {
+            SharedStore& store = environment.store();
+            environment.background().run([&store](std::stop_token stopToken) {
+                MarrowbellCore::SyncEngine(store.database()).syncInserts(stopToken);
+            });
+        });
+    });
+}
+
+void MainContentView::showPlayErrorAlert() {
+    if (!models_.main->showPlayError.get() || playError_) {
+        return;
+    }
+    playError_ = new QMessageBox(QMessageBox::Warning, tr("The selected item could not be played."),
+                                 tr("The selected item could not be played."), QMessageBox::Ok, this);
+    playError_->setInformativeText(tr("Please ensure you have a working Internet connection and the item is "
+                                      "still available in the %1 catalog.")
+                                       .arg(models_.environment.service().displayName()));
+    playError_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(playError_, &QMessageBox::finished, this, [this] { models_.main->showPlayError.set(false); });
+    playError_->open();
+}
+
+void MainContentView::togglePlayback() {
+    if (models_.main->isPlaying.get()) {
+        models_.main->pause();
+    } else {
+        models_.main->resume();
+    }
+}
+
+void MainContentView::showSearch() {
+    searchPanel_->show();
+    searchPanel_->raise();
+    searchPanel_->setFocus();
+    placeOverlays();
+}
+
+void MainContentView::closeSearch() {
+    // Deferred by one turn, so that a second close request finds the panel already closing.
+    QTimer::singleShot(0, this, [panel = QPointer<OverlayPanel>(searchPanel_)] {
+        if (panel && panel->isVisible()) {
+            panel->hide();
+        }
+    });
+}
+
+void MainContentView::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeOverlays();
+}
+
+bool MainContentView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == podArea_ && event->type() == QEvent::Resize) {
+        updateColumnMode();
+        placeOverlays();
+    } else if (watched == searchPanel_ && event->type() == QEvent::KeyPress &&
+               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        closeSearch();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainContentView::updateColumnMode() {
+    const int width = podArea_->width();
+    MainViewModel& model = *models_.main;
+    const bool single = width <= singleColumnWidthLimit;
+    const bool twoColumns = width > singleColumnWidthLimit && width <= doubleColumnWidthLimit;
+    if (model.isSingleColumn.get() != single) {
+        model.isSingleColumn.set(single);
+    }
+    if (model.isDoubleColumn.get() != twoColumns) {
+        model.isDoubleColumn.set(twoColumns);
+    }
+}
+
+void MainContentView::placeOverlays() {
+    const QRect pod = podArea_->geometry();
+    for (ToastView* toast : {addToast_, syncingToast_}) {
+        QRect frame(QPoint(0, 0), toast->sizeHint());
+        frame.moveCenter(pod.center());
+        toast->setGeometry(frame);
+        toast->raise();
+    }
+    notAuthorized_->setGeometry(pod);
+    notAuthorized_->raise();
+    playerBar_->setGeometry(OverlayPlacement::playerBar(size()));
+    playerBar_->raise();
+    const int searchHeight = searchPanel_->content() ? searchPanel_->content()->sizeHint().height()
+                                                     : OverlayPlacement::searchFieldHeight;
+    searchPanel_->setGeometry(OverlayPlacement::searchPanel(size(), searchHeight));
+    searchPanel_->raise();
+}
+
+} // namespace Marrowbell

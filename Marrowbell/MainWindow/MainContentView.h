@@ -1,0 +1,107 @@
+#pragma once
+
+#include "MainWindow/PaneFactory.h"
+
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+class QAction;
+class QLabel;
+class QMessageBox;
+class QToolButton;
+
+namespace Marrowbell {
+
+class AppModels;
+class NotAuthorizedView;
+class ObservationTrackingToken;
+class OverlayPanel;
+class PodController;
+class ToastView;
+
+/// The main window's content: a toolbar (back, title, sort-and-filter menu, search), the pod below it, the
+/// toasts or the not-authorised screen over the pod, and the player bar and search panel floating over the
+/// window. The pod's width sets the central model's column mode; while the first full sync runs the pod is
+/// dimmed and takes no input (the toolbar and the floating panels stay usable). Space plays or pauses.
+///
+/// On first show it asks the music service for access; with access it starts the central model and then
+/// loads Made for You and Stations for You. Without it, the not-authorised screen shows until "Try Again"
+/// obtains access, which then runs the same start. GUI thread.
+class MainContentView final : public QWidget {
+    Q_OBJECT
+
+public:
+    static constexpr int singleColumnWidthLimit = 400;
+    static constexpr int doubleColumnWidthLimit = 800;
+    /// "Added to Library" shows this long; the insert-only sync starts this long after it is gone.
+    static constexpr int addToastDurationMs = 3000;
+    static constexpr int insertSyncDelayMs = 3000;
+    static constexpr int titleMaximumWidth = 172;
+
+    MainContentView(AppModels& models, const QString& serviceDisplayName, PaneFactory makePane,
+                    QWidget* parent = nullptr);
+    ~MainContentView() override;
+
+    PodController& pod() const { return *pod_; }
+    QAction* backAction() const { return back_; }
+    QToolButton* sortButton() const { return sort_; }
+    QToolButton* searchButton() const { return search_; }
+    QLabel* titleLabel() const { return title_; }
+    ToastView* addToast() const { return addToast_; }
+    ToastView* syncingToast() const { return syncingToast_; }
+    NotAuthorizedView* notAuthorizedView() const { return notAuthorized_; }
+    OverlayPanel* playerBar() const { return playerBar_; }
+    OverlayPanel* searchPanel() const { return searchPanel_; }
+    bool isNotAuthorized() const { return isNotAuthorized_; }
+
+    /// Shows the search panel over the window; Escape in it closes it.
+    void showSearch();
+    void closeSearch();
+
+Q_SIGNALS:
+    /// The service refused access (the not-authorised screen shows).
+    void accessRefused();
+    /// The central model has started and both recommendation lists have loaded.
+    void startUpFinished();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* makeToolbar(const QString& serviceDisplayName);
+    void followModel();
+    void requestAccess();
+    void startModels();
+    void setNotAuthorized(bool notAuthorized);
+    void updateStatusOverlay();
+    void updateColumnMode();
+    void updateSyncState();
+    void addToastDidShow();
+    void showPlayErrorAlert();
+    void togglePlayback();
+    void placeOverlays();
+
+    AppModels& models_;
+    PodController* pod_;
+    QWidget* podArea_ = nullptr;
+    QAction* back_ = nullptr;
+    QToolButton* sort_ = nullptr;
+    QToolButton* search_ = nullptr;
+    QLabel* title_ = nullptr;
+    ToastView* addToast_;
+    ToastView* syncingToast_;
+    NotAuthorizedView* notAuthorized_;
+    OverlayPanel* playerBar_;
+    OverlayPanel* searchPanel_;
+    QMessageBox* playError_ = nullptr;
+    bool isNotAuthorized_ = false;
+    bool startUpRequested_ = false;
+    /// Bumped by each "Added to Library" so that an earlier toast's timer does not hide a later one early.
+    int addToastGeneration_ = 0;
+    std::vector<std::shared_ptr<ObservationTrackingToken>> tokens_;
+};
+
+} // namespace Marrowbell

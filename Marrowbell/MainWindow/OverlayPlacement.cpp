@@ -1,0 +1,28 @@
+#include "MainWindow/OverlayPlacement.h"
+
+#include <algorithm>
+
+namespace Marrowbell::OverlayPlacement {
+
+int panelWidth(int windowWidth) {
+    const int width = windowWidth - widthMargin;
+    if (width > maximumWidth) {
+        return maximumWidth;
+    }
+    return std::max(width, minimumWidth);
+}
+
+QRect playerBar(QSize window) {
+    const int width = panelWidth(window.width());
+    const int height = playerBarHeight + 2 * inset;
+    return {(window.width() - width - 2 * inset) / 2, window.height() - height, width + 2 * inset, height};
+}
+
+QRect searchPanel(QSize window, int contentHeight) {
+    const int width = panelWidth(window.width());
+    const int room = window.height() - searchTopOffset - searchFieldHeight - 3 * inset;
+    const int height = std::min(room, contentHeight);
+    return {(window.width() - width - 2 * inset) / 2, searchTopOffset, width + 2 * inset, height + 2 * inset};
+}
+
+} // namespace Marrowbell::OverlayPlacement

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "App/AppEnvironment.h"
+#include "MainWindow/AppModels.h"
+#include "Model/MainViewModel.h"
+#include "Platform/DefaultsKeys.h"
+
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace Marrowbell::Testing {
+
+/// The application's models over a real store and settings in a temporary folder, the demo service
+/// in-process and a real player on a silent sink.
+class MainWindowTest : public ::testing::Test {
+protected:
+    static constexpr std::size_t demoSongCount = 60;
+
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        environment = std::make_unique<AppEnvironment>(
+            AppEnvironment::Options{.databasePath = folder.filePath(QStringLiteral("local.db")),
+                                    .settingsPath = folder.filePath(QStringLiteral("settings.conf")),
+                                    .demoSongCount = demoSongCount});
+        models = std::make_unique<AppModels>(*environment);
+    }
+
+    void TearDown() override {
+        models.reset();
+        environment->shutDown();
+        environment.reset();
+    }
+
+    MainViewModel& model() { return *models->main; }
+
+    /// Lets the deferred observation deliveries run.
+    static void settle() {
+        for (int turn = 0; turn < 3; ++turn) {
+            QCoreApplication::processEvents();
+        }
+    }
+
+    template <class T> static bool finishes(const QFuture<T>& future, int timeoutMs = 30000) {
+        return QTest::qWaitFor([&] { return future.isFinished(); }, timeoutMs);
+    }
+
+    QTemporaryDir folder;
+    std::unique_ptr<AppEnvironment> environment;
+    std::unique_ptr<AppModels> models;
+};
+
+inline std::vector<NavigationItem> pathOf(ContainerKind kind) {
+    return {NavigationItem::root(), NavigationItem::container(kind)};
+}
+
+inline std::vector<NavigationItem> pathOf(ContainerKind kind, const QString& id) {
+    return {NavigationItem::root(), NavigationItem::container(kind), NavigationItem::songCollection(id, id)};
+}
+
+} // namespace Marrowbell::Testing

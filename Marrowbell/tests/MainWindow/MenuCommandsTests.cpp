@@ -1,0 +1,124 @@
+#include "Commands/MenuCommands.h"
+#include "MainWindowTestFixture.h"
+#include "Tray/TrayMenu.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace Marrowbell::Testing {
+namespace {
+
+class MenuCommandsTest : public MainWindowTest {
+protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        window = std::make_unique<QMainWindow>();
+        MenuActions actions;
+        actions.openFeedback = [this] { ++feedbackOpened; };
+        actions.showSearch = [this](bool catalog) { searches.push_back(catalog); };
+        menus = new MenuCommands(*window->menuBar(), model(), QStringLiteral("Demo"), actions);
+    }
+
+    void TearDown() override {
+        window.reset();
+        MainWindowTest::TearDown();
+    }
+
+    QAction* item(MenuCommand command) const { return menus->action(command); }
+
+    std::unique_ptr<QMainWindow> window;
+    MenuCommands* menus = nullptr;
+    int feedbackOpened = 0;
+    std::vector<bool> searches;
+};
+
+TEST_F(MenuCommandsTest, MenusAndKeysAreThoseOfTheCommandSet) {
+    QStringList titles;
+    for (QAction* menu : window->menuBar()->actions()) {
+        titles << menu->text();
+    }
+    EXPECT_EQ(titles, (QStringList{QStringLiteral("&File"), QStringLiteral("&Edit"), QStringLiteral("&Song"),
+                                   QStringLiteral("&View"), QStringLiteral("&Controls"),
+                                   QStringLiteral("&Window"), QStringLiteral("&Help")}));
+    EXPECT_EQ(item(MenuCommand::settings)->shortcut(), QKeySequence(QStringLiteral("Ctrl+,")));
+    EXPECT_EQ(item(MenuCommand::snapBack)->shortcut(), QKeySequence(QStringLiteral("Ctrl+Alt+S")));
+    EXPECT_EQ(item(MenuCommand::back)->shortcut(), QKeySequence(QStringLiteral("Ctrl+[")));
+
+    item(MenuCommand::reportIssue)->trigger();
+    item(MenuCommand::sendFeedback)->trigger();
+    EXPECT_EQ(feedbackOpened, 2);
+    item(MenuCommand::search)->trigger();
+    item(MenuCommand::searchCatalog)->trigger();
+    EXPECT_EQ(searches, (std::vector<bool>{false, true}));
+}
+
+TEST_F(MenuCommandsTest, EnabledStatesFollowTheModel) {
+    EXPECT_FALSE(item(MenuCommand::back)->isEnabled());
+    EXPECT_FALSE(item(MenuCommand::addToLibrary)->isEnabled());
+    EXPECT_FALSE(item(MenuCommand::share)->isVisible());
+    EXPECT_FALSE(item(MenuCommand::snapBack)->isEnabled());
+    EXPECT_TRUE(item(MenuCommand::updateLibrary)->isEnabled());
+    for (MenuCommand command :
+         {MenuCommand::playPause, MenuCommand::stop, MenuCommand::nextTrack, MenuCommand::previousTrack}) {
+        EXPECT_FALSE(item(command)->isEnabled()) << "nothing is in the player";
+    }
+
+    model().navigationPath.set(pathOf(ContainerKind::playlists));
+    model().activePane.set(1);
+    model().canAddToLibrary.set(true);
+    model().shareLink.set(QUrl(QStringLiteral("https://example.com/song/1")));
+    model().saveSnapbackState();
+    model().isStopped.set(false);
+    model().isPlaying.set(true);
+    model().isFullSyncRunning.set(true);
+    settle();
+    EXPECT_TRUE(item(MenuCommand::back)->isEnabled());
+    EXPECT_TRUE(item(MenuCommand::addToLibrary)->isEnabled());
+    EXPECT_TRUE(item(MenuCommand::share)->isVisible());
+    EXPECT_TRUE(item(MenuCommand::snapBack)->isEnabled());
+    EXPECT_FALSE(item(MenuCommand::updateLibrary)->isEnabled()) << "a full sync runs";
+    EXPECT_TRUE(item(MenuCommand::playPause)->isEnabled());
+    EXPECT_EQ(item(MenuCommand::playPause)->text(), QStringLiteral("Pause"));
+
+    model().isPlaying.set(false);
+    model().activePane.set(0);
+    model().isFullSyncRunning.set(false);
+    settle();
+    EXPECT_EQ(item(MenuCommand::playPause)->text(), QStringLiteral("Play"));
+    EXPECT_FALSE(item(MenuCommand::back)->isEnabled());
+    EXPECT_TRUE(item(MenuCommand::updateLibrary)->isEnabled());
+
+    item(MenuCommand::repeatOne)->trigger();
+    settle();
+    EXPECT_EQ(model().repeatMode(), MusicKit::MusicPlayerRepeatMode::one);
+    EXPECT_TRUE(item(MenuCommand::repeatOne)->isChecked());
+    EXPECT_FALSE(item(MenuCommand::repeatOff)->isChecked());
+}
+
+TEST_F(MenuCommandsTest, TrayMenuOffersTheTransportWhileSomethingIsInThePlayer) {
+    QMenu menu;
+    int quits = 0;
+    fillTrayMenu(menu, model(), [&quits] { ++quits; });
+    QList<QAction*> items = menu.actions();
+    ASSERT_EQ(items.size(), 5);
+    EXPECT_EQ(items[0]->text(), QStringLiteral("Play"));
+    EXPECT_EQ(items[1]->text(), QStringLiteral("Next Track"));
+    EXPECT_EQ(items[2]->text(), QStringLiteral("Previous Track"));
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FALSE(items[i]->isEnabled());
+    }
+    items[4]->trigger();
+    EXPECT_EQ(quits, 1);
+
+    model().isStopped.set(false);
+    model().isPlaying.set(true);
+    fillTrayMenu(menu, model(), [] {});
+    items = menu.actions();
+    EXPECT_EQ(items[0]->text(), QStringLiteral("Pause"));
+    EXPECT_TRUE(items[0]->isEnabled());
+}
+
+} // namespace
+} // namespace Marrowbell::Testing
