@@ -107,23 +107,19 @@ void SyncEngine::syncSongs(std::stop_token stopToken) {
 
 void SyncEngine::syncPlaylists(Foundation::Progress& progress, std::stop_token stopToken) {
     syncKind(*database_, stopToken, [&] {
-        return fetchConverted(
-            &LibraryFetch::forEachPlaylistPage, progress, stopToken,
-            [](const std::vector<RemotePlaylist>& page) { return incomingPlaylists(page); });
+        return fetchConverted(&LibraryFetch::forEachPlaylistPage, progress, stopToken, incomingPlaylists);
     });
 }
 
 void SyncEngine::syncAlbums(Foundation::Progress& progress, std::stop_token stopToken) {
     syncKind(*database_, stopToken, [&] {
-        return fetchConverted(&LibraryFetch::forEachAlbumPage, progress, stopToken,
-                              [](const std::vector<RemoteAlbum>& page) { return incomingAlbums(page); });
+        return fetchConverted(&LibraryFetch::forEachAlbumPage, progress, stopToken, incomingAlbums);
     });
 }
 
 void SyncEngine::syncArtists(Foundation::Progress& progress, std::stop_token stopToken) {
     syncKind(*database_, stopToken, [&] {
-        return fetchConverted(&LibraryFetch::forEachArtistPage, progress, stopToken,
-                              [](const std::vector<RemoteArtist>& page) { return incomingArtists(page); });
+        return fetchConverted(&LibraryFetch::forEachArtistPage, progress, stopToken, incomingArtists);
     });
 }
 
