@@ -2,10 +2,18 @@
 
 #include "App/AppIdentity.h"
 #include "App/ResetData.h"
+#include "Commands/MenuCommands.h"
+#include "Lists/ListEnvironment.h"
+#include "MainWindow/AppModels.h"
+#include "MainWindow/MainContentView.h"
+#include "MainWindow/PaneFactory.h"
 #include "Platform/AppLoggers.h"
+#include "Settings/KeyboardShortcutsView.h"
+#include "Settings/SettingsView.h"
+#include "Tray/TrayMenu.h"
 #include "Windows/AppIcon.h"
-#include "Windows/AppMenus.h"
 
+#include <DesktopIntegration/UserNotificationCenter.h>
 #include <QApplication>
 #include <QMessageBox>
 #include <QSystemTrayIcon>
@@ -60,11 +68,23 @@ bool MarrowbellApplication::start(const CommandLineOptions& options) {
                       QString::fromStdString(service.configuration().apiBase),
                       environment_->store().databasePath()));
 
+    models_ = std::make_unique<AppModels>(*environment_);
     mainWindow_ = std::make_unique<MainWindow>(service.displayName());
+    auto* content = new MainContentView(*models_, service.displayName(),
+                                        makeLibraryPaneFactory(*models_, ListEnvironment::of(*environment_)));
+    content->setMinimumSize(MainWindow::minimumContentSize);
+    mainWindow_->setCentralWidget(content);
     connect(mainWindow_.get(), &MainWindow::firstShown, this, [] {
         AppLoggers::app().notice("Main window shown");
         // After the event loop has taken over, so that whoever waits for this line can talk to the app.
         QTimer::singleShot(0, [] { announce(QStringLiteral("main window shown")); });
+    });
+    windows_.setContentFactory(AppWindow::settings, [this] {
+        return new SettingsView(environment_->defaults(), environment_->notifications(),
+                                DesktopIntegration::UserNotificationCenter::current());
+    });
+    windows_.setContentFactory(AppWindow::keyboardShortcuts, [this] {
+        return new KeyboardShortcutsView(environment_->service().displayName());
     });
     installMenus();
     mainWindow_->show();
@@ -75,6 +95,7 @@ void MarrowbellApplication::installMenus() {
     MenuActions actions{
         .quit = [] { QCoreApplication::quit(); },
         .showMainWindow = [this] { mainWindow_->present(); },
+        .minimizeMainWindow = [this] { mainWindow_->showMinimized(); },
         .openSettings = [this] { windows_.open(AppWindow::settings); },
         .openFeedback = [this] { windows_.open(AppWindow::sendFeedback); },
         .openKeyboardShortcuts = [this] { windows_.open(AppWindow::keyboardShortcuts); },
@@ -85,9 +106,18 @@ void MarrowbellApplication::installMenus() {
                           [] { QCoreApplication::quit(); });
             },
         .showAbout = [this] { showAbout(); },
+        .showSearch =
+            [this](bool) {
+                mainWindow_->present();
+                if (auto* content = qobject_cast<MainContentView*>(mainWindow_->centralWidget())) {
+                    content->showSearch();
+                }
+            },
     };
-    installMenuBar(*mainWindow_, actions);
-    tray_ = makeTrayIcon(actions, this);
+    // The menu bar owns the commands.
+    new MenuCommands(*mainWindow_->menuBar(), *models_->main, environment_->service().displayName(), actions);
+    tray_ = makeTrayIcon(
+        *models_->main, [this] { mainWindow_->present(); }, [] { QCoreApplication::quit(); }, this);
 }
 
 void MarrowbellApplication::showAbout() {

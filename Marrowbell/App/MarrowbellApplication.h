@@ -15,6 +15,8 @@ class QSystemTrayIcon;
 
 namespace Marrowbell {
 
+class AppModels;
+
 /// The running application: starts the usage statistics, the updater, the shared environment (store,
 /// settings, service) and the windows, in that order, and takes them down again at quit. Quitting (menu,
 /// tray, SIGINT, SIGTERM) closes the windows, lets UsageStats save its cache and closes the store.
@@ -32,6 +34,7 @@ public:
     bool start(const CommandLineOptions& options);
 
     AppEnvironment& environment() { return *environment_; }
+    AppModels& models() { return *models_; }
     MainWindow& mainWindow() { return *mainWindow_; }
     WindowManager& windows() { return windows_; }
 
@@ -46,6 +49,7 @@ private:
     UsageStatsSetup usageStats_;
     Updater::Updater updater_;
     std::unique_ptr<AppEnvironment> environment_;
+    std::unique_ptr<AppModels> models_;
     std::unique_ptr<MainWindow> mainWindow_;
     WindowManager windows_;
     QSystemTrayIcon* tray_ = nullptr;
