@@ -1,0 +1,165 @@
+#include "Player/PlayerHoodie.h"
+
+#include "Artwork/ArtworkImageCache.h"
+#include "Artwork/ArtworkView.h"
+#include "Model/MainViewModel.h"
+#include "Player/PlaybackTimeView.h"
+#include "Player/PlayerButton.h"
+#include "Player/PlayerSymbols.h"
+
+#include <QEnterEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace Marrowbell {
+namespace {
+
+constexpr int addButtonWidth = 14;
+constexpr qreal cornerRadius = 4.0;
+
+QLabel* makeLabel(int pixelSize, bool medium, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    QFont labelFont = label->font();
+    labelFont.setPixelSize(pixelSize);
+    labelFont.setWeight(medium ? QFont::Medium : QFont::Normal);
+    label->setFont(labelFont);
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    return label;
+}
+
+QUrl artworkURL(const std::optional<MusicKit::Artwork>& artwork) {
+    if (!artwork) {
+        return {};
+    }
+    const auto url =
+        artwork->url(ArtworkImageCache::thumbnailPixelSize, ArtworkImageCache::thumbnailPixelSize);
+    return url ? QUrl(QString::fromStdString(url->absoluteString())) : QUrl();
+}
+
+} // namespace
+
+PlayerHoodie::PlayerHoodie(MainViewModel& model, QWidget* parent)
+    : QWidget(parent)
+    , model_(model) {
+    setFixedHeight(panelHeight);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    auto* row = new QHBoxLayout(this);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(makeArtworkPart());
+    row->addWidget(makeTitlePart(), 1);
+    timeBar_ = new PlaybackTimeView(this);
+    connect(timeBar_, &PlaybackTimeView::seekRequested, this,
+            [this](double seconds) { model_.seekTo(seconds); });
+    refresh();
+}
+
+QWidget* PlayerHoodie::makeArtworkPart() {
+    artworkPart_ = new QWidget(this);
+    artworkPart_->setFixedSize(artworkSize, artworkSize);
+    artworkPart_->installEventFilter(this);
+    artwork_ = new ArtworkView(QSize(artworkSize, artworkSize), 0.0, true, artworkPart_);
+    artwork_->setGeometry(0, 0, artworkSize, artworkSize);
+    snapBack_ = new PlayerButton(PlayerSymbols::snapBack, PlayerButton::Scale::large, artworkPart_);
+    snapBack_->setGeometry(0, 0, artworkSize, artworkSize);
+    snapBack_->setToolTip(tr("Library SnapBack"));
+    snapBack_->setStyleSheet(QStringLiteral("background: rgba(0, 0, 0, 128); color: white; border: none;"));
+    snapBack_->hide();
+    connect(snapBack_, &PlayerButton::clicked, this, [this] { model_.snapBack(); });
+    return artworkPart_;
+}
+
+QWidget* PlayerHoodie::makeTitlePart() {
+    titlePart_ = new QWidget(this);
+    auto* column = new QVBoxLayout(titlePart_);
+    column->setContentsMargins(4, 0, 4, 0);
+    column->setSpacing(0);
+    auto* titleRow = new QHBoxLayout;
+    titleRow->setSpacing(4);
+    balance_ = new QWidget(titlePart_);
+    balance_->setFixedWidth(addButtonWidth);
+    title_ = makeLabel(12, true, titlePart_);
+    add_ = new PlayerButton(PlayerSymbols::addToLibrary, PlayerButton::Scale::medium, titlePart_);
+    add_->setMinimumSize(addButtonWidth, addButtonWidth);
+    add_->setFixedWidth(addButtonWidth);
+    add_->setToolTip(tr("Add to Library"));
+    connect(add_, &PlayerButton::clicked, this, [this] { (void)model_.addPlayingSongToLibrary(); });
+    titleRow->addWidget(balance_);
+    titleRow->addWidget(title_, 1);
+    titleRow->addWidget(add_);
+    column->addStretch(1);
+    column->addLayout(titleRow);
+    subtitle_ = makeLabel(11, false, titlePart_);
+    subtitle_->setForegroundRole(QPalette::PlaceholderText);
+    column->addWidget(subtitle_);
+    column->addStretch(1);
+    return titlePart_;
+}
+
+void PlayerHoodie::refresh() {
+    const std::optional<QString> artworkKey = model_.playingItemIDForArtwork.get();
+    artwork_->setVisible(artworkKey.has_value());
+    if (artworkKey) {
+        artwork_->setArtwork(artworkURL(model_.playingArtwork.get()), *artworkKey);
+    }
+    const std::optional<QString> title = model_.playingTitle.get();
+    titlePart_->setVisible(title.has_value());
+    timeBar_->setVisible(title.has_value());
+    title_->setText(title.value_or(QString()));
+    subtitle_->setText(model_.playingSubtitle.get().value_or(QString()));
+    timeBar_->setTimes(model_.currentPlayingTime.get(), model_.playingDuration.get());
+    updateHoverActions();
+}
+
+void PlayerHoodie::updateHoverActions() {
+    const bool offersAdd = isInsideHoodie_ && model_.canAddToLibrary.get();
+    balance_->setVisible(offersAdd);
+    add_->setVisible(offersAdd);
+    snapBack_->setVisible(isInsideArtwork_ && model_.lastSavedSnapbackState.get().has_value());
+}
+
+void PlayerHoodie::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const bool dark = palette().color(QPalette::Window).lightnessF() < 0.5;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor::fromRgbF(0, 0, 0, dark ? 0.24f : 0.08f));
+    painter.drawRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
+}
+
+void PlayerHoodie::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // The line runs along the bottom edge of the title part.
+    const int left = artworkSize + 1;
+    timeBar_->setGeometry(left, height() - PlaybackTimeView::viewHeight, std::max(0, width() - left),
+                          PlaybackTimeView::viewHeight);
+    timeBar_->raise();
+}
+
+void PlayerHoodie::enterEvent(QEnterEvent* event) {
+    QWidget::enterEvent(event);
+    isInsideHoodie_ = true;
+    updateHoverActions();
+}
+
+void PlayerHoodie::leaveEvent(QEvent* event) {
+    QWidget::leaveEvent(event);
+    isInsideHoodie_ = false;
+    isInsideArtwork_ = false;
+    updateHoverActions();
+}
+
+bool PlayerHoodie::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == artworkPart_ && (event->type() == QEvent::Enter || event->type() == QEvent::Leave)) {
+        isInsideArtwork_ = event->type() == QEvent::Enter;
+        updateHoverActions();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace Marrowbell

@@ -1,0 +1,165 @@
+#include "Artwork/ArtworkView.h"
+#include "Player/PlaybackTimeView.h"
+#include "Player/PlayerButton.h"
+#include "Player/PlayerHoodie.h"
+#include "Player/PlayerSymbols.h"
+#include "PlayerFixture.h"
+
+#include <QEnterEvent>
+#include <QLabel>
+
+namespace Marrowbell::Testing {
+namespace {
+
+using Status = MusicKit::MusicPlayerPlaybackStatus;
+using Repeat = MusicKit::MusicPlayerRepeatMode;
+
+class PlayerViewTest : public PlayerBarTest {
+protected:
+    void click(QWidget* widget, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::mouseClick(widget, Qt::LeftButton, modifiers, widget->rect().center());
+    }
+    bool waitForStatus(Status status) {
+        return QTest::qWaitFor([&] { return player->state().playbackStatus() == status; }, 8000);
+    }
+    void hover(QWidget* widget) {
+        QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+        QApplication::sendEvent(widget, &enter);
+    }
+
+    const std::vector<MusicKit::Song> songs{catalogSong(20), catalogSong(21), catalogSong(22)};
+};
+
+TEST_F(PlayerViewTest, ShowsThePlayingSongsArtworkTitleAndSubtitle) {
+    PlayerHoodie& hoodie = *view().hoodie();
+    EXPECT_FALSE(hoodie.titleLabel()->isVisibleTo(&hoodie)) << "nothing plays";
+    EXPECT_FALSE(hoodie.artwork()->isVisibleTo(&hoodie));
+    EXPECT_FALSE(hoodie.timeBar()->isVisibleTo(&hoodie));
+
+    queueSongs(songs);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return hoodie.titleLabel()->text() == QString::fromStdString(songs[0].title); }, 2000));
+    EXPECT_TRUE(hoodie.titleLabel()->isVisibleTo(&hoodie));
+    ASSERT_TRUE(model->playingSubtitle.get());
+    EXPECT_EQ(hoodie.subtitleLabel()->text(), *model->playingSubtitle.get());
+    EXPECT_TRUE(hoodie.subtitleLabel()->text().contains(QString::fromStdString(songs[0].artistName)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->playingItemIDForArtwork.get().has_value(); }, 8000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hoodie.artwork()->state().isLoaded(); }, 8000))
+        << "the artwork comes from the song's URL";
+    EXPECT_TRUE(hoodie.artwork()->isVisibleTo(&hoodie));
+    EXPECT_TRUE(hoodie.artwork()->loadIdentity().startsWith(*model->playingItemIDForArtwork.get()));
+    EXPECT_TRUE(hoodie.artwork()->loadIdentity().contains(QString::fromStdString(songs[0].id.rawValue())));
+}
+
+TEST_F(PlayerViewTest, TransportButtonsReachThePlayerAndAltClickOnPauseStops) {
+    queueSongs(songs);
+    click(view().playPauseButton());
+    ASSERT_TRUE(waitForStatus(Status::playing));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return view().playPauseButton()->text() == PlayerSymbols::pause; }, 5000));
+
+    click(view().nextButton());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->queue().currentIndex() == 1u; }, 8000));
+    click(view().previousButton());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->queue().currentIndex() == 0u; }, 8000));
+
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return view().playPauseButton()->text() == PlayerSymbols::pause; }, 5000));
+    click(view().playPauseButton());
+    ASSERT_TRUE(waitForStatus(Status::paused));
+    EXPECT_EQ(player->queue().entries().size(), songs.size()) << "a plain pause keeps the queue";
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return view().playPauseButton()->text() == PlayerSymbols::play; }, 5000));
+
+    click(view().playPauseButton());
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return view().playPauseButton()->text() == PlayerSymbols::pause; }, 8000));
+    click(view().playPauseButton(), Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->isStopped.get(); }, 5000));
+    EXPECT_TRUE(player->queue().entries().empty()) << "stopping empties the queue";
+    EXPECT_NE(player->state().playbackStatus(), Status::playing);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !view().hoodie()->titleLabel()->isVisibleTo(view().hoodie()); }, 5000));
+}
+
+TEST_F(PlayerViewTest, RepeatCyclesAndShuffleTogglesTheirTintsFollowingThePlayer) {
+    queueSongs(songs);
+    PlayerButton& repeat = *view().repeatButton();
+    EXPECT_FALSE(repeat.isTinted());
+    click(&repeat);
+    EXPECT_EQ(player->state().repeatMode(), Repeat::all);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return repeat.isTinted(); }, 2000));
+    EXPECT_EQ(repeat.text(), PlayerSymbols::repeatAll);
+    click(&repeat);
+    EXPECT_EQ(player->state().repeatMode(), Repeat::one);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return repeat.text() == PlayerSymbols::repeatOne; }, 2000));
+    EXPECT_TRUE(repeat.isTinted());
+    click(&repeat);
+    EXPECT_EQ(player->state().repeatMode(), Repeat::none);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !repeat.isTinted(); }, 2000));
+
+    PlayerButton& shuffle = *view().shuffleButton();
+    click(&shuffle);
+    EXPECT_TRUE(player->state().shufflesSongs());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shuffle.isTinted(); }, 2000));
+    click(&shuffle);
+    EXPECT_FALSE(player->state().shufflesSongs());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !shuffle.isTinted(); }, 2000));
+}
+
+TEST_F(PlayerViewTest, TheTimeBarAdvancesWhilePlayingAndAClickSeeks) {
+    queueSongs(songs);
+    PlaybackTimeView& timeBar = *view().hoodie()->timeBar();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timeBar.maxTime() == *songs[0].duration; }, 2000));
+    click(view().playPauseButton());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return timeBar.time() > 1.0; }, 8000)) << "ticks every second";
+
+    QTest::mouseClick(&timeBar, Qt::LeftButton, {}, QPoint(timeBar.width() / 4, timeBar.height() / 2));
+    const double quarter = *songs[0].duration * (timeBar.width() / 4) / timeBar.width();
+    EXPECT_NEAR(model->currentPlayingTime.get(), quarter, 0.01);
+    EXPECT_NEAR(player->playbackTime(), quarter, 1.5);
+    EXPECT_NEAR(quarter, *songs[0].duration / 4, *songs[0].duration / timeBar.width());
+}
+
+TEST_F(PlayerViewTest, AStationShowsNoSeekableTime) {
+    player->setQueue(MusicKit::Station{MusicKit::MusicItemID("ra.12"), "Station 12", artworkFor("ra.12")});
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return model->playingTitle.get() == QStringLiteral("Station 12"); }, 5000));
+    PlaybackTimeView& timeBar = *view().hoodie()->timeBar();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return view().hoodie()->titleLabel()->text() == QStringLiteral("Station 12"); }, 2000));
+    EXPECT_EQ(timeBar.maxTime(), 0.0);
+    model->currentPlayingTime.set(17.0);
+    QTest::mouseClick(&timeBar, Qt::LeftButton, {}, QPoint(timeBar.width() / 4, timeBar.height() / 2));
+    EXPECT_EQ(model->currentPlayingTime.get(), 17.0) << "a click does not seek to 0";
+}
+
+TEST_F(PlayerViewTest, HoverOffersAddToLibraryAndSnapBackOnlyWhenTheyApply) {
+    queueSongs({songNotInLibrary()});
+    PlayerHoodie& hoodie = *view().hoodie();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->canAddToLibrary.get(); }, 8000));
+    EXPECT_FALSE(hoodie.addButton()->isVisibleTo(&hoodie)) << "not while the pointer is elsewhere";
+    hover(&hoodie);
+    EXPECT_TRUE(hoodie.addButton()->isVisibleTo(&hoodie));
+    EXPECT_EQ(hoodie.addButton()->toolTip(), QStringLiteral("Add to Library"));
+
+    QWidget* artworkPart = hoodie.artwork()->parentWidget();
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(artworkPart, &enter);
+    EXPECT_FALSE(hoodie.snapBackButton()->isVisibleTo(&hoodie)) << "no place saved";
+
+    model->saveSnapbackState();
+    const int savedPane = model->activePane.get();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hoodie.snapBackButton()->isVisibleTo(&hoodie); }, 2000));
+    model->activePane.set(savedPane == 0 ? 1 : 0);
+    click(hoodie.snapBackButton());
+    EXPECT_EQ(model->activePane.get(), savedPane) << "the click snaps back";
+
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&hoodie, &leave);
+    EXPECT_FALSE(hoodie.addButton()->isVisibleTo(&hoodie));
+    EXPECT_FALSE(hoodie.snapBackButton()->isVisibleTo(&hoodie));
+}
+
+} // namespace
+} // namespace Marrowbell::Testing

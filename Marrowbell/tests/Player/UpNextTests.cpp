@@ -1,0 +1,130 @@
+#include "Artwork/ArtworkView.h"
+#include "Player/PlayerButton.h"
+#include "Player/UpNextEdits.h"
+#include "Player/UpNextView.h"
+#include "PlayerFixture.h"
+
+#include <QLabel>
+
+namespace Marrowbell::Testing {
+namespace {
+
+class UpNextTest : public PlayerBarTest {
+protected:
+    /// Six songs with the third one current, so two entries come before the up-next list's first row.
+    void queueWithTwoBefore() {
+        std::vector<MusicKit::Song> songs;
+        for (std::size_t index = 30; index < 36; ++index) {
+            songs.push_back(catalogSong(index));
+        }
+        player->setQueue(songs);
+        ids.clear();
+        for (const auto& entry : player->queue().entries()) {
+            ids.push_back(entry.id);
+        }
+        player->queue().setCurrentEntry(ids[2]);
+        model->refreshPlayerState();
+        ASSERT_EQ(model->queue.get().size(), 4u);
+    }
+    std::vector<std::string> playerIDs() const {
+        std::vector<std::string> result;
+        for (const auto& entry : player->queue().entries()) {
+            result.push_back(entry.id);
+        }
+        return result;
+    }
+    std::vector<std::string> idsAt(std::initializer_list<std::size_t> indexes) const {
+        std::vector<std::string> result;
+        for (const std::size_t index : indexes) {
+            result.push_back(ids[index]);
+        }
+        return result;
+    }
+
+    std::vector<std::string> ids;
+};
+
+TEST_F(UpNextTest, ListsTheEntriesFromTheCurrentOneAndOpensOnceOverItsButton) {
+    view().showUpNext();
+    UpNextView* upNext = view().upNext();
+    ASSERT_TRUE(upNext);
+    EXPECT_TRUE(upNext->placeholder()->isVisible()) << "empty queue";
+    EXPECT_TRUE(
+        upNext->placeholder()->text().contains(QStringLiteral("You don't have any songs in the queue.")));
+
+    queueWithTwoBefore();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return upNext->list()->count() == 4; }, 2000));
+    EXPECT_EQ(upNext->rowIDs(), idsAt({2, 3, 4, 5}));
+    EXPECT_FALSE(upNext->placeholder()->isVisible());
+    EXPECT_FALSE(upNext->list()->item(0)->flags().testFlag(Qt::ItemIsDragEnabled)) << "the playing row stays";
+
+    QTest::mouseClick(view().upNextButton(), Qt::LeftButton);
+    EXPECT_EQ(view().upNext(), upNext) << "an open list stays open";
+}
+
+TEST_F(UpNextTest, DeletingAndMovingChangeExactlyTheChosenEntriesWithEntriesBeforeTheCurrentOne) {
+    queueWithTwoBefore();
+    UpNextView upNext(*model, *player);
+
+    upNext.deleteRows({1, 3});
+    EXPECT_EQ(playerIDs(), idsAt({0, 1, 2, 4}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return upNext.list()->count() == 2; }, 2000));
+
+    upNext.deleteRows({0});
+    EXPECT_EQ(playerIDs(), idsAt({0, 1, 2, 4})) << "the playing entry is not deleted";
+
+    queueWithTwoBefore();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return upNext.list()->count() == 4; }, 2000));
+    upNext.moveRows({3}, 1);
+    EXPECT_EQ(playerIDs(), idsAt({0, 1, 2, 5, 3, 4}));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return upNext.rowIDs() == idsAt({2, 5, 3, 4}); }, 2000));
+    upNext.moveRows({1}, 4);
+    EXPECT_EQ(playerIDs(), idsAt({0, 1, 2, 3, 4, 5})) << "to after the last row";
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return upNext.rowIDs() == idsAt({2, 3, 4, 5}); }, 2000));
+    upNext.moveRows({2}, 0);
+    upNext.moveRows({0}, 3);
+    upNext.moveRows({0, 2}, 4);
+    EXPECT_EQ(playerIDs(), idsAt({0, 1, 2, 3, 4, 5})) << "nothing moves the playing row or goes above it";
+}
+
+TEST_F(UpNextTest, EditsFollowEntryIDsWhenThePlayerMovedOnMeanwhile) {
+    queueWithTwoBefore();
+    UpNextView upNext(*model, *player);
+    const std::vector<std::string> shown = upNext.rowIDs();
+    player->queue().setCurrentEntry(ids[3]);
+    EXPECT_TRUE(UpNextEdits::remove(player->queue(), shown, {2}));
+    EXPECT_EQ(playerIDs(), idsAt({0, 1, 2, 3, 5})) << "the shown row's entry, not the offset's";
+    EXPECT_TRUE(UpNextEdits::move(player->queue(), shown, {3}, 1));
+    EXPECT_EQ(playerIDs(), idsAt({0, 1, 2, 5, 3}));
+}
+
+TEST_F(UpNextTest, DoubleClickJumpsToTheRowsEntry) {
+    queueWithTwoBefore();
+    UpNextView upNext(*model, *player);
+    upNext.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&upNext));
+    QListWidget& list = *upNext.list();
+    const QPoint row2 = list.visualItemRect(list.item(2)).center();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, row2);
+    QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, row2);
+    EXPECT_EQ(player->queue().currentEntry()->id, ids[4]);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return upNext.rowIDs() == idsAt({4, 5}); }, 5000));
+}
+
+TEST_F(UpNextTest, AStationRowKeepsOneArtworkKey) {
+    player->setQueue(MusicKit::Station{MusicKit::MusicItemID("ra.31"), "Station 31", artworkFor("ra.31")});
+    model->refreshPlayerState();
+    UpNextView upNext(*model, *player);
+    const auto rowKey = [&] {
+        return upNext.list()->itemWidget(upNext.list()->item(0))->findChild<ArtworkView*>()->loadIdentity();
+    };
+    ASSERT_EQ(upNext.list()->count(), 1);
+    const QString first = rowKey();
+    EXPECT_TRUE(first.startsWith(QStringLiteral("station-ra.31-")));
+    model->refreshPlayerState();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return upNext.list()->count() == 1 && rowKey() == first; }, 2000));
+}
+
+} // namespace
+} // namespace Marrowbell::Testing
