@@ -13,6 +13,7 @@
 #include "Observation/ObservationTracking.h"
 #include "Platform/AppLoggers.h"
 #include "Platform/GuiDelivery.h"
+#include "Player/PlayerView.h"
 
 #include <MarrowbellCore/Sync/SyncEngine.h>
 #include <MusicKit/MusicAuthorization.h>
@@ -74,6 +75,7 @@ MainContentView::MainContentView(AppModels& models, const QString& serviceDispla
         overlay->hide();
     }
     searchPanel_->installEventFilter(this);
+    playerBar_->setContent(new PlayerView(*models.main, *models.player));
     connect(notAuthorized_, &NotAuthorizedView::tryAgainRequested, this, &MainContentView::requestAccess);
 
     // The shortcut belongs to the window's content, so Space reaches it whichever list has the focus.
