@@ -14,6 +14,7 @@
 #include <QPainterPath>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <utility>
 
 namespace Marrowbell {
 namespace {
@@ -97,6 +98,8 @@ QWidget* PlayerHoodie::makeTitlePart() {
     subtitle_ = makeLabel(11, false, titlePart_);
     subtitle_->setForegroundRole(QPalette::PlaceholderText);
     column->addWidget(subtitle_);
+    title_->installEventFilter(this);
+    subtitle_->installEventFilter(this);
     column->addStretch(1);
     return titlePart_;
 }
@@ -110,16 +113,26 @@ void PlayerHoodie::refresh() {
     const std::optional<QString> title = model_.playingTitle.get();
     titlePart_->setVisible(title.has_value());
     timeBar_->setVisible(title.has_value());
-    title_->setText(title.value_or(QString()));
-    subtitle_->setText(model_.playingSubtitle.get().value_or(QString()));
+    titleText_ = title.value_or(QString());
+    subtitleText_ = model_.playingSubtitle.get().value_or(QString());
     timeBar_->setTimes(model_.currentPlayingTime.get(), model_.playingDuration.get());
     updateHoverActions();
+}
+
+// Long texts end in an ellipsis instead of being cut on both sides of their centre.
+void PlayerHoodie::showTexts() {
+    for (auto [label, text] : {std::pair{title_, &titleText_}, std::pair{subtitle_, &subtitleText_}}) {
+        const int room = std::max(0, label->contentsRect().width());
+        label->setText(label->fontMetrics().elidedText(*text, Qt::ElideRight, room));
+        label->setToolTip(*text);
+    }
 }
 
 void PlayerHoodie::updateHoverActions() {
     const bool offersAdd = isInsideHoodie_ && model_.canAddToLibrary.get();
     balance_->setVisible(offersAdd);
     add_->setVisible(offersAdd);
+    showTexts();
     snapBack_->setVisible(isInsideArtwork_ && model_.lastSavedSnapbackState.get().has_value());
 }
 
@@ -139,6 +152,7 @@ void PlayerHoodie::resizeEvent(QResizeEvent* event) {
     timeBar_->setGeometry(left, height() - PlaybackTimeView::viewHeight, std::max(0, width() - left),
                           PlaybackTimeView::viewHeight);
     timeBar_->raise();
+    showTexts();
 }
 
 void PlayerHoodie::enterEvent(QEnterEvent* event) {
@@ -155,7 +169,10 @@ void PlayerHoodie::leaveEvent(QEvent* event) {
 }
 
 bool PlayerHoodie::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == artworkPart_ && (event->type() == QEvent::Enter || event->type() == QEvent::Leave)) {
+    if ((watched == title_ || watched == subtitle_) && event->type() == QEvent::Resize) {
+        showTexts();
+    } else if (watched == artworkPart_ &&
+               (event->type() == QEvent::Enter || event->type() == QEvent::Leave)) {
         isInsideArtwork_ = event->type() == QEvent::Enter;
         updateHoverActions();
     }

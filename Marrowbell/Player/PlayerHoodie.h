@@ -45,6 +45,7 @@ private:
     QWidget* makeArtworkPart();
     QWidget* makeTitlePart();
     void updateHoverActions();
+    void showTexts();
 
     MainViewModel& model_;
     QWidget* artworkPart_ = nullptr;
@@ -56,6 +57,8 @@ private:
     PlayerButton* add_ = nullptr;
     QLabel* subtitle_ = nullptr;
     PlaybackTimeView* timeBar_ = nullptr;
+    QString titleText_;
+    QString subtitleText_;
     bool isInsideHoodie_ = false;
     bool isInsideArtwork_ = false;
 };

@@ -11,7 +11,7 @@ class QLabel;
 namespace MusicKit {
 class ApplicationMusicPlayer;
 struct MusicPlayerQueueEntry;
-}
+} // namespace MusicKit
 
 namespace Marrowbell {
 
