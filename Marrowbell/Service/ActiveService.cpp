@@ -1,6 +1,7 @@
 #include "Service/ActiveService.h"
 
 #include <DemoService/DemoService.h>
+#include <TamselUIKit/FeedbackSender.h>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -33,6 +34,9 @@ ActiveService::ActiveService(std::size_t demoSongCount) {
         demo_->start();
         configuration_ = demo_->configuration();
         displayName_ = QString::fromUtf8(demoDisplayName);
+        // The demo service also stands in for the mail service, so that feedback and error mails
+        // made while trying the app out never leave the machine.
+        TamselUIKit::FeedbackSender::setBaseURL(QString::fromStdString(demo_->baseURL()));
     }
     MusicKit::ServiceConfiguration::setCurrent(configuration_);
 }
