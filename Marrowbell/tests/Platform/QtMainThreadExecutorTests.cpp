@@ -1,5 +1,6 @@
 #include "Platform/QtMainThreadExecutor.h"
 
+#include <QCoreApplication>
 #include <QTest>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -18,7 +19,8 @@ TEST(QtMainThreadExecutorTests, TasksFromOtherThreadsRunInOrderOnTheGuiThread) {
     std::thread poster([&] {
         for (int i = 0; i < 3; ++i) {
             executor.post([&, i] {
-                onGuiThread = onGuiThread && QThread::currentThread() == qApp->thread();
+                onGuiThread =
+                    onGuiThread && QThread::currentThread() == QCoreApplication::instance()->thread();
                 order.push_back(i);
             });
         }
