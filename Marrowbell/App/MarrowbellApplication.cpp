@@ -3,6 +3,7 @@
 #include "App/AppIdentity.h"
 #include "App/ResetData.h"
 #include "Commands/MenuCommands.h"
+#include "ErrorReporting/SupportMail.h"
 #include "Lists/ListEnvironment.h"
 #include "MainWindow/AppModels.h"
 #include "MainWindow/MainContentView.h"
@@ -18,6 +19,7 @@
 #include <QMessageBox>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <TamselUIKit/FeedbackView.h>
 #include <cstdio>
 
 namespace Marrowbell {
@@ -82,6 +84,16 @@ bool MarrowbellApplication::start(const CommandLineOptions& options) {
     windows_.setContentFactory(AppWindow::settings, [this] {
         return new SettingsView(environment_->defaults(), environment_->notifications(),
                                 DesktopIntegration::UserNotificationCenter::current());
+    });
+    windows_.setContentFactory(AppWindow::sendFeedback, [] {
+        auto* view = new TamselUIKit::FeedbackView(
+            QString::fromUtf8(feedbackMailToken.data(), static_cast<qsizetype>(feedbackMailToken.size())),
+            productName(),
+            QString::fromUtf8(supportMailAddress.data(), static_cast<qsizetype>(supportMailAddress.size())),
+            TamselUIKit::IncludedLogs::currentProcess());
+        QObject::connect(view, &TamselUIKit::FeedbackView::dismissRequested, view,
+                         [view] { view->window()->close(); });
+        return view;
     });
     windows_.setContentFactory(AppWindow::keyboardShortcuts, [this] {
         return new KeyboardShortcutsView(environment_->service().displayName());
