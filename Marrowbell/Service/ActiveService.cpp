@@ -1,11 +1,11 @@
 #include "Service/ActiveService.h"
 
 #include <DemoService/DemoService.h>
-#include <TamselUIKit/FeedbackSender.h>
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QUrl>
+#include <TamselUIKit/FeedbackSender.h>
 
 namespace Marrowbell {
 namespace {
