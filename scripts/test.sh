@@ -10,4 +10,5 @@ export QT_QPA_PLATFORM=offscreen
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMARROWBELL_SANITIZE=ON
 cmake --build build/test
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan-suppressions.txt"
 ctest --test-dir build/test --output-on-failure -j "$(nproc)"
