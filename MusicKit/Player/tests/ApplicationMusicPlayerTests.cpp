@@ -266,12 +266,6 @@ TEST_F(ApplicationMusicPlayerTest, PlayThatCannotStartFailsAndDoesNotClaimToPlay
 } // namespace
 } // namespace MusicKit
 
-// The system's media libraries (GLib, GStreamer, PulseAudio) keep some allocations until the
-// process ends; only leaks of this project's code count.
-extern "C" const char* __lsan_default_suppressions() {
-    return "leak:libglib-2.0.so\nleak:libgobject-2.0.so\nleak:libgstreamer-1.0.so\nleak:libpulse.so\n";
-}
-
 int main(int argc, char** argv) {
     MusicKit::Testing::useSilentAudio();
     QCoreApplication application(argc, argv);
