@@ -159,12 +159,30 @@ void ArtworkImageCache::lookOnDisk(const std::shared_ptr<PendingLoad>& load) {
 }
 
 void ArtworkImageCache::download(const std::shared_ptr<PendingLoad>& load) {
+    waitingDownloads_.push_back(load);
+    startWaitingDownloads();
+}
+
+// Starting every request of a long list at once costs the GUI thread a long pause, and the connections per
+// host are few anyway; the newest waiter goes first because it is the likeliest to be in view.
+void ArtworkImageCache::startWaitingDownloads() {
+    while (downloadsInFlight_ < maximumDownloadsInFlight && !waitingDownloads_.empty()) {
+        std::shared_ptr<PendingLoad> load = std::move(waitingDownloads_.back());
+        waitingDownloads_.pop_back();
+        ++downloadsInFlight_;
+        startDownload(load);
+    }
+}
+
+void ArtworkImageCache::startDownload(const std::shared_ptr<PendingLoad>& load) {
     QPointer<ArtworkImageCache> self(this);
     downloadArtwork(*network_, load->url, {maximumBodyBytes, transferTimeout},
                     [self, load](ArtworkDownloadResult downloaded) {
                         if (!self) {
                             return;
                         }
+                        --self->downloadsInFlight_;
+                        self->startWaitingDownloads();
                         if (downloaded.error) {
                             self->answer(load,
                                          ArtworkLoadResult::failure(*downloaded.error, downloaded.detail));

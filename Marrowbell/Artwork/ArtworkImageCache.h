@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QNetworkAccessManager;
 
@@ -24,9 +25,11 @@ namespace Marrowbell {
 ///
 /// GUI thread only. Nothing here blocks: `cachedImage` reads memory only, and a load reads the disk,
 /// downloads, decodes and scales off the GUI thread, then answers on the GUI thread by its completion and by
-/// `imageReady` / `imageFailed`. Concurrent loads of the same key and URL share one download. An answer is
-/// accepted only with a 2xx status, an image content type and a body of at most `maximumBodyBytes`; a
-/// refused or undecodable answer stores nothing.
+/// `imageReady` / `imageFailed`. Concurrent loads of the same key and URL share one download. At most
+/// `maximumDownloadsInFlight` downloads run at once; the others wait, the most recently asked for first, so
+/// that after a fast scroll the rows in view are fetched before those scrolled past. An answer is accepted
+/// only with a 2xx status, an image content type and a body of at most `maximumBodyBytes`; a refused or
+/// undecodable answer stores nothing.
 class ArtworkImageCache : public QObject {
     Q_OBJECT
 
@@ -34,6 +37,7 @@ public:
     static constexpr int thumbnailPixelSize = 64;
     static constexpr qint64 maximumBodyBytes = 10 * 1024 * 1024;
     static constexpr qsizetype defaultMemoryCostLimit = 32 * 1024 * 1024;
+    static constexpr int maximumDownloadsInFlight = 4;
 
     using Completion = std::function<void(const ArtworkLoadResult&)>;
 
@@ -85,6 +89,8 @@ private:
     void enqueue(const QUrl& url, const QString& key, Waiter waiter);
     void lookOnDisk(const std::shared_ptr<PendingLoad>& load);
     void download(const std::shared_ptr<PendingLoad>& load);
+    void startWaitingDownloads();
+    void startDownload(const std::shared_ptr<PendingLoad>& load);
     void makeThumbnail(const std::shared_ptr<PendingLoad>& load, QByteArray body);
     void answer(const std::shared_ptr<PendingLoad>& load, const ArtworkLoadResult& result);
     void remember(const QString& key, const QUrl& url, const QImage& image);
@@ -93,6 +99,8 @@ private:
     TamselUIKit::CacheDirectory directory_;
     QNetworkAccessManager* network_;
     QHash<QString, std::shared_ptr<PendingLoad>> pending_;
+    std::vector<std::shared_ptr<PendingLoad>> waitingDownloads_;
+    int downloadsInFlight_ = 0;
     QThreadPool workers_;
 };
 

@@ -73,6 +73,42 @@ TEST_F(ArtworkImageCacheTest, oneDownloadServesThreeWaitersAndTheirSignals) {
     EXPECT_EQ(cache.loadsInFlight(), 0);
 }
 
+TEST_F(ArtworkImageCacheTest, aBurstOfLoadsKeepsFewDownloadsRunningAndFetchesTheNewestFirst) {
+    LocalHttpServer pictures([](const QByteArray&) {
+        return LocalHttpServer::Answer{200, "image/png", solidPNG(Qt::red, {80, 80})};
+    });
+    pictures.setHolding(true);
+    constexpr int loads = 10;
+    constexpr int bound = ArtworkImageCache::maximumDownloadsInFlight;
+    static_assert(loads > 2 * bound);
+    int succeeded = 0;
+    QObject context;
+    for (int index = 0; index < loads; ++index) {
+        cache.loadImage(pictures.url(u"/%1.png"_s.arg(index)), u"album-%1"_s.arg(index), &context,
+                        [&succeeded](const ArtworkLoadResult& result) { succeeded += result.succeeded(); });
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&pictures] { return pictures.requestCount() == bound; }, 10'000));
+    QTest::qWait(300);
+    EXPECT_EQ(pictures.requestCount(), bound) << "the network layer alone would open more connections";
+    EXPECT_EQ(cache.loadsInFlight(), loads);
+
+    pictures.releaseHeld();
+    ASSERT_TRUE(QTest::qWaitFor([&pictures] { return pictures.requestCount() == 2 * bound; }, 10'000));
+    QTest::qWait(100);
+    EXPECT_EQ(pictures.requestCount(), 2 * bound);
+    EXPECT_EQ(pictures.requestCount("/9.png"), 1) << "the last one asked for goes next";
+    EXPECT_EQ(pictures.requestCount("/4.png"), 0);
+
+    pictures.setHolding(false);
+    pictures.releaseHeld();
+    ASSERT_TRUE(QTest::qWaitFor([&succeeded] { return succeeded == loads; }, 10'000));
+    EXPECT_EQ(pictures.requestCount(), loads);
+    EXPECT_EQ(cache.loadsInFlight(), 0);
+    for (int index = 0; index < loads; ++index) {
+        EXPECT_TRUE(cache.cachedImage(u"album-%1"_s.arg(index)));
+    }
+}
+
 TEST_F(ArtworkImageCacheTest, refusedAnswersLeaveNothingBehindAndAreAskedForAgain) {
     const struct {
         const char16_t* path;
