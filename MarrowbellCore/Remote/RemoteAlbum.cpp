@@ -1,6 +1,7 @@
 #include "RemoteAlbum.h"
 
 #include "JSONObjectWriter.h"
+#include "LibraryResourceCoding.h"
 
 #include <Foundation/JSONDecoding.h>
 
@@ -14,21 +15,11 @@ std::string text(const Foundation::JSONValue& value) {
 } // namespace
 
 RemoteAlbum RemoteAlbum::decode(const Foundation::JSONValue& object) {
-    RemoteAlbum album;
-    album.id = object.requiredString(stringValue(CodingKeys::id));
-    album.type = object.requiredString(stringValue(CodingKeys::type));
-    album.href = object.requiredString(stringValue(CodingKeys::href));
-    album.attributes = object.requiredObject(stringValue(CodingKeys::attributes), &Attributes::decode);
-    return album;
+    return decodeLibraryResource<RemoteAlbum>(object);
 }
 
 std::string RemoteAlbum::encodedJSON() const {
-    JSONObjectWriter writer;
-    writer.write(CodingKeys::id, id);
-    writer.write(CodingKeys::type, type);
-    writer.write(CodingKeys::href, href);
-    writer.write(CodingKeys::attributes, attributes);
-    return std::move(writer).finished();
+    return encodedLibraryResource(*this);
 }
 
 RemoteAlbum::Attributes RemoteAlbum::Attributes::decode(const Foundation::JSONValue& object) {

@@ -1,6 +1,7 @@
 #include "RemoteArtist.h"
 
 #include "JSONObjectWriter.h"
+#include "LibraryResourceCoding.h"
 
 #include <Foundation/JSONDecoding.h>
 
@@ -17,24 +18,11 @@ std::string text(const Foundation::JSONValue& value) {
 } // namespace
 
 RemoteArtist RemoteArtist::decode(const Foundation::JSONValue& object) {
-    RemoteArtist artist;
-    artist.id = object.requiredString(stringValue(CodingKeys::id));
-    artist.type = object.requiredString(stringValue(CodingKeys::type));
-    artist.href = object.requiredString(stringValue(CodingKeys::href));
-    artist.attributes = object.requiredObject(stringValue(CodingKeys::attributes), &Attributes::decode);
-    artist.relationships =
-        object.optionalObject(stringValue(CodingKeys::relationships), &Relationships::decode);
-    return artist;
+    return decodeLibraryResource<RemoteArtist>(object);
 }
 
 std::string RemoteArtist::encodedJSON() const {
-    JSONObjectWriter writer;
-    writer.write(CodingKeys::id, id);
-    writer.write(CodingKeys::type, type);
-    writer.write(CodingKeys::href, href);
-    writer.write(CodingKeys::attributes, attributes);
-    writer.write(CodingKeys::relationships, relationships);
-    return std::move(writer).finished();
+    return encodedLibraryResource(*this);
 }
 
 RemoteArtist::Attributes RemoteArtist::Attributes::decode(const Foundation::JSONValue& object) {

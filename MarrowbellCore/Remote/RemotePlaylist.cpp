@@ -1,27 +1,18 @@
 #include "RemotePlaylist.h"
 
 #include "JSONObjectWriter.h"
+#include "LibraryResourceCoding.h"
 
 #include <Foundation/JSONDecoding.h>
 
 namespace MarrowbellCore {
 
 RemotePlaylist RemotePlaylist::decode(const Foundation::JSONValue& object) {
-    RemotePlaylist playlist;
-    playlist.id = object.requiredString(stringValue(CodingKeys::id));
-    playlist.type = object.requiredString(stringValue(CodingKeys::type));
-    playlist.href = object.requiredString(stringValue(CodingKeys::href));
-    playlist.attributes = object.requiredObject(stringValue(CodingKeys::attributes), &Attributes::decode);
-    return playlist;
+    return decodeLibraryResource<RemotePlaylist>(object);
 }
 
 std::string RemotePlaylist::encodedJSON() const {
-    JSONObjectWriter writer;
-    writer.write(CodingKeys::id, id);
-    writer.write(CodingKeys::type, type);
-    writer.write(CodingKeys::href, href);
-    writer.write(CodingKeys::attributes, attributes);
-    return std::move(writer).finished();
+    return encodedLibraryResource(*this);
 }
 
 RemotePlaylist::Attributes RemotePlaylist::Attributes::decode(const Foundation::JSONValue& object) {

@@ -1,6 +1,7 @@
 #include "RemoteSong.h"
 
 #include "JSONObjectWriter.h"
+#include "LibraryResourceCoding.h"
 
 #include <Foundation/JSONDecoding.h>
 
@@ -20,24 +21,11 @@ RemotePlayParameters playParameters(const Foundation::JSONValue& object) {
 } // namespace
 
 RemoteSong RemoteSong::decode(const Foundation::JSONValue& object) {
-    RemoteSong song;
-    song.id = object.requiredString(stringValue(CodingKeys::id));
-    song.type = object.requiredString(stringValue(CodingKeys::type));
-    song.href = object.requiredString(stringValue(CodingKeys::href));
-    song.attributes = object.requiredObject(stringValue(CodingKeys::attributes), &Attributes::decode);
-    song.relationships =
-        object.optionalObject(stringValue(CodingKeys::relationships), &Relationships::decode);
-    return song;
+    return decodeLibraryResource<RemoteSong>(object);
 }
 
 std::string RemoteSong::encodedJSON() const {
-    JSONObjectWriter writer;
-    writer.write(CodingKeys::id, id);
-    writer.write(CodingKeys::type, type);
-    writer.write(CodingKeys::href, href);
-    writer.write(CodingKeys::attributes, attributes);
-    writer.write(CodingKeys::relationships, relationships);
-    return std::move(writer).finished();
+    return encodedLibraryResource(*this);
 }
 
 RemoteSong::Attributes RemoteSong::Attributes::decode(const Foundation::JSONValue& object) {
