@@ -17,6 +17,7 @@ class AppModels;
 class NotAuthorizedView;
 class ObservationTrackingToken;
 class OverlayPanel;
+class PlayerBar;
 class PodController;
 class ToastView;
 
@@ -51,7 +52,7 @@ public:
     ToastView* addToast() const { return addToast_; }
     ToastView* syncingToast() const { return syncingToast_; }
     NotAuthorizedView* notAuthorizedView() const { return notAuthorized_; }
-    OverlayPanel* playerBar() const { return playerBar_; }
+    PlayerBar* playerBar() const { return playerBar_; }
     OverlayPanel* searchPanel() const { return searchPanel_; }
     bool isNotAuthorized() const { return isNotAuthorized_; }
 
@@ -94,7 +95,7 @@ private:
     ToastView* addToast_;
     ToastView* syncingToast_;
     NotAuthorizedView* notAuthorized_;
-    OverlayPanel* playerBar_;
+    PlayerBar* playerBar_;
     OverlayPanel* searchPanel_;
     QMessageBox* playError_ = nullptr;
     bool isNotAuthorized_ = false;
