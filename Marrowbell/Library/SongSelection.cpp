@@ -16,23 +16,17 @@ QString SongSelection::title() const {
     return isPlay() ? QStringLiteral("Play") : QStringLiteral("Shuffle");
 }
 
-SongSelection SongSelection::song(MarrowbellCore::LocalSong song) {
-    return SongSelection::song(
-        std::make_shared<const std::vector<MarrowbellCore::LocalSong>>(1, std::move(song)), 0);
-}
-
-std::vector<SongSelection> songSelectionRows(std::vector<MarrowbellCore::LocalSong> songs) {
-    const auto shared = std::make_shared<const std::vector<MarrowbellCore::LocalSong>>(std::move(songs));
+std::vector<SongSelection> songSelectionRows(const std::vector<MarrowbellCore::LocalSong>& songs) {
     std::vector<SongSelection> rows;
-    rows.reserve(shared->size() + 2);
-    if (!shared->empty()) {
+    rows.reserve(songs.size() + 2);
+    if (!songs.empty()) {
         rows.push_back(SongSelection::play());
     }
-    if (shared->size() >= 2) {
+    if (songs.size() >= 2) {
         rows.push_back(SongSelection::shuffle());
     }
-    for (std::size_t index = 0; index < shared->size(); ++index) {
-        rows.push_back(SongSelection::song(shared, index));
+    for (const auto& song : songs) {
+        rows.push_back(SongSelection::song(song));
     }
     return rows;
 }

@@ -13,7 +13,7 @@
 #include "Observation/ObservationTracking.h"
 #include "Platform/AppLoggers.h"
 #include "Platform/GuiDelivery.h"
-#include "Player/PlayerBar.h"
+#include "Player/PlayerView.h"
 
 #include <MarrowbellCore/Sync/SyncEngine.h>
 #include <MusicKit/MusicAuthorization.h>
@@ -55,7 +55,7 @@ MainContentView::MainContentView(AppModels& models, const QString& serviceDispla
     , syncingToast_(new ToastView(QStringLiteral("arrow.trianglehead.2.clockwise.rotate.90"),
                                   tr("Syncing Library"), true, this))
     , notAuthorized_(new NotAuthorizedView(serviceDisplayName, this))
-    , playerBar_(new PlayerBar(*models.main, *models.player, this))
+    , playerBar_(new OverlayPanel(this))
     , searchPanel_(new OverlayPanel(this)) {
     setObjectName(QStringLiteral("mainContent"));
     podArea_ = pod_->view();
@@ -75,6 +75,7 @@ MainContentView::MainContentView(AppModels& models, const QString& serviceDispla
         overlay->hide();
     }
     searchPanel_->installEventFilter(this);
+    playerBar_->setContent(new PlayerView(*models.main, *models.player));
     connect(notAuthorized_, &NotAuthorizedView::tryAgainRequested, this, &MainContentView::requestAccess);
 
     // The shortcut belongs to the window's content, so Space reaches it whichever list has the focus.
@@ -323,7 +324,7 @@ void MainContentView::placeOverlays() {
     }
     notAuthorized_->setGeometry(pod);
     notAuthorized_->raise();
-    // The bar places itself; raised here so that it stays above the not-authorised screen.
+    playerBar_->setGeometry(OverlayPlacement::playerBar(size()));
     playerBar_->raise();
     const int searchHeight = searchPanel_->content() ? searchPanel_->content()->sizeHint().height()
                                                      : OverlayPlacement::searchFieldHeight;

@@ -17,7 +17,6 @@ class AppModels;
 class NotAuthorizedView;
 class ObservationTrackingToken;
 class OverlayPanel;
-class PlayerBar;
 class PodController;
 class ToastView;
 
@@ -52,7 +51,7 @@ public:
     ToastView* addToast() const { return addToast_; }
     ToastView* syncingToast() const { return syncingToast_; }
     NotAuthorizedView* notAuthorizedView() const { return notAuthorized_; }
-    PlayerBar* playerBar() const { return playerBar_; }
+    OverlayPanel* playerBar() const { return playerBar_; }
     OverlayPanel* searchPanel() const { return searchPanel_; }
     bool isNotAuthorized() const { return isNotAuthorized_; }
 
@@ -95,7 +94,7 @@ private:
     ToastView* addToast_;
     ToastView* syncingToast_;
     NotAuthorizedView* notAuthorized_;
-    PlayerBar* playerBar_;
+    OverlayPanel* playerBar_;
     OverlayPanel* searchPanel_;
     QMessageBox* playError_ = nullptr;
     bool isNotAuthorized_ = false;

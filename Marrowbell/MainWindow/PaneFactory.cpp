@@ -1,35 +1,47 @@
 #include "MainWindow/PaneFactory.h"
 
+#include "LibraryLists/LibraryLists.h"
+#include "LibraryLists/RecommendationLists.h"
+#include "LibraryLists/SongLists.h"
 #include "Lists/ContainerList.h"
 #include "Lists/ListEnvironment.h"
 #include "MainWindow/AppModels.h"
 
-#include <QLabel>
-
 namespace Marrowbell {
 namespace {
 
-QWidget* namedPane(const NavigationItem& item) {
-    QString title;
-    if (const auto* container = item.as<NavigationItem::Container>()) {
-        title = containerKindTitle(container->kind);
-    } else if (const auto* collection = item.as<NavigationItem::SongCollection>()) {
-        title = collection->title;
+QWidget* containerPane(AppModels& models, const ListEnvironment& environment, ContainerKind kind) {
+    MainViewModel& model = *models.main;
+    switch (kind) {
+    case ContainerKind::playlists:
+        return makePlaylistsView(model, *models.playlists, environment).release();
+    case ContainerKind::albums:
+        return makeAlbumsView(model, *models.albums, environment).release();
+    case ContainerKind::artists:
+        return makeArtistsView(model, *models.artists, environment).release();
+    case ContainerKind::songs:
+        return makeSongsView(model, *models.topLevelSongs, *models.player, environment).release();
+    case ContainerKind::madeForYou:
+        return makeMadeForYouView(model, *models.madeForYou, environment).release();
+    case ContainerKind::stations:
+        return makeStationsView(model, *models.stations, environment).release();
     }
-    auto* pane = new QLabel(title);
-    pane->setAlignment(Qt::AlignCenter);
-    pane->setEnabled(true);
-    return pane;
+    // Not reached for a known kind; an empty pane keeps the pod whole.
+    return new QWidget;
 }
 
 } // namespace
 
 PaneFactory makeLibraryPaneFactory(AppModels& models, const ListEnvironment& environment) {
     return [&models, environment](const NavigationItem& item) -> QWidget* {
-        if (item.as<NavigationItem::Root>()) {
-            return makeContainerList(*models.main, environment).release();
+        if (const auto* container = item.as<NavigationItem::Container>()) {
+            return containerPane(models, environment, container->kind);
         }
-        return namedPane(item);
+        if (item.as<NavigationItem::SongCollection>()) {
+            return makeDetailSongsView(*models.main, *models.detailSongs, *models.player, environment)
+                .release();
+        }
+        return makeContainerList(*models.main, environment).release();
     };
 }
 

@@ -14,8 +14,7 @@ struct ListEnvironment;
 /// takes ownership. GUI thread.
 using PaneFactory = std::function<QWidget*(const NavigationItem& item)>;
 
-/// The application's panes: the root list of kinds, and for every other item its list where one exists,
-/// else a pane that names the item.
+/// The application's panes: the root list of kinds, each kind's list, and an opened collection's songs.
 PaneFactory makeLibraryPaneFactory(AppModels& models, const ListEnvironment& environment);
 
 } // namespace Marrowbell

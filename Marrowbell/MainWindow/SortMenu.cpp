@@ -22,7 +22,9 @@ void addChoices(QMenu& menu, const std::array<Choice, Count>& choices, Current c
 }
 
 template <class Model, class Order, std::size_t Count>
-void addModelChoices(QMenu& menu, Model& model, const std::array<Order, Count>& orders) {
+void addModelChoices(QMenu& menu, const QString& title, Model& model,
+                     const std::array<Order, Count>& orders) {
+    menu.addSection(title);
     addChoices(
         menu, orders, [&model] { return model.sortOrder(); },
         [&model](Order order) { model.setSortOrder(order); });
@@ -42,16 +44,16 @@ void fillSortMenu(QMenu& menu, AppModels& models, std::optional<ContainerKind> k
     menu.clear();
     switch (kind.value_or(ContainerKind::playlists)) {
     case ContainerKind::playlists:
-        addModelChoices(menu, *models.playlists, allPlaylistSortOrders);
+        addModelChoices(menu, QStringLiteral("Sort Playlists"), *models.playlists, allPlaylistSortOrders);
         break;
     case ContainerKind::albums:
-        addModelChoices(menu, *models.albums, allAlbumSortOrders);
+        addModelChoices(menu, QStringLiteral("Sort Albums"), *models.albums, allAlbumSortOrders);
         break;
     case ContainerKind::artists:
-        addModelChoices(menu, *models.artists, allArtistsSortOrders);
+        addModelChoices(menu, QStringLiteral("Sort Artists"), *models.artists, allArtistsSortOrders);
         break;
     case ContainerKind::songs:
-        addModelChoices(menu, *models.topLevelSongs, allSongSortOrders);
+        addModelChoices(menu, QStringLiteral("Sort Songs"), *models.topLevelSongs, allSongSortOrders);
         break;
     case ContainerKind::madeForYou:
     case ContainerKind::stations:

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace Marrowbell {
 
@@ -26,7 +27,10 @@ PlayerBar::PlayerBar(MainViewModel& model, MusicKit::ApplicationMusicPlayer& pla
 }
 
 QRect PlayerBar::frameIn(QSize hostSize) {
-    return OverlayPlacement::playerBar(hostSize);
+    const int width = std::clamp(hostSize.width() - widthMargin, minimumBarWidth, maximumBarWidth);
+    const int height = barHeight + 2 * inset;
+    return {(hostSize.width() - width - 2 * inset) / 2, hostSize.height() - height, width + 2 * inset,
+            height};
 }
 
 bool PlayerBar::eventFilter(QObject* watched, QEvent* event) {

@@ -7,7 +7,6 @@
 #include "MainWindow/PodPagingView.h"
 #include "MainWindow/ToastView.h"
 #include "MainWindowTestFixture.h"
-#include "Player/PlayerBar.h"
 
 #include <MarrowbellCore/Store/LocalDatabase.h>
 #include <MusicKit/ApplicationMusicPlayer.h>
@@ -74,8 +73,11 @@ TEST_F(MainContentTest, FirstStartSyncsBehindTheSyncingToastThenShowsTheLibrary)
     settle();
     EXPECT_FALSE(content->syncingToast()->isVisible());
     EXPECT_TRUE(content->pod().view()->isEnabled());
-    EXPECT_EQ(content->pod().view()->panes().size(), 2u);
-    EXPECT_EQ(model().navigationPath.get(), pathOf(ContainerKind::playlists));
+    // The playlists list may already have opened its first playlist in a third pane.
+    const std::vector<NavigationItem>& path = model().navigationPath.get();
+    ASSERT_GE(path.size(), 2u);
+    EXPECT_EQ(std::vector<NavigationItem>(path.begin(), path.begin() + 2), pathOf(ContainerKind::playlists));
+    EXPECT_EQ(content->pod().view()->panes().size(), path.size());
     EXPECT_FALSE(models->madeForYou->items.get().empty());
     EXPECT_FALSE(models->stations->items.get().empty());
     EXPECT_FALSE(content->isNotAuthorized());
@@ -152,7 +154,6 @@ TEST_F(MainContentTest, ToolbarColumnModeAndOverlaysFollowTheWindow) {
     EXPECT_TRUE(content->backAction()->isEnabled());
     EXPECT_FALSE(content->sortButton()->isEnabled());
 
-    EXPECT_TRUE(content->playerBar()->isVisible());
     EXPECT_EQ(content->playerBar()->geometry(), OverlayPlacement::playerBar(content->size()));
     EXPECT_EQ(content->playerBar()->geometry().width(), 600 + 2 * OverlayPlacement::inset);
     content->showSearch();

@@ -1,0 +1,41 @@
+#include "LibraryLists/PaneListWiring.h"
+
+#include "ErrorReporting/ErrorReporting.h"
+#include "LibraryModels/FutureSupport.h"
+#include "Lists/ListBinding.h"
+#include "Platform/AppLoggers.h"
+
+#include <QMenu>
+
+namespace Marrowbell {
+
+void followActivePane(CollectionListControllerBase& list, MainViewModel& model) {
+    list.setFocusedTag(bindObserved(model, &MainViewModel::activePane));
+    list.syncFirstResponder();
+    const QPointer<CollectionListControllerBase> weakList(&list);
+    list.tokens.push_back(ObservationTracking::observe(&model, &MainViewModel::activePane,
+                                                       [weakList](int oldPane, int newPane) {
+                                                           if (weakList && oldPane != newPane) {
+                                                               weakList->syncFirstResponder();
+                                                           }
+                                                       }));
+}
+
+std::unique_ptr<QMenu> makeContextMenu(const std::vector<MenuEntry>& entries) {
+    auto menu = std::make_unique<QMenu>();
+    for (const MenuEntry& entry : entries) {
+        QObject::connect(menu->addAction(entry.title), &QAction::triggered, menu.get(), entry.action);
+    }
+    return menu;
+}
+
+void reportSongPlayFailure(MainViewModel& model, const std::exception_ptr& error) {
+    if (isCancellation(error)) {
+        return;
+    }
+    ErrorReporting::report(error, "play_song");
+    logFailure(AppLoggers::playback(), "Failed to play song: %@", error);
+    model.showPlayError.set(true);
+}
+
+} // namespace Marrowbell

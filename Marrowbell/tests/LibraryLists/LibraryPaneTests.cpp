@@ -1,0 +1,131 @@
+#include "LibraryLists/LibraryLists.h"
+#include "LibraryLists/RecommendationLists.h"
+#include "LibraryListsTestFixture.h"
+#include "LibraryModels/LibraryKind.h"
+
+#include <QSignalSpy>
+
+namespace Marrowbell::Testing {
+namespace {
+
+using MarrowbellCore::LocalAlbum;
+using MarrowbellCore::LocalArtist;
+using MarrowbellCore::LocalPlaylist;
+
+template <class Record> QStringList titlesOf(const std::vector<Record>& records) {
+    QStringList titles;
+    for (const Record& record : records) {
+        titles << rowTitle(record);
+    }
+    return titles;
+}
+
+class LibraryPaneTest : public LibraryListsTest {
+protected:
+    /// The kind's containers as the store holds them, in the list model's order.
+    template <class Record>
+    std::vector<Record> storedContainers(const LibraryListViewModel<Record>& containers) {
+        auto read = environment->store().run(
+            [descriptor = containers.sortDescriptor()](MarrowbellCore::LocalDatabase& database) {
+                return LibraryKind<Record>::readAll(database, descriptor);
+            });
+        EXPECT_TRUE(finishes(read));
+        return read.result();
+    }
+
+    template <class Record>
+    void expectPaneListsTheStore(CollectionListController<Record>& list,
+                                 const LibraryListViewModel<Record>& containers) {
+        const std::vector<Record> stored = storedContainers(containers);
+        ASSERT_FALSE(stored.empty());
+        ASSERT_TRUE(showsRows(list, int(stored.size())));
+        EXPECT_EQ(shownTitles(list), titlesOf(stored));
+        EXPECT_EQ(cellAt(list, 0).artworkUniqueID, QString::fromStdString(stored.front().thumbnailID()));
+        EXPECT_EQ(contextMenuOf(list, 0), (QStringList{QStringLiteral("Play"), QStringLiteral("Shuffle")}));
+    }
+};
+
+TEST_F(LibraryPaneTest, EachLibraryKindsPaneListsItsStoredContainersWithTheirOwnLook) {
+    auto& playlists = showKind<PlaylistList>(ContainerKind::playlists);
+    expectPaneListsTheStore(playlists, *models->playlists);
+    EXPECT_TRUE(cellAt(playlists, 0).subtitle.isEmpty());
+
+    auto& albums = showKind<AlbumList>(ContainerKind::albums);
+    expectPaneListsTheStore(albums, *models->albums);
+    const LocalAlbum& album = models->albums->items.get().front();
+    EXPECT_EQ(cellAt(albums, 0).subtitle, QString::fromStdString(album.artistName.value_or(std::string())));
+    EXPECT_EQ(cellAt(albums, 0).artworkStyle, ArtworkStyle::roundedRect);
+
+    auto& artists = showKind<ArtistList>(ContainerKind::artists);
+    expectPaneListsTheStore(artists, *models->artists);
+    EXPECT_EQ(cellAt(artists, 0).artworkStyle, ArtworkStyle::circular);
+}
+
+TEST_F(LibraryPaneTest, AnEqualUpdateKeepsTheTableAndAChangedAlbumShowsItsOwnTexts) {
+    auto& albums = showKind<AlbumList>(ContainerKind::albums);
+    ASSERT_TRUE(showsRows(albums, int(storedContainers(*models->albums).size())));
+    QSignalSpy resets(albums.model(), &QAbstractItemModel::modelReset);
+
+    std::vector<LocalAlbum> same = models->albums->items.get();
+    models->albums->items.set(same);
+    settle();
+    EXPECT_EQ(resets.count(), 0);
+
+    // Equal by identifier, yet read differently: the row shows the new title and no stale artist.
+    ASSERT_TRUE(same.front().artistName.has_value());
+    same.front().artistName.reset();
+    same.front().title = "Renamed";
+    models->albums->items.set(same);
+    settle();
+    EXPECT_EQ(resets.count(), 0);
+    EXPECT_EQ(shownTitles(albums).front(), QStringLiteral("Renamed"));
+    EXPECT_TRUE(cellAt(albums, 0).subtitle.isEmpty());
+
+    same.pop_back();
+    models->albums->items.set(same);
+    settle();
+    EXPECT_EQ(resets.count(), 1);
+    EXPECT_EQ(rowCount(albums), int(same.size()));
+}
+
+TEST_F(LibraryPaneTest, TheMenuShufflesTheClickedContainer) {
+    auto& artists = showKind<ArtistList>(ContainerKind::artists);
+    ASSERT_TRUE(showsRows(artists, int(storedContainers(*models->artists).size())));
+    contextMenuOf(artists, 1, QStringLiteral("Shuffle"));
+    ASSERT_TRUE(playerPlays());
+    EXPECT_EQ(player().state().shuffleMode(), MusicKit::MusicPlayerShuffleMode::songs);
+    EXPECT_FALSE(queuedTitles().isEmpty());
+    EXPECT_FALSE(model().showPlayError.get());
+}
+
+TEST_F(LibraryPaneTest, RecommendationPanesListTheirItemsAndPlayTheSelectedOne) {
+    auto& madeForYou = showKind<RecommendationList>(ContainerKind::madeForYou);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !models->madeForYou->items.get().empty(); }, 15000));
+    ASSERT_TRUE(showsRows(madeForYou, int(models->madeForYou->items.get().size())));
+    const auto items = models->madeForYou->items.get();
+    EXPECT_EQ(shownTitles(madeForYou), titlesOf(items));
+    EXPECT_EQ(cellAt(madeForYou, 0).artworkUniqueID, QString::fromStdString(items.front().id.rawValue()));
+    EXPECT_FALSE(cellAt(madeForYou, 0).canShowChevron);
+    EXPECT_EQ(contextMenuOf(madeForYou, 0), (QStringList{QStringLiteral("Play"), QStringLiteral("Shuffle")}));
+
+    doubleClickRow(madeForYou, 0);
+    ASSERT_TRUE(playerPlays());
+    EXPECT_EQ(player().state().shuffleMode(), std::nullopt);
+    EXPECT_EQ(model().selectedMadeForYouID.get(), items.front().id);
+
+    auto& stations = showKind<RecommendationList>(ContainerKind::stations);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !models->stations->items.get().empty(); }, 15000));
+    ASSERT_TRUE(showsRows(stations, int(models->stations->items.get().size())));
+    EXPECT_EQ(shownTitles(stations), titlesOf(models->stations->items.get()));
+    EXPECT_EQ(contextMenuOf(stations, 0), QStringList{QStringLiteral("Play")});
+
+    // A selection made elsewhere (a search hit, a snap-back) moves the row.
+    if (models->stations->items.get().size() > 1) {
+        model().selectedStationID.set(models->stations->items.get()[1].id);
+        settle();
+        EXPECT_EQ(stations.selectedRow(), 1);
+    }
+}
+
+} // namespace
+} // namespace Marrowbell::Testing

@@ -1,0 +1,99 @@
+#include "LibraryLists/LibraryLists.h"
+#include "LibraryLists/SongLists.h"
+#include "LibraryListsTestFixture.h"
+
+namespace Marrowbell::Testing {
+namespace {
+
+using SongPaneTest = LibraryListsTest;
+
+TEST_F(SongPaneTest, TheSongsPaneListsEveryLibrarySongBelowPlayAndShuffle) {
+    SongList& list = showKind<SongList>(ContainerKind::songs);
+    const auto& songs = model().topLevelSongs.get();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return !songs.empty() && rowCount(list) == int(songs.size()) + 2; }, 15000));
+    EXPECT_EQ(songs.size(), demoSongCount);
+    EXPECT_EQ(shownTitles(list), songRowTitles(songs));
+
+    const TableCell play = cellAt(list, 0);
+    EXPECT_EQ(play.glyph, QStringLiteral("play.fill"));
+    EXPECT_TRUE(play.subtitle.isEmpty());
+    EXPECT_FALSE(play.canShowChevron);
+    EXPECT_EQ(cellAt(list, 1).glyph, QStringLiteral("shuffle"));
+    const TableCell song = cellAt(list, 2);
+    EXPECT_TRUE(song.glyph.isEmpty());
+    EXPECT_EQ(song.subtitle, QString::fromStdString(songs.front().artistName.value_or(std::string())));
+    EXPECT_EQ(song.artworkUniqueID,
+              QStringLiteral("song-") + QString::fromStdString(songs.front().identifier));
+    EXPECT_EQ(song.isEnabled, songs.front().playParameters.has_value());
+    EXPECT_FALSE(song.canShowChevron);
+}
+
+TEST_F(SongPaneTest, DoubleClickReturnAndTheMenuPlayTheirOwnRowWithTheRightQueue) {
+    SongList& list = showKind<SongList>(ContainerKind::songs);
+    const auto& songs = model().topLevelSongs.get();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return rowCount(list) == int(songs.size()) + 2 && !songs.empty(); }, 15000));
+
+    doubleClickRow(list, 5);
+    ASSERT_TRUE(playerPlays());
+    EXPECT_EQ(model().selectedTopLevelSongID.get(), QString::fromStdString(songs[3].identifier));
+    EXPECT_EQ(queuedTitles().size(), qsizetype(songs.size() - 3));
+    EXPECT_EQ(queuedTitles().front(), QString::fromStdString(songs[3].title));
+    EXPECT_EQ(player().state().shuffleMode(), std::nullopt);
+    EXPECT_FALSE(model().showPlayError.get());
+
+    // The playing song's row, and only it, shows the bars while playing.
+    model().updatePlaybackStatus();
+    ASSERT_TRUE(model().isPlaying.get());
+    EXPECT_TRUE(cellAt(list, 5).showNowPlayingIndicator);
+    EXPECT_FALSE(cellAt(list, 6).showNowPlayingIndicator);
+    EXPECT_FALSE(cellAt(list, 0).showNowPlayingIndicator);
+
+    // The menu plays the row it was opened on, not the selected one.
+    EXPECT_EQ(contextMenuOf(list, 9, QStringLiteral("Play")), QStringList{QStringLiteral("Play")});
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return queuedTitles().value(0) == QString::fromStdString(songs[7].title); }, 15000));
+    EXPECT_EQ(model().selectedTopLevelSongID.get(), QString::fromStdString(songs[3].identifier));
+
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rowCenter(list, 1));
+    QTest::keyClick(&list, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return player().state().shuffleMode() == MusicKit::MusicPlayerShuffleMode::songs; }, 15000));
+    EXPECT_EQ(queuedTitles().size(), qsizetype(songs.size()));
+}
+
+TEST_F(SongPaneTest, TheDetailPaneShowsTheSelectedAlbumsSongsAndPlaysThemFromTheTop) {
+    auto& albums = showKind<AlbumList>(ContainerKind::albums);
+    const auto& stored = models->albums->items.get();
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return stored.size() > 1 && rowCount(albums) == int(stored.size()); }, 15000));
+    const auto& path = model().navigationPath.get();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return path.size() == 3; }, 15000));
+    SongList& detail = showPane<SongList>(path[2]);
+    const auto& songs = model().detailSongs.get();
+    ASSERT_FALSE(songs.empty());
+    EXPECT_EQ(shownTitles(detail), songRowTitles(songs));
+
+    // Another album's songs replace the shown ones.
+    QTest::mouseClick(albums.viewport(), Qt::LeftButton, {}, rowCenter(albums, 1));
+    const QString second = QString::fromStdString(models->albums->items.get()[1].identifier);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return model().navigationPath.get().back().id() == second &&
+                   shownTitles(detail) == songRowTitles(songs);
+        },
+        15000));
+
+    doubleClickRow(albums, 1);
+    ASSERT_TRUE(playerPlays());
+    EXPECT_EQ(model().selectedDetailSongID.get(), QStringLiteral("play"));
+    EXPECT_EQ(queuedTitles().front(), QString::fromStdString(songs.front().title));
+
+    doubleClickRow(detail, detail.model()->rowCount() - 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return queuedTitles().size() == 1; }, 15000));
+    EXPECT_EQ(queuedTitles().front(), QString::fromStdString(songs.back().title));
+}
+
+} // namespace
+} // namespace Marrowbell::Testing
