@@ -3,11 +3,20 @@
 #include "App/MarrowbellApplication.h"
 
 #include <QApplication>
+#include <string_view>
+
+namespace {
+
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Marrowbell"));
-    QApplication::setApplicationVersion(QString::fromUtf8(Marrowbell::appVersion().data()));
+    QApplication::setApplicationName(fromView(Marrowbell::appName));
+    QApplication::setApplicationVersion(fromView(Marrowbell::appVersion()));
 
     const auto options = Marrowbell::CommandLineOptions::parse(QApplication::arguments());
     if (!options) {

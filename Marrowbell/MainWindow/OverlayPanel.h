@@ -4,7 +4,7 @@
 
 namespace Marrowbell {
 
-/// A floating panel inside the main window (the player bar, the search panel): a rounded, translucent card
+/// A floating panel inside the main window (the search panel): a rounded, translucent card
 /// with a soft shadow in the margin round it, holding one content widget. GUI thread.
 class OverlayPanel final : public QWidget {
     Q_OBJECT
