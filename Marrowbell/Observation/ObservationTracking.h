@@ -23,19 +23,32 @@ namespace detail {
 template <class T> struct IsObserved : std::false_type {};
 template <class T> struct IsObserved<Observed<T>> : std::true_type {};
 
-/// Reads `keyPath` of `object`: a pointer to an Observed<T> member gives its value, a pointer to a const
-/// member function or any callable taking the object gives its result.
-template <class Object, class KeyPath> auto currentValue(const Object& object, const KeyPath& keyPath) {
+/// An observed field's value held without copying it.
+template <class T> struct SharedValue { std::shared_ptr<const T> value; };
+
+/// Reads `keyPath` of `object`: a pointer to an Observed<T> member gives its value as a SharedValue, a
+/// pointer to a const member function or any callable taking the object gives its result.
+template <class Object, class KeyPath> auto snapshotOf(const Object& object, const KeyPath& keyPath) {
     using Read = std::remove_cvref_t<std::invoke_result_t<const KeyPath&, const Object&>>;
     if constexpr (IsObserved<Read>::value) {
-        return typename Read::ValueType(std::invoke(keyPath, object).get());
+        return SharedValue<typename Read::ValueType>{std::invoke(keyPath, object).snapshot()};
     } else {
         return std::invoke(keyPath, object);
     }
 }
 
+template <class T> const T& valueOf(const SharedValue<T>& snapshot) {
+    return *snapshot.value;
+}
+template <class T> const T& valueOf(const T& value) {
+    return value;
+}
+
 template <class Object, class KeyPath>
-using ValueAt = decltype(currentValue(std::declval<const Object&>(), std::declval<const KeyPath&>()));
+using SnapshotAt = decltype(snapshotOf(std::declval<const Object&>(), std::declval<const KeyPath&>()));
+
+template <class Object, class KeyPath>
+using ValueAt = std::remove_cvref_t<decltype(valueOf(std::declval<const SnapshotAt<Object, KeyPath>&>()))>;
 
 template <class Object, class KeyPath>
 class Observation : public std::enable_shared_from_this<Observation<Object, KeyPath>> {
@@ -51,7 +64,7 @@ public:
         , onChange_(std::move(onChange)) {}
 
     void arm() {
-        withObservationTracking([this] { (void)currentValue(*object_, keyPath_); },
+        withObservationTracking([this] { (void)snapshotOf(*object_, keyPath_); },
                                 [self = this->shared_from_this()] { self->handleChange(); });
     }
 
@@ -67,7 +80,7 @@ private:
         }
         QMetaObject::invokeMethod(
             object_.data(),
-            [self = this->shared_from_this(), oldValue = currentValue(*object_, keyPath_), animation] {
+            [self = this->shared_from_this(), oldValue = snapshotOf(*object_, keyPath_), animation] {
                 self->deliver(oldValue, animation);
             },
             Qt::QueuedConnection);
@@ -75,15 +88,16 @@ private:
 
     // Runs on a later turn of the event loop, when the model has finished changing; writes made meanwhile are
     // folded into the value read here.
-    void deliver(const Value& oldValue, AnimationContext animation) {
+    void deliver(const SnapshotAt<Object, KeyPath>& oldValue, AnimationContext animation) {
         if (!isAlive()) {
             return;
         }
-        const Value newValue = currentValue(*object_, keyPath_);
+        const auto newValue = snapshotOf(*object_, keyPath_);
+        const auto notify = [&] { onChange_(valueOf(oldValue), valueOf(newValue)); };
         if (animation.animates()) {
-            AnimationContext::runGroup({animation.duration, true}, [&] { onChange_(oldValue, newValue); });
+            AnimationContext::runGroup({animation.duration, true}, notify);
         } else {
-            onChange_(oldValue, newValue);
+            notify();
         }
         if (isAlive()) {
             arm();

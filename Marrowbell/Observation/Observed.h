@@ -2,6 +2,7 @@
 
 #include "Observation/ObservationRegistrar.h"
 
+#include <memory>
 #include <utility>
 
 namespace Marrowbell {
@@ -26,25 +27,32 @@ public:
 
     explicit Observed(ObservationRegistrar& registrar, T initialValue = T{})
         : registrar_(registrar)
-        , value_(std::move(initialValue)) {}
+        , value_(std::make_shared<const T>(std::move(initialValue))) {}
     Observed(const Observed&) = delete;
     Observed& operator=(const Observed&) = delete;
 
     /// The value; inside a tracking scope, the read is recorded.
     const T& get() const {
         registrar_.access(key());
+        return *value_;
+    }
+    /// The value as it is now, kept unchanged by later writes; read like get(). Costs no copy of the value,
+    /// which matters for fields that hold whole lists.
+    std::shared_ptr<const T> snapshot() const {
+        registrar_.access(key());
         return value_;
     }
     /// Notifies the field's observers, then stores `value`; also when it equals the value held.
     void set(T value) {
-        registrar_.withMutation(key(), [&] { value_ = std::move(value); });
+        auto stored = std::make_shared<const T>(std::move(value));
+        registrar_.withMutation(key(), [&] { value_ = std::move(stored); });
     }
 
     ObservationRegistrar::Key key() const { return this; }
 
 private:
     ObservationRegistrar& registrar_;
-    T value_;
+    std::shared_ptr<const T> value_;
 };
 
 } // namespace Marrowbell
