@@ -1,5 +1,6 @@
 #include "DemoService/DemoService.h"
 
+#include "ArtistTopSongsRoute.h"
 #include "CatalogResources.h"
 #include "CatalogSearch.h"
 #include "PNGImage.h"
@@ -331,11 +332,12 @@ void DemoService::registerRoutes() {
                  [this](const httplib::Request& request, httplib::Response& response) {
                      serveArtwork(request, response);
                  });
-    registerPlaybackRoutes(
-        *server_, {library_, libraryMutex_, *rendered_, baseURL()},
-        [this](const httplib::Request& request, httplib::Response& response, const APIAnswer& answer) {
-            serveAPI(request, response, [&](const auto& req, auto& res, Page&) { answer(req, res); });
-        });
+    const ServeAPI serveAnswer = [this](const httplib::Request& request, httplib::Response& response,
+                                        const APIAnswer& answer) {
+        serveAPI(request, response, [&](const auto& req, auto& res, Page&) { answer(req, res); });
+    };
+    registerPlaybackRoutes(*server_, {library_, libraryMutex_, *rendered_, baseURL()}, serveAnswer);
+    registerArtistTopSongsRoute(*server_, {library_, libraryMutex_, *rendered_, baseURL()}, serveAnswer);
 }
 
 std::vector<DemoFault> DemoService::beginRequest(const httplib::Request& request) {

@@ -119,10 +119,10 @@ void MarrowbellApplication::installMenus() {
             },
         .showAbout = [this] { showAbout(); },
         .showSearch =
-            [this](bool) {
+            [this](bool catalog) {
                 mainWindow_->present();
                 if (auto* content = qobject_cast<MainContentView*>(mainWindow_->centralWidget())) {
-                    content->showSearch();
+                    content->showSearch(catalog ? SearchPickerSelection::catalog : SearchPickerSelection::library);
                 }
             },
     };

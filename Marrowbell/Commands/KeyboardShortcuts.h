@@ -39,4 +39,8 @@ inline constexpr QKeyCombination paneLeft{Qt::Key_Left};
 inline constexpr QKeyCombination paneRight{Qt::Key_Right};
 inline constexpr QKeyCombination playSelected{Qt::Key_Return};
 
+// The search panel's source picker.
+inline constexpr QKeyCombination searchLibrarySource = Qt::CTRL | Qt::Key_1;
+inline constexpr QKeyCombination searchCatalogSource = Qt::CTRL | Qt::Key_2;
+
 } // namespace Marrowbell::KeyboardShortcuts

@@ -14,9 +14,11 @@ AppModels::AppModels(AppEnvironment& appEnvironment)
     , albums(std::make_unique<AlbumsViewModel>(*main, *detailSongs, environment))
     , artists(std::make_unique<ArtistsViewModel>(*main, *detailSongs, environment))
     , madeForYou(std::make_unique<MadeForYouViewModel>(*main, environment, *player))
-    , stations(std::make_unique<StationsViewModel>(*main, environment, *player)) {}
+    , stations(std::make_unique<StationsViewModel>(*main, environment, *player))
+    , search(std::make_unique<SearchViewModel>()) {}
 
 AppModels::~AppModels() {
+    search.reset();
     stations.reset();
     madeForYou.reset();
     artists.reset();

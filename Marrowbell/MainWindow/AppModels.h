@@ -6,6 +6,7 @@
 #include "LibraryModels/StationsViewModel.h"
 #include "LibraryModels/TopLevelSongsViewModel.h"
 #include "Model/MainViewModel.h"
+#include "Search/SearchViewModel.h"
 
 #include <MusicKit/ApplicationMusicPlayer.h>
 #include <memory>
@@ -15,7 +16,7 @@ namespace Marrowbell {
 class AppEnvironment;
 
 /// The models the main window and its panes share, made once per process: the player, the central model and
-/// the seven list models. Destroyed in reverse order of creation. GUI thread.
+/// the seven list models and the search panel's state. Destroyed in reverse order of creation. GUI thread.
 class AppModels final {
 public:
     explicit AppModels(AppEnvironment& environment);
@@ -33,6 +34,7 @@ public:
     std::unique_ptr<ArtistsViewModel> artists;
     std::unique_ptr<MadeForYouViewModel> madeForYou;
     std::unique_ptr<StationsViewModel> stations;
+    std::unique_ptr<SearchViewModel> search;
 };
 
 } // namespace Marrowbell

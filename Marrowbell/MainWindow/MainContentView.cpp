@@ -14,6 +14,7 @@
 #include "Platform/AppLoggers.h"
 #include "Platform/GuiDelivery.h"
 #include "Player/PlayerView.h"
+#include "Search/SearchWindow.h"
 
 #include <MarrowbellCore/Sync/SyncEngine.h>
 #include <MusicKit/MusicAuthorization.h>
@@ -76,6 +77,7 @@ MainContentView::MainContentView(AppModels& models, const QString& serviceDispla
     }
     searchPanel_->installEventFilter(this);
     playerBar_->setContent(new PlayerView(*models.main, *models.player));
+    searchWindow_ = new SearchWindow(models, *models.search, serviceDisplayName, *searchPanel_, this);
     connect(notAuthorized_, &NotAuthorizedView::tryAgainRequested, this, &MainContentView::requestAccess);
 
     // The shortcut belongs to the window's content, so Space reaches it whichever list has the focus.
@@ -127,7 +129,7 @@ QWidget* MainContentView::makeToolbar(const QString& serviceDisplayName) {
     search_ = new QToolButton(toolbar);
     search_->setIcon(ToolbarIcons::search(palette()));
     search_->setToolTip(tr("Search your library or the %1 catalog").arg(serviceDisplayName));
-    connect(search_, &QToolButton::clicked, this, &MainContentView::showSearch);
+    connect(search_, &QToolButton::clicked, this, [this] { showSearch(); });
     toolbar->addWidget(search_);
     return toolbar;
 }
@@ -268,20 +270,12 @@ void MainContentView::togglePlayback() {
     }
 }
 
-void MainContentView::showSearch() {
-    searchPanel_->show();
-    searchPanel_->raise();
-    searchPanel_->setFocus();
-    placeOverlays();
+void MainContentView::showSearch(std::optional<SearchPickerSelection> source) {
+    searchWindow_->show(source);
 }
 
 void MainContentView::closeSearch() {
-    // Deferred by one turn, so that a second close request finds the panel already closing.
-    QTimer::singleShot(0, this, [panel = QPointer<OverlayPanel>(searchPanel_)] {
-        if (panel && panel->isVisible()) {
-            panel->hide();
-        }
-    });
+    searchWindow_->close();
 }
 
 void MainContentView::resizeEvent(QResizeEvent* event) {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "MainWindow/PaneFactory.h"
+#include "Search/SearchViewModel.h"
 
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -18,6 +20,7 @@ class NotAuthorizedView;
 class ObservationTrackingToken;
 class OverlayPanel;
 class PodController;
+class SearchWindow;
 class ToastView;
 
 /// The main window's content: a toolbar (back, title, sort-and-filter menu, search), the pod below it, the
@@ -53,10 +56,11 @@ public:
     NotAuthorizedView* notAuthorizedView() const { return notAuthorized_; }
     OverlayPanel* playerBar() const { return playerBar_; }
     OverlayPanel* searchPanel() const { return searchPanel_; }
+    SearchWindow& searchWindow() const { return *searchWindow_; }
     bool isNotAuthorized() const { return isNotAuthorized_; }
 
-    /// Shows the search panel over the window; Escape in it closes it.
-    void showSearch();
+    /// Shows the search panel over the window, on `source` when given; Escape in it closes it.
+    void showSearch(std::optional<SearchPickerSelection> source = std::nullopt);
     void closeSearch();
 
 Q_SIGNALS:
@@ -96,6 +100,7 @@ private:
     NotAuthorizedView* notAuthorized_;
     OverlayPanel* playerBar_;
     OverlayPanel* searchPanel_;
+    SearchWindow* searchWindow_ = nullptr;
     QMessageBox* playError_ = nullptr;
     bool isNotAuthorized_ = false;
     bool startUpRequested_ = false;

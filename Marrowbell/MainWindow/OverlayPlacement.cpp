@@ -21,7 +21,8 @@ QRect playerBar(QSize window) {
 QRect searchPanel(QSize window, int contentHeight) {
     const int width = panelWidth(window.width());
     const int room = window.height() - searchTopOffset - searchFieldHeight - 3 * inset;
-    const int height = std::min(room, contentHeight);
+    // In a window too short for the rule the field row still shows whole.
+    const int height = std::max(std::min(room, contentHeight), searchFieldHeight);
     return {(window.width() - width - 2 * inset) / 2, searchTopOffset, width + 2 * inset, height + 2 * inset};
 }
 

@@ -22,7 +22,7 @@ int panelWidth(int windowWidth);
 /// The player bar's frame (shadow margin included) in a window of `window` size: centred, on its bottom edge.
 QRect playerBar(QSize window);
 /// The search panel's frame (shadow margin included): centred near the top, as tall as its content asks
-/// (`contentHeight`) but no taller than the window leaves room for.
+/// (`contentHeight`) but no taller than the window leaves room for, and never shorter than its field row.
 QRect searchPanel(QSize window, int contentHeight);
 
 } // namespace Marrowbell::OverlayPlacement

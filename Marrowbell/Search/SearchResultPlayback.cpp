@@ -1,0 +1,163 @@
+#include "Search/SearchResultPlayback.h"
+
+#include "App/AppEnvironment.h"
+#include "ErrorReporting/ErrorReporting.h"
+#include "LibraryModels/FutureSupport.h"
+#include "MainWindow/AppModels.h"
+#include "Platform/AppLoggers.h"
+#include "Platform/GuiDelivery.h"
+
+#include <MusicKit/MusicCatalogArtistTopSongsRequest.h>
+#include <functional>
+
+namespace Marrowbell {
+namespace {
+
+using MarrowbellCore::SearchResult;
+using Promise = std::shared_ptr<QPromise<void>>;
+
+struct Playback {
+    AppModels& models;
+    Promise promise;
+
+    MainViewModel& main() const { return *models.main; }
+
+    /// Waits for `step`; on success runs `then`, on failure reports it and ends the playback.
+    void after(QFuture<void> step, std::function<void()> then) const {
+        whenFinished(step, models.main.get(), [playback = *this, then = std::move(then)](QFuture<void> done) {
+            if (auto error = failureOf(done)) {
+                playback.fail(error);
+                return;
+            }
+            then();
+        });
+    }
+
+    void finish() const { promise->finish(); }
+
+    void fail(const std::exception_ptr& error) const {
+        if (!isCancellation(error)) {
+            logFailure(AppLoggers::playback(), "Failed to play search result: %@", error);
+            ErrorReporting::report(error, "play_search_result");
+            main().showPlayError.set(true);
+        }
+        finish();
+    }
+
+    /// Drives the player directly for an item that is not in the library.
+    template <class Item> void playCatalogItem(const Item& item) const {
+        main().lastSavedSnapbackState.set(std::nullopt);
+        models.player->setQueue(item);
+        startPlayer();
+    }
+
+    void startPlayer() const {
+        after(models.player->prepareToPlay(), [playback = *this] {
+            playback.after(playback.models.player->play(), [playback] { playback.finish(); });
+        });
+    }
+
+    void playCatalogArtist(const MusicKit::Artist& artist) const {
+        main().lastSavedSnapbackState.set(std::nullopt);
+        auto topSongs = models.environment.background().run([id = artist.id](std::stop_token stopToken) {
+            return MusicKit::MusicCatalogArtistTopSongsRequest(id).response(stopToken);
+        });
+        whenFinished(topSongs, models.main.get(),
+                     [playback = *this](QFuture<std::vector<MusicKit::Song>> found) {
+                         std::vector<MusicKit::Song> songs;
+                         try {
+                             songs = found.takeResult();
+                         } catch (...) {
+                             playback.fail(std::current_exception());
+                             return;
+                         }
+                         if (songs.empty()) {
+                             playback.finish();
+                             return;
+                         }
+                         playback.models.player->setQueue(songs);
+                         playback.startPlayer();
+                     });
+    }
+};
+
+QString identifier(const std::string& id) {
+    return QString::fromStdString(id);
+}
+
+void play(const SearchResult& result, const Playback& playback) {
+    AppModels& models = playback.models;
+    switch (result.resultCase()) {
+    case SearchResult::Case::playlist: {
+        const auto& playlist = *result.get<SearchResult::Case::playlist>();
+        playback.after(models.playlists->play(identifier(playlist.identifier), false), [playback, playlist] {
+            playback.main().saveSnapbackState(playlist);
+            playback.finish();
+        });
+        return;
+    }
+    case SearchResult::Case::album: {
+        const auto& album = *result.get<SearchResult::Case::album>();
+        playback.after(models.albums->play(identifier(album.identifier), false), [playback, album] {
+            playback.main().saveSnapbackState(album);
+            playback.finish();
+        });
+        return;
+    }
+    case SearchResult::Case::artist: {
+        const auto& artist = *result.get<SearchResult::Case::artist>();
+        playback.after(models.artists->play(identifier(artist.identifier), false), [playback, artist] {
+            playback.main().saveSnapbackState(artist);
+            playback.finish();
+        });
+        return;
+    }
+    case SearchResult::Case::song:
+        playback.after(
+            models.topLevelSongs->play(identifier(result.get<SearchResult::Case::song>()->identifier)),
+            [playback] {
+                playback.main().saveSongsSnapbackState();
+                playback.finish();
+            });
+        return;
+    case SearchResult::Case::madeForYou: {
+        const auto& item = *result.get<SearchResult::Case::madeForYou>();
+        // The recommendation models report their own failures.
+        playback.after(models.madeForYou->play(item.id, false), [playback, item] {
+            playback.main().saveMadeForYouSnapbackState(item);
+            playback.finish();
+        });
+        return;
+    }
+    case SearchResult::Case::station: {
+        const auto& station = *result.get<SearchResult::Case::station>();
+        playback.after(models.stations->play(station.id), [playback, station] {
+            playback.main().saveStationSnapbackState(station);
+            playback.finish();
+        });
+        return;
+    }
+    case SearchResult::Case::catalogPlaylist:
+        playback.playCatalogItem(*result.get<SearchResult::Case::catalogPlaylist>());
+        return;
+    case SearchResult::Case::catalogAlbum:
+        playback.playCatalogItem(*result.get<SearchResult::Case::catalogAlbum>());
+        return;
+    case SearchResult::Case::catalogSong:
+        playback.playCatalogItem(std::vector{*result.get<SearchResult::Case::catalogSong>()});
+        return;
+    case SearchResult::Case::catalogArtist:
+        playback.playCatalogArtist(*result.get<SearchResult::Case::catalogArtist>());
+        return;
+    }
+}
+
+} // namespace
+
+QFuture<void> playSearchResult(const SearchResult& result, AppModels& models) {
+    const Playback playback{models, startedPromise()};
+    play(result, playback);
+    return playback.promise->future();
+}
+
+} // namespace Marrowbell

@@ -1,0 +1,93 @@
+#include "Search/SearchWindow.h"
+
+#include "MainWindow/OverlayPanel.h"
+#include "MainWindow/OverlayPlacement.h"
+#include "Observation/ObservationTracking.h"
+#include "Search/SearchView.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTimer>
+#include <cstdio>
+
+namespace Marrowbell {
+
+SearchWindow::SearchWindow(AppModels& models, SearchViewModel& viewModel, const QString& catalogName,
+                           OverlayPanel& panel, QObject* parent)
+    : QObject(parent)
+    , viewModel_(viewModel)
+    , panel_(panel)
+    , view_(new SearchView(models, viewModel, catalogName)) {
+    panel_.setContent(view_);
+    connect(view_, &SearchView::closeRequested, this, &SearchWindow::close);
+    connect(view_, &SearchView::heightRequested, this, [this] {
+        if (isShown()) {
+            place();
+        }
+    });
+    // Registered once for the panel's whole life: every showing shares them.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { focusMoved(now); });
+    tokens_.push_back(
+        ObservationTracking::observe(&viewModel_, &SearchViewModel::showsSearch, [this](bool, bool shows) {
+            if (shows && !isShown()) {
+                attach();
+            } else if (!shows && isShown()) {
+                detach();
+            }
+        }));
+}
+
+SearchWindow::~SearchWindow() = default;
+
+bool SearchWindow::isShown() const {
+    return panel_.isVisible();
+}
+
+void SearchWindow::show(std::optional<SearchPickerSelection> source) {
+    if (source) {
+        viewModel_.selection.set(*source);
+    }
+    viewModel_.showSearch();
+    if (isShown()) {
+        std::puts("Search child window already has a parent, not adding again");
+        return;
+    }
+    attach();
+}
+
+void SearchWindow::close() {
+    QTimer::singleShot(0, this, [this] {
+        if (viewModel_.showsSearch.get()) {
+            viewModel_.showsSearch.set(false);
+        }
+        detach();
+    });
+}
+
+void SearchWindow::attach() {
+    panel_.show();
+    panel_.raise();
+    place();
+    view_->searchField()->setFocus();
+}
+
+void SearchWindow::detach() {
+    panel_.hide();
+}
+
+void SearchWindow::place() {
+    if (QWidget* window = panel_.parentWidget()) {
+        panel_.setGeometry(OverlayPlacement::searchPanel(window->size(), view_->wantedHeight()));
+    }
+}
+
+// The panel is a part of the main window rather than a window of its own, so "it stops being the key
+// window" becomes: the keyboard focus went to something outside it.
+void SearchWindow::focusMoved(QWidget* now) {
+    if (isShown() && now && !panel_.isAncestorOf(now)) {
+        close();
+    }
+}
+
+} // namespace Marrowbell

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "Search/SearchViewModel.h"
+
+#include <QObject>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace Marrowbell {
+
+class AppModels;
+class ObservationTrackingToken;
+class OverlayPanel;
+class SearchView;
+
+/// The search panel over the main window: puts a SearchView into `panel`, shows the panel when the view
+/// model asks for it (raised, placed below the toolbar, the field focused) and hides it when asked to close,
+/// when the view asks to close (Escape, a played result) or as soon as the keyboard focus moves outside it.
+/// The panel is as tall as the view's results want, within what the window leaves room for, and is placed
+/// again whenever that height changes. GUI thread.
+class SearchWindow final : public QObject {
+    Q_OBJECT
+
+public:
+    SearchWindow(AppModels& models, SearchViewModel& viewModel, const QString& catalogName,
+                 OverlayPanel& panel, QObject* parent = nullptr);
+    ~SearchWindow() override;
+
+    /// Chooses `source` when given, then shows the panel at once (the "Search" commands, the toolbar button).
+    void show(std::optional<SearchPickerSelection> source = std::nullopt);
+    /// Hides the panel on the next turn of the event loop; a second request before then changes nothing.
+    void close();
+    /// Places the panel in its parent, which has just been resized.
+    void place();
+
+    SearchView& view() const { return *view_; }
+    bool isShown() const;
+
+private:
+    void attach();
+    void detach();
+    void focusMoved(QWidget* now);
+
+    SearchViewModel& viewModel_;
+    OverlayPanel& panel_;
+    SearchView* view_;
+    std::vector<std::shared_ptr<ObservationTrackingToken>> tokens_;
+};
+
+} // namespace Marrowbell

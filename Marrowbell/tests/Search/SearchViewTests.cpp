@@ -1,0 +1,188 @@
+#include "MainWindow/OverlayPlacement.h"
+#include "MainWindow/PodController.h"
+#include "MainWindow/PodPagingView.h"
+#include "Search/SearchPicker.h"
+#include "SearchFixture.h"
+
+#include <MarrowbellCore/Store/LocalDatabase.h>
+#include <QAbstractItemView>
+#include <QToolButton>
+
+namespace Marrowbell::Testing {
+namespace {
+
+using Sections = std::vector<MarrowbellCore::SearchSection>;
+
+class SearchViewTest : public SearchTest {
+protected:
+    /// What the panel should show for `text` on the library side: the store's sections, then the two
+    /// recommendation sections.
+    Sections expectedLibrarySections(const QString& text) {
+        auto stored =
+            environment->store().run([text = text.toStdString()](MarrowbellCore::LocalDatabase& database) {
+                return database.search(text);
+            });
+        EXPECT_TRUE(finishes(stored));
+        Sections sections = stored.result();
+        for (auto more : {models->madeForYou->searchSection(text), models->stations->searchSection(text)}) {
+            sections.insert(sections.end(), more.begin(), more.end());
+        }
+        return sections;
+    }
+
+    int selectedRow() const {
+        const auto selected = list().selectionModel()->selectedIndexes();
+        return selected.isEmpty() ? -1 : selected.front().row();
+    }
+};
+
+TEST_F(SearchViewTest, TypingShowsTheSixSectionsInOrderAndThePanelGrowsWithThem) {
+    content->showSearch();
+    ASSERT_TRUE(panelShown());
+    EXPECT_TRUE(field().hasFocus());
+    EXPECT_EQ(content->searchPanel()->geometry().height(),
+              OverlayPlacement::searchFieldHeight + 2 * OverlayPlacement::inset);
+
+    // Every keystroke starts a search of its own; only the last one's answer counts.
+    const auto before = view().searchesStarted();
+    QTest::keyClicks(&field(), QStringLiteral("xe"));
+    QTest::keyClick(&field(), Qt::Key_Home);
+    QTest::keyClick(&field(), Qt::Key_Delete);
+    EXPECT_EQ(view().searchesStarted(), before + 3);
+    const Sections expected = expectedLibrarySections(QStringLiteral("e"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return same(view().sections(), expected); }, 15000));
+    EXPECT_EQ(names(view().sections()), (std::vector<std::string>{"Playlists", "Albums", "Artists", "Songs",
+                                                                  "Made for You", "Stations for You"}));
+    // Ten results a kind ask for more than the list may have: 44 + 380.
+    EXPECT_EQ(view().wantedHeight(), 424);
+    EXPECT_EQ(content->searchPanel()->geometry(), OverlayPlacement::searchPanel(content->size(), 424));
+
+    ASSERT_TRUE(searchFor(QStringLiteral("   ")));
+    EXPECT_TRUE(view().sections().empty());
+    EXPECT_EQ(content->searchPanel()->geometry().height(),
+              OverlayPlacement::searchFieldHeight + 2 * OverlayPlacement::inset);
+}
+
+TEST_F(SearchViewTest, ArrowKeysMoveBetweenFieldAndResultsNeverOntoAHeader) {
+    content->showSearch();
+    QTest::keyClick(&field(), Qt::Key_Down);
+    EXPECT_TRUE(list().hasFocus()) << "Down with no results still moves into the list";
+    EXPECT_EQ(selectedRow(), -1);
+    QTest::keyClick(&list(), Qt::Key_Return);
+    EXPECT_TRUE(panelShown()) << "Return with nothing selected does nothing";
+    QTest::keyClick(&list(), Qt::Key_Up);
+    EXPECT_TRUE(field().hasFocus());
+
+    ASSERT_TRUE(searchFor(QStringLiteral("an")));
+    const auto& first = view().sections()[0];
+    QTest::keyClick(&field(), Qt::Key_Down);
+    EXPECT_EQ(selectedRow(), 1);
+    // From the first section's last result Down skips the next header.
+    for (std::size_t step = 1; step < first.results.size(); ++step) {
+        QTest::keyClick(&list(), Qt::Key_Down);
+    }
+    EXPECT_EQ(selectedRow(), static_cast<int>(first.results.size()));
+    QTest::keyClick(&list(), Qt::Key_Down);
+    EXPECT_EQ(selectedRow(), static_cast<int>(first.results.size()) + 2);
+    QTest::keyClick(&list(), Qt::Key_Up);
+    EXPECT_EQ(selectedRow(), static_cast<int>(first.results.size()));
+    EXPECT_TRUE(list().hasFocus());
+    for (std::size_t step = 1; step < first.results.size(); ++step) {
+        QTest::keyClick(&list(), Qt::Key_Up);
+    }
+    EXPECT_EQ(selectedRow(), 1);
+    QTest::keyClick(&list(), Qt::Key_Up);
+    EXPECT_TRUE(field().hasFocus());
+
+    // Showing again keeps the text and results but clears the selection and refocuses the field.
+    QTest::keyClick(&field(), Qt::Key_Down);
+    content->showSearch();
+    QTest::qWait(50);
+    EXPECT_EQ(field().text(), QStringLiteral("an"));
+    EXPECT_EQ(selectedRow(), -1);
+    EXPECT_TRUE(field().hasFocus());
+
+    QTest::keyClick(&field(), Qt::Key_Escape);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !panelShown(); }, 1000));
+    EXPECT_FALSE(models->search->showsSearch.get());
+}
+
+TEST_F(SearchViewTest, CtrlDigitsChooseTheSourceAndTheSameSourceAgainStartsNoSearch) {
+    content->showSearch();
+    EXPECT_EQ(view().picker()->catalogButton()->text(), environment->service().displayName());
+    ASSERT_TRUE(searchFor(QStringLiteral("Café")));
+    ASSERT_FALSE(view().sections().empty());
+
+    const auto before = view().searchesStarted();
+    QSignalSpy answered(&view(), &SearchView::heightRequested);
+    QTest::keyClick(&field(), Qt::Key_2, Qt::ControlModifier);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view().searchesStarted() == before + 1; }, 2000));
+    EXPECT_EQ(models->search->selection.get(), SearchPickerSelection::catalog);
+    EXPECT_EQ(view().picker()->selection(), SearchPickerSelection::catalog);
+    EXPECT_TRUE(view().sections().empty()) << "the library's results go at once";
+    ASSERT_TRUE(answered.wait(15000));
+    ASSERT_FALSE(view().sections().empty());
+    for (const auto& section : view().sections()) {
+        for (const auto& result : section.results) {
+            EXPECT_TRUE(result.resultCase() >= MarrowbellCore::SearchResult::Case::catalogPlaylist &&
+                        result.resultCase() <= MarrowbellCore::SearchResult::Case::catalogSong);
+        }
+    }
+
+    QTest::keyClick(&field(), Qt::Key_2, Qt::ControlModifier);
+    view().picker()->catalogButton()->click();
+    QTest::qWait(100);
+    EXPECT_EQ(view().searchesStarted(), before + 1);
+
+    QTest::keyClick(&field(), Qt::Key_1, Qt::ControlModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return view().searchesStarted() == before + 2; }, 2000));
+    EXPECT_EQ(models->search->selection.get(), SearchPickerSelection::library);
+}
+
+TEST_F(SearchViewTest, TheCatalogCommandSwitchesSourceAndTheToolbarButtonKeepsIt) {
+    content->showSearch(SearchPickerSelection::catalog);
+    EXPECT_EQ(models->search->selection.get(), SearchPickerSelection::catalog);
+    content->closeSearch();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !panelShown(); }, 1000));
+    content->searchButton()->click();
+    EXPECT_TRUE(panelShown());
+    EXPECT_EQ(models->search->selection.get(), SearchPickerSelection::catalog);
+}
+
+TEST_F(SearchViewTest, FocusMovingElsewhereClosesThePanelEveryTime) {
+    auto views = content->pod().view()->findChildren<QAbstractItemView*>();
+    const auto visible =
+        std::find_if(views.begin(), views.end(), [](auto* view) { return view->isVisible(); });
+    ASSERT_NE(visible, views.end());
+    QAbstractItemView* podList = *visible;
+    for (int round = 0; round < 3; ++round) {
+        content->showSearch();
+        ASSERT_TRUE(field().hasFocus());
+        QTest::mouseClick(podList->viewport(), Qt::LeftButton, {}, QPoint(20, 10));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !panelShown(); }, 1000)) << "round " << round;
+        EXPECT_FALSE(models->search->showsSearch.get());
+    }
+}
+
+TEST_F(SearchViewTest, AHeightReportedWhileClosedIsWhatThePanelShowsWithNextTime) {
+    content->showSearch();
+    ASSERT_TRUE(searchFor(QStringLiteral("an")));
+    content->closeSearch();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !panelShown(); }, 1000));
+    ASSERT_TRUE(searchFor(QStringLiteral("no such name anywhere")));
+    content->showSearch();
+    EXPECT_EQ(content->searchPanel()->geometry().height(),
+              OverlayPlacement::searchFieldHeight + 2 * OverlayPlacement::inset);
+}
+
+TEST(SearchPanelPlacement, FollowsTheWindowAndKeepsTheFieldInAShortOne) {
+    EXPECT_EQ(OverlayPlacement::searchPanel({400, 600}, 44), QRect(12, 60, 376, 60));
+    EXPECT_EQ(OverlayPlacement::searchPanel({520, 600}, 44).width(), 376);
+    EXPECT_EQ(OverlayPlacement::searchPanel({600, 600}, 44).width(), 456);
+    EXPECT_EQ(OverlayPlacement::searchPanel({1200, 600}, 44).width(), 616);
+    EXPECT_EQ(OverlayPlacement::searchPanel({600, 500}, 424).height(), 388);
+    EXPECT_EQ(OverlayPlacement::searchPanel({600, 80}, 424).height(), 60) << "never below the field row";
+}
+
+} // namespace
+} // namespace Marrowbell::Testing
