@@ -174,6 +174,18 @@ TEST_F(LibraryListModelTest, EachKindListsWhatTheLibraryHoldsInEveryOrder) {
     EXPECT_EQ(playlists->sortDirection(), MusicSortDirection::ascending);
 }
 
+TEST_F(LibraryListModelTest, TheNewestSortOrderWinsOverListLoadsStillUnderWay) {
+    artists->setSortOrder(ArtistsSortOrder::genre);
+    artists->setSortOrder(ArtistsSortOrder::name);
+    artists->setSortDirection(MusicSortDirection::descending);
+    loadList(*artists);
+    QTest::qWait(100);
+    ASSERT_FALSE(artists->items.get().empty());
+    expectOrdered(
+        artists->items.get(), [](const LocalArtist& artist) { return std::optional(artist.name); },
+        MusicSortDirection::descending, "artists by name descending");
+}
+
 TEST_F(LibraryListModelTest, AListSyncsAtMostOnceADayAndAFutureTimeIsDue) {
     const std::string playlistsPath = "/v1/me/library/playlists?";
     ASSERT_TRUE(finishes(playlists->load(true)));
