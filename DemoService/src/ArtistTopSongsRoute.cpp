@@ -34,7 +34,10 @@ void answerTopSongs(const PlaybackRouteContext& context, const httplib::Request&
             if (count == topSongCount) {
                 break;
             }
-            body += (count++ == 0 ? "" : ",") + catalogSongJSON(library, song, context.baseURL);
+            if (count++ > 0) {
+                body += ',';
+            }
+            body += catalogSongJSON(library, song, context.baseURL);
         }
     }
     response.set_content(body + "]}", jsonType);

@@ -8,8 +8,7 @@
 namespace Marrowbell {
 
 /// The search panel's one flat list: for each section a header row (neither enabled nor selectable, so the
-/// cursor never rests on it) followed by one row
-/// per result. GUI thread only.
+/// cursor never rests on it) followed by one row per result. GUI thread only.
 class SearchResultsModel final : public QAbstractListModel {
     Q_OBJECT
 
