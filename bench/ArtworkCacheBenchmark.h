@@ -14,7 +14,7 @@ struct ArtworkCacheFigures {
     double diskSeconds = 0;
     /// One memory-tier lookup, averaged over all of them.
     double memoryHitMilliseconds = 0;
-    /// The longest time the GUI thread's event loop went without turning while the loads ran.
+    /// The longest gap between beats of a 5 ms timer on the GUI thread while the loads ran.
     double longestStallMilliseconds = 0;
 };
 

@@ -1,7 +1,9 @@
-// Shows a list of N songs offscreen and scrolls through all of it, painting every page.
+// Shows a list of N songs offscreen and scrolls through all of it, painting every page; then times the
+// artwork cache.
 #include "App/DisplaySettings.h"
 #include "Artwork/ArtworkImageCache.h"
 #include "Artwork/NowPlayingAnimationClock.h"
+#include "ArtworkCacheBenchmark.h"
 #include "BenchmarkLibrary.h"
 #include "BenchmarkOptions.h"
 #include "BenchmarkStoreFile.h"
@@ -122,6 +124,9 @@ int main(int argc, char** argv) {
     std::printf("%-44s %9.3f ms\n", "scroll frame p95", percentile(frames, 0.95));
     std::printf("%-44s %9.3f ms\n", "scroll frame max",
                 frames.empty() ? 0.0 : *std::max_element(frames.begin(), frames.end()));
+
+    Benchmark::printArtworkCacheFigures(
+        Benchmark::measureArtworkCache(1000, folder.filePath(QStringLiteral("artwork-benchmark"))));
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);

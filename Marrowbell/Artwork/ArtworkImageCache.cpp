@@ -10,6 +10,8 @@
 #include <TamselUIKit/ImageCoding.h>
 #include <TamselUIKit/ImageErrors.h>
 #include <TamselUIKit/ImageThumbnailGenerator.h>
+#include <algorithm>
+#include <utility>
 
 namespace Marrowbell {
 namespace {
@@ -21,6 +23,7 @@ using namespace std::chrono_literals;
 const QString sourceURLTextKey = u"ArtworkURL"_s;
 constexpr auto transferTimeout = 30s;
 constexpr int workerThreads = 2;
+constexpr std::size_t diskLookupsPerTask = 32;
 constexpr int shutdownWaitMilliseconds = 10'000;
 
 QString fileBaseName(const QString& key) {
@@ -141,21 +144,56 @@ void ArtworkImageCache::enqueue(const QUrl& url, const QString& key, Waiter wait
 }
 
 void ArtworkImageCache::lookOnDisk(const std::shared_ptr<PendingLoad>& load) {
-    auto future =
-        startOnPool(workers_, [directory = directory_, baseName = fileBaseName(load->key), url = load->url] {
-            return readStoredThumbnail(directory, baseName, url);
-        });
-    whenFinished(future, this, [this, load](QFuture<std::optional<QImage>> finished) {
-        if (std::optional<QImage> stored = finished.result()) {
-            remember(load->key, load->url, *stored);
-            answer(load, ArtworkLoadResult::success(*stored));
-        } else if (load->url.isEmpty()) {
-            answer(load, ArtworkLoadResult::failure(ArtworkLoadFailure::noArtworkURL,
-                                                    u"no artwork URL for \"%1\""_s.arg(load->key)));
-        } else {
-            download(load);
+    diskLookups_.push_back(load);
+    if (!diskLookupsScheduled_) {
+        diskLookupsScheduled_ = true;
+        QMetaObject::invokeMethod(this, &ArtworkImageCache::startDiskLookups, Qt::QueuedConnection);
+    }
+}
+
+// Handing work to a thread costs a system call, and a fast scroll asks for hundreds of thumbnails in one
+// turn: the lookups asked for in a turn go to the workers a few dozen per task, which also keeps the work of
+// taking in the answers small in each later turn.
+void ArtworkImageCache::startDiskLookups() {
+    diskLookupsScheduled_ = false;
+    const std::vector<std::shared_ptr<PendingLoad>> loads = std::exchange(diskLookups_, {});
+    for (std::size_t first = 0; first < loads.size(); first += diskLookupsPerTask) {
+        const auto end = loads.begin() + qsizetype(std::min(first + diskLookupsPerTask, loads.size()));
+        std::vector<std::shared_ptr<PendingLoad>> batch(loads.begin() + qsizetype(first), end);
+        std::vector<std::pair<QString, QUrl>> wanted;
+        wanted.reserve(batch.size());
+        for (const auto& load : batch) {
+            wanted.emplace_back(load->key, load->url);
         }
-    });
+        auto future = startOnPool(workers_, [directory = directory_, wanted = std::move(wanted)] {
+            std::vector<std::optional<QImage>> found;
+            found.reserve(wanted.size());
+            for (const auto& [key, url] : wanted) {
+                found.push_back(readStoredThumbnail(directory, fileBaseName(key), url));
+            }
+            return found;
+        });
+        whenFinished(future, this,
+                     [this, batch = std::move(batch)](QFuture<std::vector<std::optional<QImage>>> finished) {
+                         const std::vector<std::optional<QImage>> found = finished.result();
+                         for (std::size_t index = 0; index < batch.size(); ++index) {
+                             finishDiskLookup(batch[index], found[index]);
+                         }
+                     });
+    }
+}
+
+void ArtworkImageCache::finishDiskLookup(const std::shared_ptr<PendingLoad>& load,
+                                         const std::optional<QImage>& stored) {
+    if (stored) {
+        remember(load->key, load->url, *stored);
+        answer(load, ArtworkLoadResult::success(*stored));
+    } else if (load->url.isEmpty()) {
+        answer(load, ArtworkLoadResult::failure(ArtworkLoadFailure::noArtworkURL,
+                                                u"no artwork URL for \"%1\""_s.arg(load->key)));
+    } else {
+        download(load);
+    }
 }
 
 void ArtworkImageCache::download(const std::shared_ptr<PendingLoad>& load) {

@@ -88,6 +88,8 @@ private:
 
     void enqueue(const QUrl& url, const QString& key, Waiter waiter);
     void lookOnDisk(const std::shared_ptr<PendingLoad>& load);
+    void startDiskLookups();
+    void finishDiskLookup(const std::shared_ptr<PendingLoad>& load, const std::optional<QImage>& stored);
     void download(const std::shared_ptr<PendingLoad>& load);
     void startWaitingDownloads();
     void startDownload(const std::shared_ptr<PendingLoad>& load);
@@ -99,6 +101,8 @@ private:
     TamselUIKit::CacheDirectory directory_;
     QNetworkAccessManager* network_;
     QHash<QString, std::shared_ptr<PendingLoad>> pending_;
+    std::vector<std::shared_ptr<PendingLoad>> diskLookups_;
+    bool diskLookupsScheduled_ = false;
     std::vector<std::shared_ptr<PendingLoad>> waitingDownloads_;
     int downloadsInFlight_ = 0;
     QThreadPool workers_;

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <map>
 
 using namespace Marrowbell;
 using namespace Qt::StringLiterals;
@@ -107,6 +108,30 @@ TEST_F(ArtworkImageCacheTest, aBurstOfLoadsKeepsFewDownloadsRunningAndFetchesThe
     for (int index = 0; index < loads; ++index) {
         EXPECT_TRUE(cache.cachedImage(u"album-%1"_s.arg(index)));
     }
+}
+
+TEST_F(ArtworkImageCacheTest, manyDiskLookupsAskedForTogetherEachAnswerWithTheirOwnPicture) {
+    constexpr int stored = 70;
+    auto colorOf = [](int index) { return index % 3 == 0 ? QColor(Qt::blue) : QColor(Qt::red); };
+    for (int index = 0; index < stored; ++index) {
+        const QUrl url = server.url(colorOf(index) == QColor(Qt::blue) ? u"/blue.png"_s : u"/red.png"_s);
+        ASSERT_TRUE(loadAndWait(cache, url, u"song-%1"_s.arg(index))->succeeded());
+    }
+
+    ArtworkImageCache restarted(temporary.folder.path());
+    std::map<int, ArtworkLoadResult> answers;
+    QObject context;
+    for (int index = 0; index <= stored; ++index) {
+        restarted.loadImage(QUrl(), u"song-%1"_s.arg(index), &context,
+                            [&answers, index](const ArtworkLoadResult& result) { answers[index] = result; });
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&answers] { return answers.size() == stored + 1; }, 10'000));
+    for (int index = 0; index < stored; ++index) {
+        ASSERT_TRUE(answers[index].succeeded()) << index;
+        EXPECT_EQ(centreColor(answers[index].image), colorOf(index)) << index;
+    }
+    EXPECT_EQ(answers[stored].error, ArtworkLoadFailure::noArtworkURL);
+    EXPECT_EQ(restarted.loadsInFlight(), 0);
 }
 
 TEST_F(ArtworkImageCacheTest, refusedAnswersLeaveNothingBehindAndAreAskedForAgain) {
