@@ -13,7 +13,7 @@
 #include "Observation/ObservationTracking.h"
 #include "Platform/AppLoggers.h"
 #include "Platform/GuiDelivery.h"
-#include "Player/PlayerView.h"
+#include "Player/PlayerBar.h"
 #include "Search/SearchWindow.h"
 
 #include <MarrowbellCore/Sync/SyncEngine.h>
@@ -56,7 +56,7 @@ MainContentView::MainContentView(AppModels& models, const QString& serviceDispla
     , syncingToast_(new ToastView(QStringLiteral("arrow.trianglehead.2.clockwise.rotate.90"),
                                   tr("Syncing Library"), true, this))
     , notAuthorized_(new NotAuthorizedView(serviceDisplayName, this))
-    , playerBar_(new OverlayPanel(this))
+    , playerBar_(new PlayerBar(*models.main, *models.player, this))
     , searchPanel_(new OverlayPanel(this)) {
     setObjectName(QStringLiteral("mainContent"));
     podArea_ = pod_->view();
@@ -76,7 +76,6 @@ MainContentView::MainContentView(AppModels& models, const QString& serviceDispla
         overlay->hide();
     }
     searchPanel_->installEventFilter(this);
-    playerBar_->setContent(new PlayerView(*models.main, *models.player));
     searchWindow_ = new SearchWindow(models, *models.search, serviceDisplayName, *searchPanel_, this);
     connect(notAuthorized_, &NotAuthorizedView::tryAgainRequested, this, &MainContentView::requestAccess);
 
@@ -318,7 +317,7 @@ void MainContentView::placeOverlays() {
     }
     notAuthorized_->setGeometry(pod);
     notAuthorized_->raise();
-    playerBar_->setGeometry(OverlayPlacement::playerBar(size()));
+    // The bar places itself; raised here so that it stays above the not-authorised screen.
     playerBar_->raise();
     const int searchHeight = searchPanel_->content() ? searchPanel_->content()->sizeHint().height()
                                                      : OverlayPlacement::searchFieldHeight;

@@ -19,6 +19,7 @@ class AppModels;
 class NotAuthorizedView;
 class ObservationTrackingToken;
 class OverlayPanel;
+class PlayerBar;
 class PodController;
 class SearchWindow;
 class ToastView;
@@ -54,7 +55,7 @@ public:
     ToastView* addToast() const { return addToast_; }
     ToastView* syncingToast() const { return syncingToast_; }
     NotAuthorizedView* notAuthorizedView() const { return notAuthorized_; }
-    OverlayPanel* playerBar() const { return playerBar_; }
+    PlayerBar* playerBar() const { return playerBar_; }
     OverlayPanel* searchPanel() const { return searchPanel_; }
     SearchWindow& searchWindow() const { return *searchWindow_; }
     bool isNotAuthorized() const { return isNotAuthorized_; }
@@ -98,7 +99,7 @@ private:
     ToastView* addToast_;
     ToastView* syncingToast_;
     NotAuthorizedView* notAuthorized_;
-    OverlayPanel* playerBar_;
+    PlayerBar* playerBar_;
     OverlayPanel* searchPanel_;
     SearchWindow* searchWindow_ = nullptr;
     QMessageBox* playError_ = nullptr;

@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace Marrowbell {
 
@@ -27,10 +26,7 @@ PlayerBar::PlayerBar(MainViewModel& model, MusicKit::ApplicationMusicPlayer& pla
 }
 
 QRect PlayerBar::frameIn(QSize hostSize) {
-    const int width = std::clamp(hostSize.width() - widthMargin, minimumBarWidth, maximumBarWidth);
-    const int height = barHeight + 2 * inset;
-    return {(hostSize.width() - width - 2 * inset) / 2, hostSize.height() - height, width + 2 * inset,
-            height};
+    return OverlayPlacement::playerBar(hostSize);
 }
 
 bool PlayerBar::eventFilter(QObject* watched, QEvent* event) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MainWindow/OverlayPlacement.h"
+
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
@@ -21,17 +23,13 @@ class PlayerBar final : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr int inset = 8;
-    static constexpr int barHeight = 44;
-    static constexpr int widthMargin = 160;
-    static constexpr int minimumBarWidth = 360;
-    static constexpr int maximumBarWidth = 600;
+    static constexpr int inset = OverlayPlacement::inset;
     static constexpr qreal cornerRadius = 22.0;
 
     PlayerBar(MainViewModel& model, MusicKit::ApplicationMusicPlayer& player, QWidget* host);
 
-    /// The bar's frame, shadow margin included, over a host of `hostSize`: 160 narrower than the host
-    /// within 360 and 600, centred, its bottom on the host's bottom edge.
+    /// The bar's frame, shadow margin included, over a host of `hostSize`: the window's floating-panel
+    /// width (160 narrower than the host within 360 and 600), centred, its bottom on the host's bottom edge.
     static QRect frameIn(QSize hostSize);
 
     PlayerView* view() const { return view_; }

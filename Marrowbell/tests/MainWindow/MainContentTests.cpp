@@ -7,6 +7,7 @@
 #include "MainWindow/PodPagingView.h"
 #include "MainWindow/ToastView.h"
 #include "MainWindowTestFixture.h"
+#include "Player/PlayerBar.h"
 
 #include <MarrowbellCore/Store/LocalDatabase.h>
 #include <MusicKit/ApplicationMusicPlayer.h>
@@ -154,6 +155,7 @@ TEST_F(MainContentTest, ToolbarColumnModeAndOverlaysFollowTheWindow) {
     EXPECT_TRUE(content->backAction()->isEnabled());
     EXPECT_FALSE(content->sortButton()->isEnabled());
 
+    EXPECT_TRUE(content->playerBar()->isVisible());
     EXPECT_EQ(content->playerBar()->geometry(), OverlayPlacement::playerBar(content->size()));
     EXPECT_EQ(content->playerBar()->geometry().width(), 600 + 2 * OverlayPlacement::inset);
     content->showSearch();
