@@ -59,6 +59,26 @@ TEST_F(SearchPlaybackTest, ReturnOnAStoredSongPlaysItThenMakesTheSongsListTheSna
         5000));
 }
 
+TEST_F(SearchPlaybackTest, ADoubleClickedStoredAlbumPlaysThenBecomesTheSnapBackPlace) {
+    ASSERT_TRUE(searchFor(QStringLiteral("a")));
+    const int row = firstRowOf("Albums");
+    ASSERT_GT(row, 0);
+    const auto album = *resultAt(row).get<Case::album>();
+    const QRect rowRect = list().visualRect(list().model()->index(row, 0));
+    // A double-click's first click selects the row; the item view only takes a double-click on that row.
+    QTest::mouseClick(list().viewport(), Qt::LeftButton, {}, rowRect.center());
+    QTest::mouseDClick(list().viewport(), Qt::LeftButton, {}, rowRect.center());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !panelShown(); }, 1000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const auto& place = model().lastSavedSnapbackState.get();
+            return place && place->selectedAlbumID == QString::fromStdString(album.identifier) &&
+                   place->path.size() == 3 && place->activePane == 1;
+        },
+        15000));
+    EXPECT_TRUE(model().isPlaying.get());
+}
+
 TEST_F(SearchPlaybackTest, ACatalogSongPlaysDirectlyAndClearsTheSnapBackPlace) {
     model().saveSongsSnapbackState();
     models->search->selection.set(SearchPickerSelection::catalog);
