@@ -16,17 +16,23 @@ QString SongSelection::title() const {
     return isPlay() ? QStringLiteral("Play") : QStringLiteral("Shuffle");
 }
 
-std::vector<SongSelection> songSelectionRows(const std::vector<MarrowbellCore::LocalSong>& songs) {
+SongSelection SongSelection::song(MarrowbellCore::LocalSong song) {
+    return SongSelection::song(
+        std::make_shared<const std::vector<MarrowbellCore::LocalSong>>(1, std::move(song)), 0);
+}
+
+std::vector<SongSelection> songSelectionRows(std::vector<MarrowbellCore::LocalSong> songs) {
+    const auto shared = std::make_shared<const std::vector<MarrowbellCore::LocalSong>>(std::move(songs));
     std::vector<SongSelection> rows;
-    rows.reserve(songs.size() + 2);
-    if (!songs.empty()) {
+    rows.reserve(shared->size() + 2);
+    if (!shared->empty()) {
         rows.push_back(SongSelection::play());
     }
-    if (songs.size() >= 2) {
+    if (shared->size() >= 2) {
         rows.push_back(SongSelection::shuffle());
     }
-    for (const auto& song : songs) {
-        rows.push_back(SongSelection::song(song));
+    for (std::size_t index = 0; index < shared->size(); ++index) {
+        rows.push_back(SongSelection::song(shared, index));
     }
     return rows;
 }

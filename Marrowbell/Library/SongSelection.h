@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <variant>
 #include <vector>
 
@@ -22,11 +23,25 @@ public:
     struct Shuffle {
         bool operator==(const Shuffle&) const = default;
     };
-    using Value = std::variant<Play, Shuffle, MarrowbellCore::LocalSong>;
+    /// A song row refers into the list's songs, which all of its rows share: a list's rows, and every copy of
+    /// them, hold its songs once.
+    struct SongRow {
+        std::shared_ptr<const std::vector<MarrowbellCore::LocalSong>> songs;
+        std::size_t index = 0;
+
+        const MarrowbellCore::LocalSong& song() const { return (*songs)[index]; }
+        bool operator==(const SongRow& other) const { return song() == other.song(); }
+    };
+    using Value = std::variant<Play, Shuffle, SongRow>;
 
     static SongSelection play() { return SongSelection(Play{}); }
     static SongSelection shuffle() { return SongSelection(Shuffle{}); }
-    static SongSelection song(MarrowbellCore::LocalSong song) { return SongSelection(std::move(song)); }
+    static SongSelection song(MarrowbellCore::LocalSong song);
+    /// The row of `songs[index]`.
+    static SongSelection song(std::shared_ptr<const std::vector<MarrowbellCore::LocalSong>> songs,
+                              std::size_t index) {
+        return SongSelection(SongRow{std::move(songs), index});
+    }
 
     /// "play", "shuffle", or the song's identifier: what the central model's song selections hold.
     QString id() const;
@@ -36,7 +51,10 @@ public:
     bool isPlay() const { return std::holds_alternative<Play>(value_); }
     bool isShuffle() const { return std::holds_alternative<Shuffle>(value_); }
     /// The row's song, or nullptr for Play and Shuffle.
-    const MarrowbellCore::LocalSong* song() const { return std::get_if<MarrowbellCore::LocalSong>(&value_); }
+    const MarrowbellCore::LocalSong* song() const {
+        const auto* row = std::get_if<SongRow>(&value_);
+        return row ? &row->song() : nullptr;
+    }
 
     const Value& value() const { return value_; }
 
@@ -50,8 +68,8 @@ private:
 };
 
 /// The rows of a song list: Play when there is a song, Shuffle when there are two or more, then every song
-/// in order. No songs give no rows.
-std::vector<SongSelection> songSelectionRows(const std::vector<MarrowbellCore::LocalSong>& songs);
+/// in order. No songs give no rows. The rows share one copy of `songs`.
+std::vector<SongSelection> songSelectionRows(std::vector<MarrowbellCore::LocalSong> songs);
 
 size_t qHash(const SongSelection& selection, size_t seed = 0) noexcept;
 
