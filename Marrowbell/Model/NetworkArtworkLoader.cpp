@@ -1,11 +1,11 @@
 #include "Model/NetworkArtworkLoader.h"
 
+#include "Artwork/ArtworkDownload.h"
+#include "Artwork/ArtworkImageCache.h"
 #include "Platform/BackgroundTask.h"
 #include "Platform/GuiDelivery.h"
 
 #include <QDir>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QPromise>
 #include <QThreadPool>
 #include <TamselUIKit/CacheDirectory.h>
@@ -16,7 +16,7 @@ namespace Marrowbell {
 namespace {
 
 constexpr int thumbnailPixels = 64;
-constexpr int requestTimeoutMs = 30000;
+constexpr std::chrono::milliseconds requestTimeout{30000};
 const QByteArray thumbnailType = QByteArrayLiteral("png");
 
 QFuture<QImage> failedLoad(const std::string& reason) {
@@ -92,27 +92,26 @@ QFuture<QImage> NetworkArtworkLoader::download(const QUrl& url, const QString& k
         promise->finish();
     };
 
-    QNetworkRequest request(url);
-    request.setTransferTimeout(requestTimeoutMs);
-    QNetworkReply* reply = network_.get(request);
-    connect(reply, &QNetworkReply::finished, this, [this, reply, key, finish] {
-        reply->deleteLater();
-        if (reply->error() != QNetworkReply::NoError) {
-            finish(std::make_exception_ptr(ArtworkLoadError(reply->errorString().toStdString())), {});
-            return;
-        }
-        auto stored =
-            startOnPool(*QThreadPool::globalInstance(), [cache = cache_, bytes = reply->readAll(), key] {
-                return storeThumbnail(*cache, bytes, key);
-            });
-        whenFinished(stored, this, [finish](QFuture<QImage> done) {
-            try {
-                finish(nullptr, done.result());
-            } catch (...) {
-                finish(std::current_exception(), {});
-            }
-        });
-    });
+    // The list artwork's limits: an answer that is not a 2xx image of at most 10 MiB is refused unread.
+    downloadArtwork(network_, url, {ArtworkImageCache::maximumBodyBytes, requestTimeout},
+                    [this, key, finish](ArtworkDownloadResult downloaded) {
+                        if (downloaded.error) {
+                            finish(std::make_exception_ptr(ArtworkLoadError(downloaded.detail.toStdString())),
+                                   {});
+                            return;
+                        }
+                        auto stored = startOnPool(*QThreadPool::globalInstance(),
+                                                  [cache = cache_, bytes = std::move(downloaded.body), key] {
+                                                      return storeThumbnail(*cache, bytes, key);
+                                                  });
+                        whenFinished(stored, this, [finish](QFuture<QImage> done) {
+                            try {
+                                finish(nullptr, done.result());
+                            } catch (...) {
+                                finish(std::current_exception(), {});
+                            }
+                        });
+                    });
     return promise->future();
 }
 

@@ -12,8 +12,8 @@
 namespace Marrowbell {
 
 /// The player's artwork over HTTP into a kit image cache of 64-pixel PNG thumbnails with hashed file names.
-/// Overlapping loads of one address share one request; the thumbnail is made off the GUI thread. Every
-/// request gives up after 30 s. GUI thread.
+/// Overlapping loads of one address share one request; the thumbnail is made off the GUI thread. Only a 2xx
+/// image answer of at most 10 MiB is taken; every request gives up after 30 s. GUI thread.
 class NetworkArtworkLoader final : public QObject, public PlayerArtworkLoader {
     Q_OBJECT
 
