@@ -83,9 +83,9 @@ void SearchWindow::place() {
 }
 
 // The panel is a part of the main window rather than a window of its own, so "it stops being the key
-// window" becomes: the keyboard focus went to something outside it.
+// window" becomes: the keyboard focus went to something outside it, or left the application.
 void SearchWindow::focusMoved(QWidget* now) {
-    if (isShown() && now && !panel_.isAncestorOf(now)) {
+    if (isShown() && (!now || !panel_.isAncestorOf(now))) {
         close();
     }
 }

@@ -16,7 +16,8 @@ class SearchView;
 
 /// The search panel over the main window: puts a SearchView into `panel`, shows the panel when the view
 /// model asks for it (raised, placed below the toolbar, the field focused) and hides it when asked to close,
-/// when the view asks to close (Escape, a played result) or as soon as the keyboard focus moves outside it.
+/// when the view asks to close (Escape, a played result) or as soon as the keyboard focus moves outside it
+/// (also to another application).
 /// The panel is as tall as the view's results want, within what the window leaves room for, and is placed
 /// again whenever that height changes. GUI thread.
 class SearchWindow final : public QObject {
