@@ -52,7 +52,7 @@ TEST_F(LibraryPaneTest, EachLibraryKindsPaneListsItsStoredContainersWithTheirOwn
 
     auto& albums = showKind<AlbumList>(ContainerKind::albums);
     expectPaneListsTheStore(albums, *models->albums);
-    const LocalAlbum& album = models->albums->items.get().front();
+    const LocalAlbum album = models->albums->items.get().front();
     EXPECT_EQ(cellAt(albums, 0).subtitle, QString::fromStdString(album.artistName.value_or(std::string())));
     EXPECT_EQ(cellAt(albums, 0).artworkStyle, ArtworkStyle::roundedRect);
 

@@ -5,13 +5,24 @@
 namespace Marrowbell::Testing {
 namespace {
 
-using SongPaneTest = LibraryListsTest;
+class SongPaneTest : public LibraryListsTest {
+protected:
+    /// Waits until the Songs pane shows Play, Shuffle and the loaded library songs.
+    bool showsLoadedSongs(const SongList& list) {
+        return QTest::qWaitFor(
+            [&] {
+                const auto& songs = model().topLevelSongs.get();
+                return !songs.empty() && rowCount(list) == int(songs.size()) + 2;
+            },
+            15000);
+    }
+};
 
 TEST_F(SongPaneTest, TheSongsPaneListsEveryLibrarySongBelowPlayAndShuffle) {
     SongList& list = showKind<SongList>(ContainerKind::songs);
-    const auto& songs = model().topLevelSongs.get();
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return !songs.empty() && rowCount(list) == int(songs.size()) + 2; }, 15000));
+    ASSERT_TRUE(showsLoadedSongs(list));
+    const auto loaded = model().topLevelSongs.snapshot();
+    const auto& songs = *loaded;
     EXPECT_EQ(songs.size(), demoSongCount);
     EXPECT_EQ(shownTitles(list), songRowTitles(songs));
 
@@ -31,9 +42,9 @@ TEST_F(SongPaneTest, TheSongsPaneListsEveryLibrarySongBelowPlayAndShuffle) {
 
 TEST_F(SongPaneTest, DoubleClickReturnAndTheMenuPlayTheirOwnRowWithTheRightQueue) {
     SongList& list = showKind<SongList>(ContainerKind::songs);
-    const auto& songs = model().topLevelSongs.get();
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return rowCount(list) == int(songs.size()) + 2 && !songs.empty(); }, 15000));
+    ASSERT_TRUE(showsLoadedSongs(list));
+    const auto loaded = model().topLevelSongs.snapshot();
+    const auto& songs = *loaded;
 
     doubleClickRow(list, 5);
     ASSERT_TRUE(playerPlays());
@@ -65,15 +76,16 @@ TEST_F(SongPaneTest, DoubleClickReturnAndTheMenuPlayTheirOwnRowWithTheRightQueue
 
 TEST_F(SongPaneTest, TheDetailPaneShowsTheSelectedAlbumsSongsAndPlaysThemFromTheTop) {
     auto& albums = showKind<AlbumList>(ContainerKind::albums);
-    const auto& stored = models->albums->items.get();
-    ASSERT_TRUE(
-        QTest::qWaitFor([&] { return stored.size() > 1 && rowCount(albums) == int(stored.size()); }, 15000));
-    const auto& path = model().navigationPath.get();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return path.size() == 3; }, 15000));
-    SongList& detail = showPane<SongList>(path[2]);
-    const auto& songs = model().detailSongs.get();
-    ASSERT_FALSE(songs.empty());
-    EXPECT_EQ(shownTitles(detail), songRowTitles(songs));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const auto& stored = models->albums->items.get();
+            return stored.size() > 1 && rowCount(albums) == int(stored.size());
+        },
+        15000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model().navigationPath.get().size() == 3; }, 15000));
+    SongList& detail = showPane<SongList>(model().navigationPath.get()[2]);
+    ASSERT_FALSE(model().detailSongs.get().empty());
+    EXPECT_EQ(shownTitles(detail), songRowTitles(model().detailSongs.get()));
 
     // Another album's songs replace the shown ones.
     QTest::mouseClick(albums.viewport(), Qt::LeftButton, {}, rowCenter(albums, 1));
@@ -81,9 +93,11 @@ TEST_F(SongPaneTest, TheDetailPaneShowsTheSelectedAlbumsSongsAndPlaysThemFromThe
     ASSERT_TRUE(QTest::qWaitFor(
         [&] {
             return model().navigationPath.get().back().id() == second &&
-                   shownTitles(detail) == songRowTitles(songs);
+                   shownTitles(detail) == songRowTitles(model().detailSongs.get());
         },
         15000));
+    const auto shown = model().detailSongs.snapshot();
+    const auto& songs = *shown;
 
     doubleClickRow(albums, 1);
     ASSERT_TRUE(playerPlays());
