@@ -122,7 +122,8 @@ void MarrowbellApplication::installMenus() {
             [this](bool catalog) {
                 mainWindow_->present();
                 if (auto* content = qobject_cast<MainContentView*>(mainWindow_->centralWidget())) {
-                    content->showSearch(catalog ? SearchPickerSelection::catalog : SearchPickerSelection::library);
+                    content->showSearch(catalog ? SearchPickerSelection::catalog
+                                                : SearchPickerSelection::library);
                 }
             },
     };
