@@ -22,7 +22,12 @@ SongSelection SongSelection::song(MarrowbellCore::LocalSong song) {
 }
 
 std::vector<SongSelection> songSelectionRows(std::vector<MarrowbellCore::LocalSong> songs) {
-    const auto shared = std::make_shared<const std::vector<MarrowbellCore::LocalSong>>(std::move(songs));
+    return songSelectionRows(
+        std::make_shared<const std::vector<MarrowbellCore::LocalSong>>(std::move(songs)));
+}
+
+std::vector<SongSelection>
+songSelectionRows(std::shared_ptr<const std::vector<MarrowbellCore::LocalSong>> shared) {
     std::vector<SongSelection> rows;
     rows.reserve(shared->size() + 2);
     if (!shared->empty()) {

@@ -68,7 +68,10 @@ private:
 };
 
 /// The rows of a song list: Play when there is a song, Shuffle when there are two or more, then every song
-/// in order. No songs give no rows. The rows share one copy of `songs`.
+/// in order. No songs give no rows. The rows share `songs` and copy none of them.
+std::vector<SongSelection>
+songSelectionRows(std::shared_ptr<const std::vector<MarrowbellCore::LocalSong>> songs);
+/// The same for songs the rows take over.
 std::vector<SongSelection> songSelectionRows(std::vector<MarrowbellCore::LocalSong> songs);
 
 size_t qHash(const SongSelection& selection, size_t seed = 0) noexcept;

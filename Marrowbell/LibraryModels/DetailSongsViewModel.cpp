@@ -30,7 +30,7 @@ DetailSongsViewModel::DetailSongsViewModel(MainViewModel& mainViewModel,
     , player_(player) {}
 
 std::vector<SongSelection> DetailSongsViewModel::rows() const {
-    return songSelectionRows(mainViewModel_.detailSongs.get());
+    return songSelectionRows(mainViewModel_.detailSongs.snapshot());
 }
 
 void DetailSongsViewModel::showSongs(ContainerKind kind, std::vector<LocalSong> songs, const QString& id,

@@ -63,7 +63,7 @@ MarrowbellCore::SortDescriptor<LocalSong> TopLevelSongsViewModel::sortDescriptor
 }
 
 std::vector<SongSelection> TopLevelSongsViewModel::rows() const {
-    return songSelectionRows(mainViewModel_.topLevelSongs.get());
+    return songSelectionRows(mainViewModel_.topLevelSongs.snapshot());
 }
 
 void TopLevelSongsViewModel::startLoadAfterSortChange() {

@@ -24,7 +24,7 @@ QStringList ids(const std::vector<SongSelection>& rows) {
 }
 
 TEST(SongSelectionTest, RowsOfAListOfSongs) {
-    EXPECT_TRUE(songSelectionRows({}).empty());
+    EXPECT_TRUE(songSelectionRows(std::vector<MarrowbellCore::LocalSong>{}).empty());
     EXPECT_EQ(ids(songSelectionRows({song("i.1", "One")})), (QStringList{u"play"_s, u"i.1"_s}));
     EXPECT_EQ(ids(songSelectionRows({song("i.1", "One"), song("i.2", "Two")})),
               (QStringList{u"play"_s, u"shuffle"_s, u"i.1"_s, u"i.2"_s}));
