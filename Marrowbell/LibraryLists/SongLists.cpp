@@ -8,6 +8,8 @@
 #include "Platform/GuiDelivery.h"
 
 #include <MusicKit/ApplicationMusicPlayer.h>
+#include <QtConcurrent/QtConcurrentRun>
+#include <cstdint>
 
 namespace Marrowbell {
 namespace {
@@ -85,18 +87,29 @@ std::unique_ptr<SongList> makeSongList(MainViewModel& model, std::vector<SongSel
     return list;
 }
 
-// Every write of `songs` hands the list its rows anew. The observation reads only the count, so that a
-// library of 100,000 songs is not copied twice per change just to be compared here: the list itself keeps
-// its table when the identifiers are unchanged and repaints only visible rows whose content changed.
-void followSongs(SongList& list, MainViewModel& model, Observed<std::vector<LocalSong>> MainViewModel::*songs,
-                 std::function<std::vector<SongSelection>()> rows) {
+// Every write of `songs` hands the list its rows anew. Building the rows of 100,000 songs takes a while, so
+// they are built on a worker from a snapshot of the songs, and only the newest write's rows reach the list.
+// The list keeps its table when the identifiers are unchanged and repaints only visible rows whose content
+// changed.
+void followSongs(SongList& list, MainViewModel& model,
+                 Observed<std::vector<LocalSong>> MainViewModel::*songs) {
+    using Snapshot = std::shared_ptr<const std::vector<LocalSong>>;
     const QPointer<SongList> weakList(&list);
+    auto newestWrite = std::make_shared<std::uint64_t>(0);
     list.tokens.push_back(ObservationTracking::observe(
-        &model, [songs](const MainViewModel& observed) { return (observed.*songs).get().size(); },
-        [weakList, rows](std::size_t, std::size_t) {
-            if (weakList) {
-                weakList->setItems(rows());
+        &model, [songs](const MainViewModel& observed) { return (observed.*songs).snapshot(); },
+        [weakList, newestWrite](const Snapshot&, const Snapshot& current) {
+            if (!weakList) {
+                return;
             }
+            const std::uint64_t write = ++*newestWrite;
+            auto rows = QtConcurrent::run([current] { return songSelectionRows(*current); });
+            whenFinished(rows, weakList.data(),
+                         [weakList, newestWrite, write](QFuture<std::vector<SongSelection>> built) {
+                             if (weakList && write == *newestWrite) {
+                                 weakList->setItems(built.takeResult());
+                             }
+                         });
         }));
 }
 
@@ -116,7 +129,7 @@ std::unique_ptr<SongList> makeSongsView(MainViewModel& model, TopLevelSongsViewM
         model, songs.rows(), player, environment,
         {&MainViewModel::selectedTopLevelSongID, songsPaneTag, QStringLiteral("TopLevelSongsList"), playRow});
     list->setTask([&songs] { songs.load(true); });
-    followSongs(*list, model, &MainViewModel::topLevelSongs, [&songs] { return songs.rows(); });
+    followSongs(*list, model, &MainViewModel::topLevelSongs);
     return list;
 }
 
@@ -127,7 +140,7 @@ std::unique_ptr<SongList> makeDetailSongsView(MainViewModel& model, DetailSongsV
     auto list =
         makeSongList(model, songs.rows(), player, environment,
                      {&MainViewModel::selectedDetailSongID, detailSongsPaneTag, std::nullopt, playRow});
-    followSongs(*list, model, &MainViewModel::detailSongs, [&songs] { return songs.rows(); });
+    followSongs(*list, model, &MainViewModel::detailSongs);
     return list;
 }
 

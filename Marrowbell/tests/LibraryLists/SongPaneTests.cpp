@@ -40,6 +40,21 @@ TEST_F(SongPaneTest, TheSongsPaneListsEveryLibrarySongBelowPlayAndShuffle) {
     EXPECT_FALSE(song.canShowChevron);
 }
 
+TEST_F(SongPaneTest, OnlyTheNewestSongsReachTheRows) {
+    SongList& list = showKind<SongList>(ContainerKind::songs);
+    ASSERT_TRUE(showsLoadedSongs(list));
+    const auto all = model().topLevelSongs.snapshot();
+    std::vector<MarrowbellCore::LocalSong> few(all->rbegin(), all->rbegin() + 3);
+
+    // The rows of the whole list take longer to build than those of three songs, yet must not win.
+    model().topLevelSongs.set(*all);
+    settle();
+    model().topLevelSongs.set(few);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shownTitles(list) == songRowTitles(few); }, 15000));
+    QTest::qWait(300);
+    EXPECT_EQ(shownTitles(list), songRowTitles(few));
+}
+
 TEST_F(SongPaneTest, DoubleClickReturnAndTheMenuPlayTheirOwnRowWithTheRightQueue) {
     SongList& list = showKind<SongList>(ContainerKind::songs);
     ASSERT_TRUE(showsLoadedSongs(list));
