@@ -1,5 +1,7 @@
 #pragma once
 
+#include <fstream>
+#include <string>
 #include <sys/resource.h>
 
 namespace Benchmark {
@@ -9,6 +11,17 @@ inline long peakResidentMegabytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024; // kilobytes on Linux
+}
+
+/// The process's resident size now, in whole megabytes.
+inline long residentMegabytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmRSS:", 0) == 0) {
+            return std::stol(line.substr(6)) / 1024; // kilobytes
+        }
+    }
+    return 0;
 }
 
 /// User plus system CPU time of the whole process so far, all threads together, in seconds.
