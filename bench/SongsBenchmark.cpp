@@ -23,6 +23,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
@@ -51,10 +53,12 @@ qint64 millisecondsUntil(const std::function<bool()>& done, const QElapsedTimer&
     return since.elapsed();
 }
 
-/// When the central model held the newly read songs, and when the pane showed them.
+/// When the central model held the newly read songs, when the pane showed them, and the longest time the GUI
+/// thread did not get to a 5 ms heartbeat meanwhile.
 struct Timing {
     qint64 loaded = -1;
     qint64 shown = -1;
+    qint64 longestStall = 0;
 };
 
 void report(const std::string& label, qint64 milliseconds, qint64 target) {
@@ -70,6 +74,8 @@ void report(const std::string& label, const Timing& timing, qint64 target) {
     report(label, timing.shown, target);
     std::printf("%-48s %7lld ms\n", "  of which until the songs were read and sorted",
                 static_cast<long long>(timing.loaded));
+    std::printf("%-48s %7lld ms\n", "  longest GUI-thread stall",
+                static_cast<long long>(timing.longestStall));
 }
 
 struct Window {
@@ -134,12 +140,20 @@ bool syncLibrary(Window& window) {
 Timing timeUntilShown(Window& window, const std::function<void()>& change) {
     const auto* shownBefore = window.models.main->topLevelSongs.get().data();
     Timing timing;
+    QElapsedTimer sinceBeat;
+    QTimer heartbeat;
+    heartbeat.setInterval(5);
+    QObject::connect(&heartbeat, &QTimer::timeout,
+                     [&] { timing.longestStall = std::max(timing.longestStall, sinceBeat.restart()); });
     QElapsedTimer timer;
     timer.start();
+    sinceBeat.start();
+    heartbeat.start();
     change();
     timing.loaded = millisecondsUntil(
         [&] { return window.models.main->topLevelSongs.get().data() != shownBefore; }, timer);
     timing.shown = millisecondsUntil([&] { return window.showsLoadedSongs(); }, timer);
+    timing.longestStall = std::max(timing.longestStall, sinceBeat.elapsed());
     return timing;
 }
 
