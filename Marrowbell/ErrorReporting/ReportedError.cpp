@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cxxabi.h>
 #include <memory>
+#include <string_view>
 #include <typeinfo>
 
 namespace Marrowbell::ErrorReporting {
@@ -54,12 +55,18 @@ std::string typeDomain(const std::exception& error) {
     int status = 0;
     const std::unique_ptr<char, decltype(&std::free)> demangled(
         abi::__cxa_demangle(mangled, nullptr, nullptr, &status), &std::free);
-    std::string name = status == 0 && demangled ? demangled.get() : mangled;
-    for (std::size_t position = name.find("::"); position != std::string::npos;
-         position = name.find("::", position)) {
-        name.replace(position, 2, ".");
+    const std::string_view name = status == 0 && demangled ? demangled.get() : mangled;
+    std::string domain;
+    domain.reserve(name.size());
+    for (std::size_t position = 0; position < name.size(); ++position) {
+        if (name.substr(position, 2) == "::") {
+            domain += '.';
+            ++position;
+        } else {
+            domain += name[position];
+        }
     }
-    return name;
+    return domain;
 }
 
 } // namespace
