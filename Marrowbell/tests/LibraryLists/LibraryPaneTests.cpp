@@ -3,6 +3,7 @@
 #include "LibraryListsTestFixture.h"
 #include "LibraryModels/LibraryKind.h"
 
+#include <Foundation/Date.h>
 #include <QSignalSpy>
 
 namespace Marrowbell::Testing {
@@ -96,6 +97,22 @@ TEST_F(LibraryPaneTest, TheMenuShufflesTheClickedContainer) {
     EXPECT_EQ(player().state().shuffleMode(), MusicKit::MusicPlayerShuffleMode::songs);
     EXPECT_FALSE(queuedTitles().isEmpty());
     EXPECT_FALSE(model().showPlayError.get());
+}
+
+TEST_F(LibraryPaneTest, AMenuPlayThatFailsRaisesThePlayErrorAndLeavesThePlayerAlone) {
+    auto& playlists = showKind<PlaylistList>(ContainerKind::playlists);
+    ASSERT_TRUE(showsRows(playlists, int(storedContainers(*models->playlists).size())));
+    // A playlist the store holds no songs for, refreshed a moment ago: there is nothing to play.
+    LocalPlaylist empty{.pk = -1, .identifier = "no-songs-here", .name = "Empty"};
+    environment->defaults().setValue(QString(DefaultsKeys::lastPlaylistTrackSyncPrefix) +
+                                         QStringLiteral("no-songs-here"),
+                                     Foundation::Date::now().timeIntervalSinceReferenceDate);
+    models->playlists->items.set({empty});
+    ASSERT_TRUE(showsRows(playlists, 1));
+
+    contextMenuOf(playlists, 0, QStringLiteral("Play"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model().showPlayError.get(); }, 15000));
+    EXPECT_TRUE(queuedTitles().isEmpty());
 }
 
 TEST_F(LibraryPaneTest, RecommendationPanesListTheirItemsAndPlayTheSelectedOne) {
