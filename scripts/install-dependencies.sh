@@ -6,7 +6,7 @@ packages="build-essential cmake ninja-build pkg-config git clang-format
   libcurl4-openssl-dev libssl-dev libcpp-httplib-dev zlib1g-dev
   libgtest-dev curl
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins qt6-image-formats-plugins
-  libgl-dev libegl-dev libxkbcommon-dev fonts-dejavu-core
+  libgl-dev libegl-dev libxkbcommon-dev fonts-dejavu-core fonts-noto-color-emoji fonts-noto-cjk
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   dbus dbus-bin xvfb xauth x11-apps x11-utils imagemagick"
 missing=""
