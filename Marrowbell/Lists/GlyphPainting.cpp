@@ -93,11 +93,46 @@ QPainterPath radioPath() {
     return path;
 }
 
+QPainterPath playPath() {
+    QPainterPath path;
+    path.moveTo(3, 1);
+    path.lineTo(14, 8);
+    path.lineTo(3, 15);
+    path.closeSubpath();
+    return path;
+}
+
+// Two crossing arrows, each ending in a head on the right.
+QPainterPath shufflePath() {
+    QPainterPath lines;
+    lines.moveTo(0, 4);
+    lines.cubicTo(7, 4, 6, 12, 12, 12);
+    lines.moveTo(0, 12);
+    lines.cubicTo(7, 12, 6, 4, 12, 4);
+    QPainterPathStroker stroker;
+    stroker.setWidth(1.5);
+    QPainterPath path = stroker.createStroke(lines);
+    for (const qreal y : {4.0, 12.0}) {
+        QPainterPath head;
+        head.moveTo(11, y - 3);
+        head.lineTo(16, y);
+        head.lineTo(11, y + 3);
+        head.closeSubpath();
+        path.addPath(head);
+    }
+    return path;
+}
+
 QPainterPath symbolPath(const QString& symbolName) {
     static const QHash<QString, std::function<QPainterPath()>> makers{
-        {QStringLiteral("square.grid.3x3"), gridPath},        {QStringLiteral("square.stack"), stackPath},
-        {QStringLiteral("music.microphone"), microphonePath}, {QStringLiteral("music.note"), notePath},
-        {QStringLiteral("person.crop.square"), personPath},   {QStringLiteral("radio"), radioPath},
+        {QStringLiteral("square.grid.3x3"), gridPath},
+        {QStringLiteral("square.stack"), stackPath},
+        {QStringLiteral("music.microphone"), microphonePath},
+        {QStringLiteral("music.note"), notePath},
+        {QStringLiteral("person.crop.square"), personPath},
+        {QStringLiteral("radio"), radioPath},
+        {QStringLiteral("play.fill"), playPath},
+        {QStringLiteral("shuffle"), shufflePath},
     };
     const auto maker = makers.constFind(symbolName);
     return maker == makers.cend() ? QPainterPath() : (*maker)();
