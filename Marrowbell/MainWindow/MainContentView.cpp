@@ -24,7 +24,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPointer>
 #include <QShortcut>
 #include <QTimer>
 #include <QToolBar>
@@ -61,7 +60,6 @@ MainContentView::MainContentView(AppModels& models, const QString& serviceDispla
     setObjectName(QStringLiteral("mainContent"));
     podArea_ = pod_->view();
     podArea_->setParent(this);
-    podArea_->setGraphicsEffect(new QGraphicsOpacityEffect(podArea_));
     podArea_->installEventFilter(this);
 
     auto* layout = new QVBoxLayout(this);
@@ -224,8 +222,15 @@ void MainContentView::updateStatusOverlay() {
 void MainContentView::updateSyncState() {
     const bool syncing = models_.main->showSyncingToast.get();
     syncingToast_->setProgress(models_.main->syncProgress.get());
-    static_cast<QGraphicsOpacityEffect*>(podArea_->graphicsEffect())
-        ->setOpacity(syncing ? dimmedOpacity : 1.0);
+    // A widget drawn through an effect is painted over the overlays stacked above it, so the pod carries
+    // the dimming effect only while it is dimmed.
+    if (syncing && !podArea_->graphicsEffect()) {
+        auto* dimming = new QGraphicsOpacityEffect(podArea_);
+        dimming->setOpacity(dimmedOpacity);
+        podArea_->setGraphicsEffect(dimming);
+    } else if (!syncing && podArea_->graphicsEffect()) {
+        podArea_->setGraphicsEffect(nullptr);
+    }
     podArea_->setEnabled(!syncing);
     updateStatusOverlay();
 }
