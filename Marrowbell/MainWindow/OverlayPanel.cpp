@@ -31,8 +31,8 @@ void OverlayPanel::resizeEvent(QResizeEvent* event) {
     }
 }
 
-// The shadow is a few widening, fading outlines in the inset margin; the card is the window colour, slightly
-// see-through.
+// The shadow is a few widening, fading outlines in the inset margin; the card is the window colour. It is
+// opaque: with no blur behind it, the panes' text would show through whatever the panel holds.
 void OverlayPanel::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -45,10 +45,8 @@ void OverlayPanel::paintEvent(QPaintEvent*) {
         const double radius = cornerRadius + spread;
         painter.drawRoundedRect(card.adjusted(-spread, -spread + 1, spread, spread + 1), radius, radius);
     }
-    QColor fill = palette().color(QPalette::Window);
-    fill.setAlpha(235);
     painter.setPen(QPen(palette().color(QPalette::Mid), 0.5));
-    painter.setBrush(fill);
+    painter.setBrush(palette().color(QPalette::Window));
     painter.drawRoundedRect(card, cornerRadius, cornerRadius);
 }
 

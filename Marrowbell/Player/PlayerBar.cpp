@@ -52,7 +52,7 @@ void PlayerBar::place() {
 }
 
 // The shadow is a few widening, fading outlines in the margin, one pixel lower than the card; the card is
-// the window colour, slightly see-through.
+// the window colour. It is opaque: with no blur behind it, the list's text would show through the bar.
 void PlayerBar::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -63,10 +63,8 @@ void PlayerBar::paintEvent(QPaintEvent*) {
         const qreal radius = cornerRadius + spread;
         painter.drawRoundedRect(card.adjusted(-spread, -spread + 1, spread, spread + 1), radius, radius);
     }
-    QColor fill = palette().color(QPalette::Window);
-    fill.setAlphaF(0.92f);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(fill);
+    painter.setBrush(palette().color(QPalette::Window));
     painter.drawRoundedRect(card, cornerRadius, cornerRadius);
 }
 
