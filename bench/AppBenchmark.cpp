@@ -2,6 +2,7 @@
 // the GUI thread while the first full sync runs, the time from start to the main window's first rows with
 // the library already synced, and the peak memory once the Songs list is loaded.
 #include "App/AppEnvironment.h"
+#include "BenchmarkAppEnvironment.h"
 #include "BenchmarkOptions.h"
 #include "BenchmarkResources.h"
 #include "Lists/CollectionListControllerBase.h"
@@ -149,9 +150,6 @@ void writeServiceFile(const MusicKit::ServiceConfiguration& service) {
 // from this process, through a service file: its start and its memory are the app's own. With --db: only the
 // later launch, on that synced store file (with no service file, the demo service runs inside it).
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
     const Benchmark::Options options =
         Benchmark::parseOptions(argc, argv, "marrowbell-bench-app --songs N [--db PATH]", false);
     QTemporaryDir temporary;
@@ -161,11 +159,7 @@ int main(int argc, char** argv) {
     QDir().mkpath(folder);
     // The settings, caches and service file live beside the store, so that the later launch finds the
     // service file its first launch wrote.
-    for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
-        qputenv(variable, (folder + QStringLiteral("/home/") + QString::fromUtf8(variable)).toUtf8());
-    }
-    qputenv("QT_MEDIA_BACKEND", "gstreamer");
-    qputenv("GST_PLUGIN_FEATURE_RANK", "pulsesink:NONE,alsasink:NONE,pipewiresink:NONE,jackaudiosink:NONE");
+    Benchmark::prepareAppEnvironment(folder + QStringLiteral("/home"));
     QApplication application(argc, argv);
     if (!options.databasePath.empty()) {
         return startAndBrowse(folder, QString::fromStdString(options.databasePath), options.songs);

@@ -2,6 +2,7 @@
 // keystroke in the search field to the list drawn with that keystroke's results, p50 and p95 over realistic
 // terms typed one character at a time.
 #include "App/AppEnvironment.h"
+#include "BenchmarkAppEnvironment.h"
 #include "BenchmarkLibrary.h"
 #include "BenchmarkOptions.h"
 #include "BenchmarkTiming.h"
@@ -113,17 +114,10 @@ double loadAverage() {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
     const Benchmark::Options options =
         Benchmark::parseOptions(argc, argv, "marrowbell-bench-search --songs N", false);
     QTemporaryDir home;
-    for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
-        qputenv(variable, home.filePath(QString::fromUtf8(variable)).toUtf8());
-    }
-    qputenv("QT_MEDIA_BACKEND", "gstreamer");
-    qputenv("GST_PLUGIN_FEATURE_RANK", "pulsesink:NONE,alsasink:NONE,pipewiresink:NONE,jackaudiosink:NONE");
+    Benchmark::prepareAppEnvironment(home.path());
     QApplication application(argc, argv);
     const QString databasePath = home.filePath(QStringLiteral("local.db"));
     Benchmark::measure("generate and store the library",

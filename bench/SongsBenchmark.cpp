@@ -5,6 +5,7 @@
 // marrowbell-bench-songs --songs N [--db PATH]: a store at PATH that already holds the library is used as it
 // is; otherwise the library is first synced from the demo service into it.
 #include "App/AppEnvironment.h"
+#include "BenchmarkAppEnvironment.h"
 #include "BenchmarkOptions.h"
 #include "BenchmarkResources.h"
 #include "LibraryLists/SongLists.h"
@@ -206,19 +207,10 @@ qint64 timeDoubleClickToPlaying(Window& window) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
     const Benchmark::Options options =
         Benchmark::parseOptions(argc, argv, "marrowbell-bench-songs --songs N [--db PATH]", false);
     QTemporaryDir home;
-    for (const char* variable : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
-        qputenv(variable, home.filePath(QString::fromUtf8(variable)).toUtf8());
-    }
-    // The audio is played into a discarding sink.
-    qputenv("QT_MEDIA_BACKEND", "gstreamer");
-    qputenv("GST_PLUGIN_FEATURE_RANK", "pulsesink:NONE,alsasink:NONE,pipewiresink:NONE,jackaudiosink:NONE");
-    qputenv("PULSE_SERVER", "unix:/nonexistent");
+    Benchmark::prepareAppEnvironment(home.path());
     QApplication application(argc, argv);
     const QString databasePath = options.databasePath.empty() ? home.filePath(QStringLiteral("local.db"))
                                                               : QString::fromStdString(options.databasePath);
