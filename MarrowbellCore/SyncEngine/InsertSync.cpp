@@ -100,6 +100,9 @@ void SyncEngine::syncEmptyPlaylistContents(std::stop_token stopToken) {
         }
         try {
             syncRemoteTracks(playlist, stopToken);
+        } catch (const Foundation::CancellationError&) {
+            // A stop ends the whole pass: it is no playlist's failure, and every later one would fail alike.
+            throw;
         } catch (const std::exception& error) {
             Loggers::sync().error("Failed to sync remote tracks for playlist %s: %@",
                                   {playlist.identifier, error});

@@ -1,6 +1,9 @@
 #include "SyncTestSupport.h"
 
+#include <Foundation/CancellationError.h>
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 namespace MarrowbellCore {
 namespace {
@@ -87,6 +90,22 @@ TEST_F(InsertSyncTest, EmptyPlaylistSyncVisitsOnlyPlaylistsWithoutSongs) {
         }
     }
     EXPECT_EQ(visited, expected);
+}
+
+TEST_F(InsertSyncTest, AStopEndsTheEmptyPlaylistPassWithoutBlamingAnyPlaylist) {
+    engine().syncPlaylists();
+    ASSERT_GE(store->allPlaylists().size(), 3u);
+    service->reset();
+    std::stop_source stop;
+    // The first playlist's tracks answer slowly; the stop comes while they are on their way.
+    service->injectFault(1, DemoService::DemoFault::delayed(std::chrono::milliseconds(300)));
+    std::jthread stopper([&stop] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        stop.request_stop();
+    });
+    EXPECT_THROW(engine().syncEmptyPlaylistContents(stop.get_token()), Foundation::CancellationError);
+    EXPECT_TRUE(Testing::coreLogEntries().empty());
+    EXPECT_LE(service->requestedTargets().size(), 1u);
 }
 
 TEST_F(InsertSyncTest, AFailingPlaylistIsLoggedByNameAndTheNextOneIsSynced) {
