@@ -85,33 +85,27 @@ QString identifier(const std::string& id) {
     return QString::fromStdString(id);
 }
 
+// A stored playlist, album or artist plays through its list model and becomes the snap-back place.
+template <class ListModel, class Record>
+void playStoredContainer(ListModel& list, const Record& record, const Playback& playback) {
+    playback.after(list.play(identifier(record.identifier), false), [playback, record] {
+        playback.main().saveSnapbackState(record);
+        playback.finish();
+    });
+}
+
 void play(const SearchResult& result, const Playback& playback) {
     AppModels& models = playback.models;
     switch (result.resultCase()) {
-    case SearchResult::Case::playlist: {
-        const auto& playlist = *result.get<SearchResult::Case::playlist>();
-        playback.after(models.playlists->play(identifier(playlist.identifier), false), [playback, playlist] {
-            playback.main().saveSnapbackState(playlist);
-            playback.finish();
-        });
+    case SearchResult::Case::playlist:
+        playStoredContainer(*models.playlists, *result.get<SearchResult::Case::playlist>(), playback);
         return;
-    }
-    case SearchResult::Case::album: {
-        const auto& album = *result.get<SearchResult::Case::album>();
-        playback.after(models.albums->play(identifier(album.identifier), false), [playback, album] {
-            playback.main().saveSnapbackState(album);
-            playback.finish();
-        });
+    case SearchResult::Case::album:
+        playStoredContainer(*models.albums, *result.get<SearchResult::Case::album>(), playback);
         return;
-    }
-    case SearchResult::Case::artist: {
-        const auto& artist = *result.get<SearchResult::Case::artist>();
-        playback.after(models.artists->play(identifier(artist.identifier), false), [playback, artist] {
-            playback.main().saveSnapbackState(artist);
-            playback.finish();
-        });
+    case SearchResult::Case::artist:
+        playStoredContainer(*models.artists, *result.get<SearchResult::Case::artist>(), playback);
         return;
-    }
     case SearchResult::Case::song:
         playback.after(
             models.topLevelSongs->play(identifier(result.get<SearchResult::Case::song>()->identifier)),
