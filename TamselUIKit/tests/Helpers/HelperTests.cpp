@@ -143,13 +143,3 @@ TEST(HoverUnderlineButton, UnderlinedOnlyWhileHoveredAndClickableAcrossItsFrame)
     EXPECT_EQ(clicks, 1);
     EXPECT_LT(button.font().pointSizeF(), QApplication::font().pointSizeF());
 }
-
-int main(int argc, char** argv) {
-    // Test discovery runs this program without the test environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -1,4 +1,3 @@
-#include <QApplication>
 #include <TamselUIKit/PlaygroundWrapperViewController.h>
 #include <gtest/gtest.h>
 
@@ -60,13 +59,3 @@ TEST(PlaygroundWrapperTest, DelegateCallsAfterTheWrapperIsGoneDoNothing) {
 
 } // namespace
 } // namespace TamselUIKit
-
-int main(int argc, char** argv) {
-    // Test discovery runs the program without the test environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

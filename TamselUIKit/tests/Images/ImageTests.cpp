@@ -4,7 +4,6 @@
 #include "TamselUIKit/ImageThumbnailGenerator.h"
 
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
@@ -200,14 +199,4 @@ TEST(ImageCoding, ReportsEachFailureWithItsCase) {
     const QByteArray png = encoded(filled(8, 8, Qt::green), "png");
     EXPECT_EQ(errorOf<CGImageError>([&] { decodeImage(png.left(40)); }).error(),
               CGImageError::imageCreationFailed);
-}
-
-int main(int argc, char** argv) {
-    // Test discovery runs this program without the test environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
 }

@@ -1,5 +1,6 @@
+#include "OpenedURLs.h"
+
 #include <QDBusConnection>
-#include <QDesktopServices>
 #include <QStringList>
 #include <QTest>
 #include <TamselUIKit/FileManagerReveal.h>
@@ -26,25 +27,11 @@ public Q_SLOTS:
     void ShowItems(const QStringList& uris, const QString&) { shownItems += uris; }
 };
 
-class OpenedURLs : public QObject {
-    Q_OBJECT
-
-public:
-    QList<QUrl> urls;
-
-public Q_SLOTS:
-    void open(const QUrl& url) { urls.append(url); }
-};
-
 class FileManagerRevealTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(QDBusConnection::sessionBus().isConnected());
-        QDesktopServices::setUrlHandler(u"file"_s, &opened, "open");
-    }
-    void TearDown() override { QDesktopServices::unsetUrlHandler(u"file"_s); }
+    void SetUp() override { ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()); }
 
-    OpenedURLs opened;
+    Testing::OpenedURLs opened{u"file"_s};
 };
 
 TEST_F(FileManagerRevealTest, AsksTheFileManagerToShowTheFile) {

@@ -1,7 +1,7 @@
+#include "OpenedURLs.h"
 #include "WelcomeTestFiles.h"
 
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QFrame>
 #include <QLabel>
 #include <QListWidget>
@@ -23,16 +23,6 @@ using namespace Qt::StringLiterals;
 
 constexpr int waitMilliseconds = 10'000;
 const QString showsOnLaunchKey = u"showWelcomeWindowAtLaunch"_s;
-
-class OpenedURLs : public QObject {
-    Q_OBJECT
-
-public:
-    QList<QUrl> urls;
-
-public Q_SLOTS:
-    void open(const QUrl& url) { urls.append(url); }
-};
 
 class WelcomeWindowTest : public ::testing::Test {
 protected:
@@ -89,8 +79,7 @@ TEST_F(WelcomeWindowTest, AClickSelectsARecentAndACtrlClickClearsTheSelection) {
 
 TEST_F(WelcomeWindowTest, ADoubleClickClosesTheWindowOnceAndOpensTheDocument) {
     const auto urls = files.write({u"first.txt"_s});
-    OpenedURLs opened;
-    QDesktopServices::setUrlHandler(u"file"_s, &opened, "open");
+    Testing::OpenedURLs opened(u"file"_s);
     auto window = makeWindow();
     QSignalSpy closed(window.get(), &WelcomeWindowController::didClose);
     show(*window);
@@ -103,7 +92,6 @@ TEST_F(WelcomeWindowTest, ADoubleClickClosesTheWindowOnceAndOpensTheDocument) {
     EXPECT_EQ(opened.urls, urls);
     QTest::qWait(50);
     EXPECT_EQ(closed.size(), 1);
-    QDesktopServices::unsetUrlHandler(u"file"_s);
 }
 
 TEST_F(WelcomeWindowTest, AnUnreadableDocumentIsOfKindDocumentAndShowsItsFileIcon) {
@@ -152,5 +140,3 @@ TEST_F(WelcomeWindowTest, TheShowAtLaunchSwitchIsKeptInTheSettings) {
 
 } // namespace
 } // namespace TamselUIKit
-
-#include "WelcomeWindowTests.moc"

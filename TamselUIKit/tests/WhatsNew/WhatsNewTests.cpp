@@ -1,5 +1,6 @@
+#include "OpenedURLs.h"
+
 #include <QApplication>
-#include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -14,16 +15,6 @@ namespace TamselUIKit {
 namespace {
 
 using namespace Qt::StringLiterals;
-
-class OpenedURLs : public QObject {
-    Q_OBJECT
-
-public:
-    QList<QUrl> urls;
-
-public Q_SLOTS:
-    void open(const QUrl& url) { urls.append(url); }
-};
 
 QLabel* subtitleOf(const FeatureView& view) {
     return view.findChild<QLabel*>(u"subtitle"_s);
@@ -62,8 +53,7 @@ TEST(WhatsNewTest, ReturnTriggersContinueInBothWrappers) {
 }
 
 TEST(WhatsNewTest, OnlyAValidWebLinkMakesTheDescriptionClickable) {
-    OpenedURLs opened;
-    QDesktopServices::setUrlHandler(u"https"_s, &opened, "open");
+    Testing::OpenedURLs opened(u"https"_s);
     const FeatureView linked({u"star"_s, u"Stars"_s, u"Rate & review"_s, u"https://example.com/stars"_s});
     const FeatureView invalid({u"star"_s, u"Stars"_s, u"Rate & review"_s, u"http://exa mple.com/%"_s});
     const FeatureView otherScheme({u"star"_s, u"Stars"_s, u"Rate & review"_s, u"file:///etc/passwd"_s});
@@ -78,7 +68,6 @@ TEST(WhatsNewTest, OnlyAValidWebLinkMakesTheDescriptionClickable) {
     EXPECT_TRUE(subtitleOf(linked)->text().contains(u"Rate &amp; review"_s));
     Q_EMIT subtitleOf(linked)->linkActivated(u"ignored"_s);
     EXPECT_EQ(opened.urls, QList<QUrl>{QUrl(u"https://example.com/stars"_s)});
-    QDesktopServices::unsetUrlHandler(u"https"_s);
 }
 
 TEST(WhatsNewTest, ALongDescriptionGrowsInHeightNotWidth) {
@@ -93,15 +82,3 @@ TEST(WhatsNewTest, ALongDescriptionGrowsInHeightNotWidth) {
 
 } // namespace
 } // namespace TamselUIKit
-
-int main(int argc, char** argv) {
-    // Test discovery runs the program without the test environment.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
-
-#include "WhatsNewTests.moc"

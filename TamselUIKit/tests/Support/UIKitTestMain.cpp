@@ -1,12 +1,12 @@
-#include <QGuiApplication>
+#include <QApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
-    // Test discovery runs this program without the test environment.
+    // Test discovery runs the program without the test environment.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
-    QGuiApplication application(argc, argv);
+    QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
