@@ -20,7 +20,6 @@ namespace MarrowbellCore {
 namespace {
 
 constexpr std::int64_t noRelatedResourcesCode = 40403;
-/// Reserving for the announced total is a guess; a service's "total" must not make us allocate without bound.
 constexpr std::int64_t largestReservation = 1 << 20;
 
 /// Where the pages of one listing are: the offset goes between `prefix` and `suffix`.
@@ -152,14 +151,9 @@ template <class Resource>
 std::vector<Resource> fetchList(const PageURL& pageURL, bool fetchAll, Foundation::Progress& progress,
                                 const std::stop_token& stopToken) {
     std::vector<Resource> items;
-    bool reserved = false;
     forEachListPage<Resource>(pageURL, fetchAll, progress, stopToken, [&](RemotePage<Resource>& page) {
+        items.reserve(LibraryFetch::reservationFor(page.meta.total));
         append(items, page.data);
-        if (!reserved && page.meta.total != 0) {
-            items.reserve(
-                static_cast<std::size_t>(std::clamp<std::int64_t>(page.meta.total, 0, largestReservation)));
-            reserved = true;
-        }
     });
     return items;
 }
@@ -190,6 +184,10 @@ std::vector<Resource> fetchContainer(const PageURL& pageURL, bool endsAtNoRelate
 }
 
 } // namespace
+
+std::size_t LibraryFetch::reservationFor(std::int64_t announcedTotal) {
+    return static_cast<std::size_t>(std::clamp<std::int64_t>(announcedTotal, 0, largestReservation));
+}
 
 std::vector<RemotePlaylist> LibraryFetch::fetchPlaylists(bool fetchAll, Foundation::Progress& progress,
                                                          std::stop_token stopToken) {

@@ -6,6 +6,8 @@
 #include "Remote/RemoteSong.h"
 
 #include <Foundation/Progress.h>
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <stop_token>
 #include <string>
@@ -41,6 +43,10 @@ std::vector<RemoteArtist> fetchArtists(bool fetchAll, Foundation::Progress& prog
                                        std::stop_token stopToken = {});
 std::vector<RemoteSong> fetchSongs(bool fetchAll, Foundation::Progress& progress,
                                    std::stop_token stopToken = {});
+
+/// How many items to reserve for a listing whose page announces `announcedTotal` ("meta"."total"): the
+/// announcement is a guess, so a service's total must not make us allocate without bound.
+std::size_t reservationFor(std::int64_t announcedTotal);
 
 /// Every page of the same listings, handed over decoded as each arrives so that the caller can keep what
 /// it needs and let the page go: the same requests, progress and failures as with `fetchAll`. A failure
