@@ -1,8 +1,9 @@
+#include "PrivateBus.h"
+#include "RecordingNotificationService.h"
+
 #include <DesktopIntegration/LowPowerMode.h>
 #include <DesktopIntegration/UserNotificationCenter.h>
 #include <QCoreApplication>
-#include <QDBusConnection>
-#include <QProcess>
 #include <QTest>
 #include <QThread>
 #include <QVariantMap>
@@ -10,29 +11,6 @@
 
 namespace DesktopIntegration {
 namespace {
-
-/// A notification service that keeps what it is sent.
-class RecordingNotificationService : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
-public:
-    struct Received {
-        QString title;
-        QString body;
-        QVariantMap hints;
-    };
-    std::vector<Received> received;
-    std::vector<uint> closed;
-
-public Q_SLOTS:
-    uint Notify(const QString&, uint, const QString&, const QString& summary, const QString& body,
-                const QStringList&, const QVariantMap& hints, int) {
-        received.push_back({summary, body, hints});
-        return static_cast<uint>(received.size());
-    }
-    void CloseNotification(uint id) { closed.push_back(id); }
-    QString GetServerInformation() { return QStringLiteral("recording"); }
-};
 
 /// The power-profiles daemon's one property this system reads.
 class PowerProfilesService : public QObject {
@@ -46,34 +24,9 @@ public:
 /// A session bus of the test's own, ended with the test.
 class PrivateBusTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        daemon.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                                                     QStringLiteral("--print-address")});
-        ASSERT_TRUE(daemon.waitForStarted(5000));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return daemon.canReadLine(); }, 5000));
-        address = QString::fromUtf8(daemon.readLine()).trimmed();
-    }
-    void TearDown() override {
-        QDBusConnection::disconnectFromBus(QStringLiteral("client"));
-        QDBusConnection::disconnectFromBus(QStringLiteral("service"));
-        daemon.terminate();
-        if (!daemon.waitForFinished(3000)) {
-            daemon.kill();
-            daemon.waitForFinished(3000);
-        }
-    }
-    QDBusConnection connect(const QString& name) { return QDBusConnection::connectToBus(address, name); }
-    /// Offers `object` under the well-known `service` name on a connection of its own.
-    void offer(QObject* object, const QString& service, const QString& path) {
-        QDBusConnection bus = connect(QStringLiteral("service"));
-        ASSERT_TRUE(bus.isConnected());
-        ASSERT_TRUE(bus.registerObject(
-            path, object, QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllProperties));
-        ASSERT_TRUE(bus.registerService(service));
-    }
+    void SetUp() override { ASSERT_TRUE(bus.start()); }
 
-    QProcess daemon;
-    QString address;
+    Testing::PrivateBus bus;
 };
 
 template <class T> T resultOf(QFuture<T> future) {
@@ -82,12 +35,12 @@ template <class T> T resultOf(QFuture<T> future) {
 }
 
 TEST_F(PrivateBusTest, NotificationReachesTheServiceWithTitleBodyAndImage) {
-    UserNotificationCenter center(connect(QStringLiteral("client")));
+    UserNotificationCenter center(bus.connect(QStringLiteral("client")));
     EXPECT_FALSE(resultOf(center.requestAuthorization())) << "no service, no permission";
 
-    RecordingNotificationService service;
-    offer(&service, QStringLiteral("org.freedesktop.Notifications"),
-          QStringLiteral("/org/freedesktop/Notifications"));
+    Testing::RecordingNotificationService service;
+    ASSERT_TRUE(bus.offer(&service, QStringLiteral("org.freedesktop.Notifications"),
+                          QStringLiteral("/org/freedesktop/Notifications")));
     EXPECT_TRUE(resultOf(center.requestAuthorization()));
 
     const QUrl image = QUrl::fromLocalFile(QStringLiteral("/tmp/at_song-1.png"));
@@ -106,14 +59,14 @@ TEST_F(PrivateBusTest, NotificationReachesTheServiceWithTitleBodyAndImage) {
 }
 
 TEST_F(PrivateBusTest, NotificationWithoutServiceFails) {
-    UserNotificationCenter center(connect(QStringLiteral("client")));
+    UserNotificationCenter center(bus.connect(QStringLiteral("client")));
     auto added = center.add({QStringLiteral("1"), QStringLiteral("Title"), QString(), std::nullopt});
     ASSERT_TRUE(QTest::qWaitFor([&] { return added.isFinished(); }, 5000));
     EXPECT_THROW(added.waitForFinished(), NotificationError);
 }
 
 TEST_F(PrivateBusTest, LowPowerModeFollowsThePowerSaverProfile) {
-    const QDBusConnection client = connect(QStringLiteral("client"));
+    const QDBusConnection client = bus.connect(QStringLiteral("client"));
     EXPECT_FALSE(isLowPowerModeEnabled(client)) << "no daemon";
 
     // The question blocks this thread, so the daemon answers from another one.
@@ -122,7 +75,8 @@ TEST_F(PrivateBusTest, LowPowerModeFollowsThePowerSaverProfile) {
     profiles.activeProfile = QStringLiteral("power-saver");
     profiles.moveToThread(&daemonThread);
     daemonThread.start();
-    offer(&profiles, QStringLiteral("net.hadess.PowerProfiles"), QStringLiteral("/net/hadess/PowerProfiles"));
+    EXPECT_TRUE(bus.offer(&profiles, QStringLiteral("net.hadess.PowerProfiles"),
+                          QStringLiteral("/net/hadess/PowerProfiles")));
     EXPECT_TRUE(isLowPowerModeEnabled(client));
     QMetaObject::invokeMethod(
         &profiles, [&] { profiles.activeProfile = QStringLiteral("balanced"); },
