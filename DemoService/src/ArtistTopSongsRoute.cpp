@@ -1,6 +1,7 @@
 #include "ArtistTopSongsRoute.h"
 
 #include "CatalogResources.h"
+#include "DemoService/DemoService.h"
 #include "ServiceAnswers.h"
 
 #include <algorithm>
@@ -18,7 +19,7 @@ void answerTopSongs(const PlaybackRouteContext& context, const httplib::Request&
     const std::string artistID = request.matches[2].str();
     const auto artist = std::find_if(library.catalogArtists.begin(), library.catalogArtists.end(),
                                      [&](const auto& candidate) { return candidate.id == artistID; });
-    if (request.matches[1].str() != "us" || artist == library.catalogArtists.end()) {
+    if (request.matches[1].str() != DemoService::storefront || artist == library.catalogArtists.end()) {
         response.status = 404;
         response.set_content(errorBody(404, 40400, "No catalog artist has this identifier."), jsonType);
         return;
