@@ -87,23 +87,6 @@ std::optional<std::int64_t> trackNumberOf(const StoredTrackMetadata* song) {
     return song->trackNumber;
 }
 
-SongMemberships membershipsOf(const std::vector<RemoteSong>& songs) {
-    SongMemberships memberships;
-    for (const auto& song : songs) {
-        memberships.append(song);
-    }
-    return memberships;
-}
-
-std::vector<StoredTrackMetadata> trackMetadataOf(const std::vector<LocalSong>& songs) {
-    std::vector<StoredTrackMetadata> metadata;
-    metadata.reserve(songs.size());
-    for (const auto& song : songs) {
-        metadata.push_back({song.pk, song.identifier, song.albumTitle, song.trackNumber});
-    }
-    return metadata;
-}
-
 } // namespace
 
 void RelationRebuild::rebuildAlbumSongs(LocalDatabase& database, const SongMemberships& songs,
@@ -127,16 +110,6 @@ void RelationRebuild::rebuildArtistSongs(LocalDatabase& database, const SongMemb
                 },
                 trackNumberOf);
         }));
-}
-
-void RelationRebuild::rebuildAlbumSongs(LocalDatabase& database, const std::vector<RemoteSong>& songs,
-                                        const std::vector<LocalSong>& storedSongs) {
-    rebuildAlbumSongs(database, membershipsOf(songs), trackMetadataOf(storedSongs));
-}
-
-void RelationRebuild::rebuildArtistSongs(LocalDatabase& database, const std::vector<RemoteSong>& songs,
-                                         const std::vector<LocalSong>& storedSongs) {
-    rebuildArtistSongs(database, membershipsOf(songs), trackMetadataOf(storedSongs));
 }
 
 } // namespace MarrowbellCore

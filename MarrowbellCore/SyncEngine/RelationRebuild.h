@@ -1,8 +1,6 @@
 #pragma once
 
 #include "MarrowbellCore/Store/LocalDatabase.h"
-#include "MarrowbellCore/Store/LocalSong.h"
-#include "Remote/RemoteSong.h"
 #include "SongMemberships.h"
 
 #include <vector>
@@ -16,11 +14,5 @@ void rebuildAlbumSongs(LocalDatabase& database, const SongMemberships& songs,
                        const std::vector<StoredTrackMetadata>& storedSongs);
 void rebuildArtistSongs(LocalDatabase& database, const SongMemberships& songs,
                         const std::vector<StoredTrackMetadata>& storedSongs);
-
-/// The same from the service's songs and the whole stored records, for a caller that holds them anyway.
-void rebuildAlbumSongs(LocalDatabase& database, const std::vector<RemoteSong>& songs,
-                       const std::vector<LocalSong>& storedSongs);
-void rebuildArtistSongs(LocalDatabase& database, const std::vector<RemoteSong>& songs,
-                        const std::vector<LocalSong>& storedSongs);
 
 } // namespace MarrowbellCore::RelationRebuild

@@ -40,6 +40,14 @@ RemoteSong remoteSong(const std::string& id, Strings albumIDs, Strings artistIDs
     return song;
 }
 
+SongMemberships membershipsOf(const std::vector<RemoteSong>& songs) {
+    SongMemberships memberships;
+    for (const auto& song : songs) {
+        memberships.append(song);
+    }
+    return memberships;
+}
+
 class TrackListSyncTest : public Testing::SyncFixture {
 protected:
     IncomingSong song(const std::string& id, std::optional<std::int64_t> track,
@@ -69,10 +77,10 @@ TEST_F(TrackListSyncTest, RebuildOrdersByTrackNumberStablyAndSkipsUnknownOwners)
     const std::vector fetched{remoteSong("three", {"l.1"}), remoteSong("none", {"l.1", "l.unknown"}),
                               remoteSong("one", {"l.1"}),   remoteSong("tieB", {"l.1"}),
                               remoteSong("tieA", {"l.1"}),  remoteSong("missing", {"l.1"})};
-    RelationRebuild::rebuildAlbumSongs(*store, fetched, store->allSongs());
+    RelationRebuild::rebuildAlbumSongs(*store, membershipsOf(fetched), store->allSongTrackMetadata());
     EXPECT_EQ(albumOrder("l.1"), (Strings{"none", "one", "tieB", "tieA", "three"}));
 
-    RelationRebuild::rebuildAlbumSongs(*store, fetched, store->allSongs());
+    RelationRebuild::rebuildAlbumSongs(*store, membershipsOf(fetched), store->allSongTrackMetadata());
     EXPECT_EQ(count("AlbumSongs"), 5u) << "a rerun rewrites the same rows";
 }
 
@@ -80,10 +88,11 @@ TEST_F(TrackListSyncTest, ArtistOrderPutsUntitledAlbumsFirstAndCapitalsBeforeSma
     store->insert(std::vector{IncomingArtist{"r.1", "Artist"}});
     store->insert(
         std::vector{song("a2", 2, "apple"), song("z1", 1, "Zebra"), song("n", 9), song("a1", 1, "apple")});
-    RelationRebuild::rebuildArtistSongs(*store,
-                                        {remoteSong("a2", {}, {"r.1"}), remoteSong("z1", {}, {"r.1"}),
-                                         remoteSong("n", {}, {"r.1"}), remoteSong("a1", {}, {"r.1"})},
-                                        store->allSongs());
+    RelationRebuild::rebuildArtistSongs(
+        *store,
+        membershipsOf({remoteSong("a2", {}, {"r.1"}), remoteSong("z1", {}, {"r.1"}),
+                       remoteSong("n", {}, {"r.1"}), remoteSong("a1", {}, {"r.1"})}),
+        store->allSongTrackMetadata());
     EXPECT_EQ(identifiersOf(store->songs(store->allArtists()[0])), (Strings{"n", "z1", "a1", "a2"}));
 }
 
