@@ -115,8 +115,12 @@ void PlayerHoodie::refresh() {
     timeBar_->setVisible(title.has_value());
     titleText_ = title.value_or(QString());
     subtitleText_ = model_.playingSubtitle.get().value_or(QString());
-    timeBar_->setTimes(model_.currentPlayingTime.get(), model_.playingDuration.get());
+    showTimes();
     updateHoverActions();
+}
+
+void PlayerHoodie::showTimes() {
+    timeBar_->setTimes(model_.currentPlayingTime.get(), model_.playingDuration.get());
 }
 
 // Long texts end in an ellipsis instead of being cut on both sides of their centre.

@@ -26,6 +26,8 @@ public:
 
     /// Shows what the model holds now.
     void refresh();
+    /// Shows the model's playing time and duration on the time bar only.
+    void showTimes();
 
     ArtworkView* artwork() const { return artwork_; }
     QLabel* titleLabel() const { return title_; }

@@ -70,10 +70,15 @@ void PlayerView::followModel() {
     follow(&MainViewModel::playingSubtitle);
     follow(&MainViewModel::canAddToLibrary);
     follow(&MainViewModel::lastSavedSnapbackState);
-    follow(&MainViewModel::playingDuration);
-    follow(&MainViewModel::currentPlayingTime);
     follow(&MainViewModel::repeatMode);
     follow(&MainViewModel::isShuffled);
+    // The time advances every second while playing; it moves the time bar and nothing else.
+    const auto followTime = [this](auto keyPath) {
+        tokens_.push_back(ObservationTracking::observe(
+            &model_, keyPath, [this](const auto&, const auto&) { hoodie_->showTimes(); }));
+    };
+    followTime(&MainViewModel::playingDuration);
+    followTime(&MainViewModel::currentPlayingTime);
 }
 
 void PlayerView::refresh() {
