@@ -4,7 +4,6 @@
 #include "MainWindow/AppModels.h"
 #include "MainWindow/NotAuthorizedView.h"
 #include "MainWindow/OverlayPanel.h"
-#include "MainWindow/OverlayPlacement.h"
 #include "MainWindow/PodController.h"
 #include "MainWindow/PodPagingView.h"
 #include "MainWindow/SortMenu.h"
@@ -324,9 +323,7 @@ void MainContentView::placeOverlays() {
     notAuthorized_->raise();
     // The bar places itself; raised here so that it stays above the not-authorised screen.
     playerBar_->raise();
-    const int searchHeight = searchPanel_->content() ? searchPanel_->content()->sizeHint().height()
-                                                     : OverlayPlacement::searchFieldHeight;
-    searchPanel_->setGeometry(OverlayPlacement::searchPanel(size(), searchHeight));
+    searchWindow_->place();
     searchPanel_->raise();
 }
 
