@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Search/SearchLayout.h"
+
 #include <QRect>
 #include <QSize>
 
@@ -13,7 +15,7 @@ inline constexpr int minimumWidth = 360;
 inline constexpr int maximumWidth = 600;
 inline constexpr int playerBarHeight = 44;
 /// The search panel's first height: its field row alone.
-inline constexpr int searchFieldHeight = 44;
+inline constexpr int searchFieldHeight = static_cast<int>(SearchLayout::fieldRowHeight);
 /// The search panel's top edge lies this far (plus the inset) below the window's top edge.
 inline constexpr int searchTopOffset = 60;
 
