@@ -298,11 +298,12 @@ bool MainContentView::eventFilter(QObject* watched, QEvent* event) {
     return QWidget::eventFilter(watched, event);
 }
 
+// The pod's own pane count decides, so that the model's column mode always matches the panes in view.
 void MainContentView::updateColumnMode() {
-    const int width = podArea_->width();
+    const int paneCount = pod_->view()->visiblePaneCount();
     MainViewModel& model = *models_.main;
-    const bool single = width <= singleColumnWidthLimit;
-    const bool twoColumns = width > singleColumnWidthLimit && width <= doubleColumnWidthLimit;
+    const bool single = paneCount == 1;
+    const bool twoColumns = paneCount == 2;
     if (model.isSingleColumn.get() != single) {
         model.isSingleColumn.set(single);
     }

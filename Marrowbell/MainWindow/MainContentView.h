@@ -36,8 +36,6 @@ class MainContentView final : public QWidget {
     Q_OBJECT
 
 public:
-    static constexpr int singleColumnWidthLimit = 400;
-    static constexpr int doubleColumnWidthLimit = 800;
     /// "Added to Library" shows this long; the insert-only sync starts this long after it is gone.
     static constexpr int addToastDurationMs = 3000;
     static constexpr int insertSyncDelayMs = 3000;
