@@ -1,6 +1,7 @@
 #include "MainWindow/MainContentView.h"
 
 #include "App/AppEnvironment.h"
+#include "Commands/KeyboardShortcuts.h"
 #include "MainWindow/AppModels.h"
 #include "MainWindow/NotAuthorizedView.h"
 #include "MainWindow/OverlayPanel.h"
@@ -77,7 +78,7 @@ MainContentView::MainContentView(AppModels& models, const QString& serviceDispla
     connect(notAuthorized_, &NotAuthorizedView::tryAgainRequested, this, &MainContentView::requestAccess);
 
     // The shortcut belongs to the window's content, so Space reaches it whichever list has the focus.
-    auto* space = new QShortcut(QKeySequence(Qt::Key_Space), this);
+    auto* space = new QShortcut(QKeySequence(KeyboardShortcuts::playPause), this);
     space->setContext(Qt::WidgetWithChildrenShortcut);
     connect(space, &QShortcut::activated, this, &MainContentView::togglePlayback);
 
