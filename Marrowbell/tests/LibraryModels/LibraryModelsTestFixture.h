@@ -1,6 +1,6 @@
 #pragma once
 
-#include "App/AppEnvironment.h"
+#include "AppTestEnvironment.h"
 #include "LibraryModels/DetailSongsViewModel.h"
 #include "LibraryModels/LibraryListViewModel.h"
 #include "LibraryModels/MadeForYouViewModel.h"
@@ -59,9 +59,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
         service->reset();
-        environment = std::make_unique<AppEnvironment>(
-            AppEnvironment::Options{.databasePath = folder.filePath(QStringLiteral("local.db")),
-                                    .settingsPath = folder.filePath(QStringLiteral("settings.conf"))});
+        environment = makeAppEnvironment(folder);
         player = std::make_unique<MusicKit::ApplicationMusicPlayer>();
         model = std::make_unique<MainViewModel>(*environment, *player);
         detail = std::make_unique<DetailSongsViewModel>(*model, *player);
@@ -85,10 +83,6 @@ protected:
         player.reset();
         environment->shutDown();
         environment.reset();
-    }
-
-    template <class T> static bool finishes(const QFuture<T>& future, int timeoutMs = 30000) {
-        return QTest::qWaitFor([&] { return future.isFinished(); }, timeoutMs);
     }
 
     /// Mirrors the demo library into the store, as the first start does.

@@ -1,4 +1,4 @@
-#include "App/AppEnvironment.h"
+#include "AppTestEnvironment.h"
 #include "Artwork/ArtworkImageCache.h"
 #include "Artwork/NowPlayingAnimationClock.h"
 #include "Lists/ContainerList.h"
@@ -36,10 +36,7 @@ class ContainerListTests : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
-        environment = std::make_unique<AppEnvironment>(
-            AppEnvironment::Options{.databasePath = folder.filePath(QStringLiteral("local.db")),
-                                    .settingsPath = folder.filePath(QStringLiteral("settings.conf")),
-                                    .demoSongCount = 20});
+        environment = Testing::makeAppEnvironment(folder, 20);
         player = std::make_unique<MusicKit::ApplicationMusicPlayer>();
         model = std::make_unique<MainViewModel>(*environment, *player);
         artwork = std::make_unique<ArtworkImageCache>(folder.filePath(QStringLiteral("artwork")));

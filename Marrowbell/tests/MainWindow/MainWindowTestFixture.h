@@ -1,6 +1,6 @@
 #pragma once
 
-#include "App/AppEnvironment.h"
+#include "AppTestEnvironment.h"
 #include "MainWindow/AppModels.h"
 #include "Model/MainViewModel.h"
 #include "Platform/DefaultsKeys.h"
@@ -21,10 +21,7 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
-        environment = std::make_unique<AppEnvironment>(
-            AppEnvironment::Options{.databasePath = folder.filePath(QStringLiteral("local.db")),
-                                    .settingsPath = folder.filePath(QStringLiteral("settings.conf")),
-                                    .demoSongCount = demoSongCount});
+        environment = makeAppEnvironment(folder, demoSongCount);
         models = std::make_unique<AppModels>(*environment);
     }
 
@@ -41,10 +38,6 @@ protected:
         for (int turn = 0; turn < 3; ++turn) {
             QCoreApplication::processEvents();
         }
-    }
-
-    template <class T> static bool finishes(const QFuture<T>& future, int timeoutMs = 30000) {
-        return QTest::qWaitFor([&] { return future.isFinished(); }, timeoutMs);
     }
 
     QTemporaryDir folder;

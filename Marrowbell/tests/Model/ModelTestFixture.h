@@ -1,6 +1,6 @@
 #pragma once
 
-#include "App/AppEnvironment.h"
+#include "AppTestEnvironment.h"
 #include "Model/MainViewModel.h"
 #include "Platform/DefaultsKeys.h"
 
@@ -22,10 +22,7 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
-        environment = std::make_unique<AppEnvironment>(
-            AppEnvironment::Options{.databasePath = folder.filePath(QStringLiteral("local.db")),
-                                    .settingsPath = folder.filePath(QStringLiteral("settings.conf")),
-                                    .demoSongCount = demoSongCount});
+        environment = makeAppEnvironment(folder, demoSongCount);
         player = std::make_unique<MusicKit::ApplicationMusicPlayer>();
         model = std::make_unique<MainViewModel>(*environment, *player);
     }
@@ -40,10 +37,6 @@ protected:
     void startWithoutFullSync() {
         environment->defaults().setValue(DefaultsKeys::performedFullSync, true);
         ASSERT_TRUE(finishes(model->start()));
-    }
-
-    template <class T> static bool finishes(const QFuture<T>& future, int timeoutMs = 30000) {
-        return QTest::qWaitFor([&] { return future.isFinished(); }, timeoutMs);
     }
 
     template <class Work> auto inStore(Work work) {

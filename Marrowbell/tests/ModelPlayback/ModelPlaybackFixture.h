@@ -1,6 +1,6 @@
 #pragma once
 
-#include "App/AppEnvironment.h"
+#include "AppTestEnvironment.h"
 #include "Model/MainViewModel.h"
 #include "Model/NetworkArtworkLoader.h"
 #include "Platform/DefaultsKeys.h"
@@ -21,11 +21,6 @@
 
 namespace Marrowbell::Testing {
 
-/// Waits for the future with the event loop running; false when it is not finished in time.
-template <class T> bool finishes(const QFuture<T>& future, int timeoutMs = 15000) {
-    return QTest::qWaitFor([&] { return future.isFinished(); }, timeoutMs);
-}
-
 /// How many log entries so far were written with `format`.
 inline std::size_t logCount(const std::string& format) {
     const auto entries = UnifiedLog::LogStore::shared().entries();
@@ -38,9 +33,7 @@ class ModelPlaybackTest : public DemoService::Testing::DemoServiceTest<120, 5> {
 protected:
     void SetUp() override {
         DemoServiceTest::SetUp();
-        environment = std::make_unique<AppEnvironment>(
-            AppEnvironment::Options{folder.filePath(QStringLiteral("local.db")),
-                                    folder.filePath(QStringLiteral("settings.conf")), 12});
+        environment = makeAppEnvironment(folder, 12);
         // The environment started a demo service of its own; requests go to the test's.
         MusicKit::ServiceConfiguration::setCurrent(service->configuration());
         environment->defaults().setValue(DefaultsKeys::performedFullSync, true);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "App/AppEnvironment.h"
+#include "AppTestEnvironment.h"
 #include "Lists/ListEnvironment.h"
 #include "MainWindow/AppModels.h"
 #include "MainWindow/MainContentView.h"
@@ -30,9 +30,7 @@ protected:
     void SetUp() override {
         DemoServiceTest::SetUp();
         ASSERT_TRUE(folder.isValid());
-        environment = std::make_unique<AppEnvironment>(
-            AppEnvironment::Options{folder.filePath(QStringLiteral("local.db")),
-                                    folder.filePath(QStringLiteral("settings.conf")), 12});
+        environment = makeAppEnvironment(folder, 12);
         // The environment started a small demo service of its own; requests go to the test's.
         MusicKit::ServiceConfiguration::setCurrent(service->configuration());
         models = std::make_unique<AppModels>(*environment);
@@ -103,10 +101,6 @@ protected:
         list().setFocus();
         list().setCurrentIndex(list().model()->index(row, 0));
         QTest::keyClick(&list(), Qt::Key_Return);
-    }
-
-    template <class T> static bool finishes(const QFuture<T>& future, int timeoutMs = 15000) {
-        return QTest::qWaitFor([&] { return future.isFinished(); }, timeoutMs);
     }
 
     QTemporaryDir folder;
