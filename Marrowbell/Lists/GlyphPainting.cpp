@@ -5,7 +5,6 @@
 #include <QHash>
 #include <QPainter>
 #include <QPainterPath>
-#include <functional>
 
 namespace Marrowbell {
 namespace {
@@ -123,19 +122,21 @@ QPainterPath shufflePath() {
     return path;
 }
 
-QPainterPath symbolPath(const QString& symbolName) {
-    static const QHash<QString, std::function<QPainterPath()>> makers{
-        {QStringLiteral("square.grid.3x3"), gridPath},
-        {QStringLiteral("square.stack"), stackPath},
-        {QStringLiteral("music.microphone"), microphonePath},
-        {QStringLiteral("music.note"), notePath},
-        {QStringLiteral("person.crop.square"), personPath},
-        {QStringLiteral("radio"), radioPath},
-        {QStringLiteral("play.fill"), playPath},
-        {QStringLiteral("shuffle"), shufflePath},
+// Built once: the path operations some symbols need cost too much to repeat for every painted row.
+const QPainterPath& symbolPath(const QString& symbolName) {
+    static const QHash<QString, QPainterPath> paths{
+        {QStringLiteral("square.grid.3x3"), gridPath()},
+        {QStringLiteral("square.stack"), stackPath()},
+        {QStringLiteral("music.microphone"), microphonePath()},
+        {QStringLiteral("music.note"), notePath()},
+        {QStringLiteral("person.crop.square"), personPath()},
+        {QStringLiteral("radio"), radioPath()},
+        {QStringLiteral("play.fill"), playPath()},
+        {QStringLiteral("shuffle"), shufflePath()},
     };
-    const auto maker = makers.constFind(symbolName);
-    return maker == makers.cend() ? QPainterPath() : (*maker)();
+    static const QPainterPath none;
+    const auto path = paths.constFind(symbolName);
+    return path == paths.cend() ? none : *path;
 }
 
 } // namespace
