@@ -143,6 +143,10 @@ void CollectionListControllerBase::applyRowHeight() {
 }
 
 int CollectionListControllerBase::rowOfIdentifier(const QString& identifier) const {
+    // The selection the list itself just wrote comes back here: answer it without scanning every row.
+    if (const int selected = selectedRow(); selected >= 0 && rowIdentifier(selected) == identifier) {
+        return selected;
+    }
     const auto found = std::find(displayedItemIDs_.cbegin(), displayedItemIDs_.cend(), identifier);
     return found == displayedItemIDs_.cend() ? -1 : static_cast<int>(found - displayedItemIDs_.cbegin());
 }
