@@ -53,11 +53,16 @@ QStringList TableCellLayout::wrapTitle(const QString& text, const QFont& font, d
     return lines;
 }
 
+QRectF TableCellLayout::artworkRect(const TableCell& cell, const QSizeF& size) {
+    const double side = artworkSide(cell);
+    return {0, std::round((size.height() - side) * 0.5), side, side};
+}
+
 TableCellLayout TableCellLayout::make(const TableCell& cell, const QSizeF& size, const QFont& titleFont,
                                       const QFont& subtitleFont, bool emphasized) {
     TableCellLayout result;
     const double side = artworkSide(cell);
-    result.artwork = QRectF(0, std::round((size.height() - side) * 0.5), side, side);
+    result.artwork = artworkRect(cell, size);
     if (emphasized && cell.canShowChevron) {
         result.chevron = QRectF(size.width() - chevronWidth, 0, chevronWidth, size.height());
     }

@@ -28,6 +28,9 @@ struct TableCellLayout {
     static TableCellLayout make(const TableCell& cell, const QSizeF& size, const QFont& titleFont,
                                 const QFont& subtitleFont, bool emphasized);
 
+    /// Where the artwork of `cell` goes in a row of `size`; needs no text measuring.
+    static QRectF artworkRect(const TableCell& cell, const QSizeF& size);
+
     /// The row height of a list whose rows look like `cell`: room for the title's whole line allowance, a
     /// subtitle line when `withSubtitle`, and the artwork, each with the padding above and below.
     static int uniformRowHeight(const TableCell& cell, const QFont& titleFont, const QFont& subtitleFont,

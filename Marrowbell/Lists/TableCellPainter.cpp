@@ -17,6 +17,11 @@ QString loadKey(const QString& uniqueID, const QUrl& url) {
     return uniqueID + QLatin1Char('\n') + url.toString();
 }
 
+// A row's content leaves a margin at either side.
+QRectF contentIn(const QRect& rowRect) {
+    return QRectF(rowRect).adjusted(TableCellPainter::rowInset, 0, -TableCellPainter::rowInset, 0);
+}
+
 QColor withAlpha(QColor color, qreal alpha) {
     color.setAlphaF(static_cast<float>(alpha));
     return color;
@@ -52,7 +57,7 @@ TableCell TableCellPainter::cellForRow(int row) const {
 
 TableCellLayout TableCellPainter::layoutInRow(const TableCell& cell, const QRect& rowRect,
                                               bool emphasized) const {
-    const QRectF content = QRectF(rowRect).adjusted(rowInset, 0, -rowInset, 0);
+    const QRectF content = contentIn(rowRect);
     TableCellLayout layout =
         TableCellLayout::make(cell, content.size(), cell.titleFont(view_.font()), view_.font(), emphasized);
     const QPointF origin = content.topLeft();
@@ -68,7 +73,11 @@ bool TableCellPainter::isOverArtwork(int row, const QRect& rowRect, const QPoint
     if (row < 0) {
         return false;
     }
-    return layoutInRow(cellForRow(row), rowRect, false).artwork.contains(position);
+    // Called on every mouse move: the artwork's place needs no title wrapping.
+    const QRectF content = contentIn(rowRect);
+    return TableCellLayout::artworkRect(cellForRow(row), content.size())
+        .translated(content.topLeft())
+        .contains(position);
 }
 
 bool TableCellPainter::showsOverlayWhenHovered(int row) const {
