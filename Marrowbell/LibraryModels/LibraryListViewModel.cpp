@@ -33,6 +33,13 @@ bool sameIdentifiers(const std::vector<LocalSong>& lhs, const std::vector<LocalS
 }
 
 template <class Record>
+const Record* findContainer(const std::vector<Record>& containers, const std::string& identifier) {
+    const auto found = std::find_if(containers.begin(), containers.end(),
+                                    [&](const Record& container) { return container.id() == identifier; });
+    return found == containers.end() ? nullptr : &*found;
+}
+
+template <class Record>
 std::vector<LocalSong> syncTracks(SharedStore& store, const Record& container, std::stop_token stopToken) {
     MarrowbellCore::SyncEngine engine(store.database());
     return engine.syncRemoteTracks(container, stopToken);
@@ -97,11 +104,8 @@ template <class Record> std::optional<Record> LibraryListViewModel<Record>::sele
     if (!selected) {
         return std::nullopt;
     }
-    const std::string identifier = selected->toStdString();
-    const std::vector<Record>& containers = items.get();
-    const auto found = std::find_if(containers.begin(), containers.end(),
-                                    [&](const Record& container) { return container.id() == identifier; });
-    return found == containers.end() ? std::nullopt : std::optional(*found);
+    const Record* found = findContainer(items.get(), selected->toStdString());
+    return found ? std::optional(*found) : std::nullopt;
 }
 
 template <class Record> void LibraryListViewModel<Record>::startLoadAfterSortChange() {
@@ -267,11 +271,8 @@ template <class Record> void LibraryListViewModel<Record>::showSelectedSongs() {
 
 template <class Record>
 QFuture<std::vector<LocalSong>> LibraryListViewModel<Record>::songs(const QString& id) {
-    const std::string identifier = id.toStdString();
-    const std::vector<Record>& containers = items.get();
-    const auto found = std::find_if(containers.begin(), containers.end(),
-                                    [&](const Record& container) { return container.id() == identifier; });
-    if (found == containers.end()) {
+    const Record* found = findContainer(items.get(), id.toStdString());
+    if (!found) {
         return finishedFuture<std::vector<LocalSong>>(
             std::make_exception_ptr(PlaybackError(PlaybackError::Code::noSongs)));
     }
