@@ -2,24 +2,11 @@
 
 #include "ErrorReporting/ErrorReporting.h"
 #include "LibraryModels/FutureSupport.h"
-#include "Lists/ListBinding.h"
 #include "Platform/AppLoggers.h"
 
 #include <QMenu>
 
 namespace Marrowbell {
-
-void followActivePane(CollectionListControllerBase& list, MainViewModel& model) {
-    list.setFocusedTag(bindObserved(model, &MainViewModel::activePane));
-    list.syncFirstResponder();
-    const QPointer<CollectionListControllerBase> weakList(&list);
-    list.tokens.push_back(ObservationTracking::observe(&model, &MainViewModel::activePane,
-                                                       [weakList](int oldPane, int newPane) {
-                                                           if (weakList && oldPane != newPane) {
-                                                               weakList->syncFirstResponder();
-                                                           }
-                                                       }));
-}
 
 std::unique_ptr<QMenu> makeContextMenu(const std::vector<MenuEntry>& entries) {
     auto menu = std::make_unique<QMenu>();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Lists/CollectionListControllerBase.h"
+#include "Lists/PaneFocus.h"
 #include "Model/MainViewModel.h"
 #include "Observation/ObservationTracking.h"
 
@@ -12,10 +13,6 @@
 class QMenu;
 
 namespace Marrowbell {
-
-/// Makes `list` follow the pod's active pane: gaining focus from the user writes its tag into it, and it
-/// takes the keyboard focus whenever the pane becomes its own (now, too). GUI thread.
-void followActivePane(CollectionListControllerBase& list, MainViewModel& model);
 
 /// Re-syncs `list`'s selected row after every change of `field` on `model`, whoever made it.
 template <class Value>

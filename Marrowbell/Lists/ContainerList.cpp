@@ -1,5 +1,6 @@
 #include "Lists/ContainerList.h"
 
+#include "Lists/PaneFocus.h"
 #include "Model/MainViewModel.h"
 #include "Observation/ObservationTracking.h"
 
@@ -51,8 +52,7 @@ std::unique_ptr<ContainerList> makeContainerList(MainViewModel& model, const Lis
             configureContainerCell(cell, kind, defaults);
         },
         [](ContainerKind) {});
-    list->setFocusedTag(bindObserved(model, &MainViewModel::activePane));
-    list->syncFirstResponder();
+    followActivePane(*list, model);
 
     const QPointer<ContainerList> weakList(list.get());
     list->tokens.push_back(
@@ -63,12 +63,6 @@ std::unique_ptr<ContainerList> makeContainerList(MainViewModel& model, const Lis
                                              followSelectedKind(*weakList, model, oldKind, newKind);
                                          }
                                      }));
-    list->tokens.push_back(ObservationTracking::observe(&model, &MainViewModel::activePane,
-                                                        [weakList](int oldPane, int newPane) {
-                                                            if (weakList && oldPane != newPane) {
-                                                                weakList->syncFirstResponder();
-                                                            }
-                                                        }));
     return list;
 }
 
