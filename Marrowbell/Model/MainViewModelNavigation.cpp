@@ -6,12 +6,6 @@ namespace {
 
 constexpr double paneMoveDuration = 0.3;
 
-// The kinds whose list opens a song collection as the path's third item.
-bool opensSongCollections(ContainerKind kind) {
-    return kind == ContainerKind::playlists || kind == ContainerKind::albums ||
-           kind == ContainerKind::artists;
-}
-
 } // namespace
 
 void MainViewModel::navigateBack() {

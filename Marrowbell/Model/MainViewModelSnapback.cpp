@@ -167,8 +167,7 @@ void MainViewModel::restoreSelections(const SavedSnapbackState& state) {
             }
         } else if (item.as<NavigationItem::SongCollection>()) {
             const auto kind = selectedContainerKind();
-            if (!kind || (*kind != ContainerKind::playlists && *kind != ContainerKind::albums &&
-                          *kind != ContainerKind::artists)) {
+            if (!kind || !opensSongCollections(*kind)) {
                 continue;
             }
             if (auto songID = songMatchingCurrentEntry(detailSongs.get())) {

@@ -24,6 +24,12 @@ QString containerKindTitle(ContainerKind kind);
 /// The name of the kind's glyph in the root list ("square.grid.3x3" ... "radio").
 QString containerKindSymbolName(ContainerKind kind);
 
+/// The kinds whose list opens a song collection (a playlist's, album's or artist's songs) as a third pane.
+constexpr bool opensSongCollections(ContainerKind kind) {
+    return kind == ContainerKind::playlists || kind == ContainerKind::albums ||
+           kind == ContainerKind::artists;
+}
+
 /// The kind whose identifier is `id`; nullopt for any other text (titles included).
 std::optional<ContainerKind> containerKindFromID(QStringView id);
 /// The kind whose identifier is `id`; any other text (a damaged setting, say) logs an error and gives

@@ -7,7 +7,7 @@ namespace {
 
 using NavigationTest = ModelTest;
 
-bool opensSongCollections(ContainerKind kind) {
+bool expectsCollectionPane(ContainerKind kind) {
     return kind == ContainerKind::playlists || kind == ContainerKind::albums ||
            kind == ContainerKind::artists;
 }
@@ -30,7 +30,7 @@ TEST_F(NavigationTest, EveryKindGivesItsPathWithAndWithoutAnOpenedCollection) {
         EXPECT_EQ(model->navigationPath.get(), pathOf(kind));
 
         model->showSongCollection(kind, QStringLiteral("c1"), QStringLiteral("Collection"), {});
-        if (opensSongCollections(kind)) {
+        if (expectsCollectionPane(kind)) {
             EXPECT_EQ(model->navigationPath.get(),
                       pathOf(kind, QStringLiteral("c1"), QStringLiteral("Collection")));
             // Another collection of the same list replaces the third item.
