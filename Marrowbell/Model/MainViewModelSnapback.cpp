@@ -1,7 +1,9 @@
 #include "Model/MainViewModel.h"
 
 #include <MusicKit/ApplicationMusicPlayer.h>
+#include <QAnyStringView>
 #include <UsageStats/UsageStats.h>
+#include <string_view>
 
 namespace Marrowbell {
 namespace {
@@ -10,18 +12,21 @@ QString textOf(const std::string& id) {
     return QString::fromStdString(id);
 }
 
-std::optional<QString> textOf(const std::optional<MusicKit::MusicItemID>& id) {
-    if (!id) {
-        return std::nullopt;
-    }
-    return textOf(id->rawValue());
+bool isRecorded(const std::optional<QString>& recordedSelection, std::string_view rowID) {
+    return recordedSelection && QAnyStringView::equal(*recordedSelection, QUtf8StringView(rowID));
 }
 
-/// The recorded place leads to the row `rowID` of the list of `kind`.
-bool recordLeadsTo(const std::optional<SavedSnapbackState>& state, ContainerKind kind,
-                   const std::optional<QString>& recordedSelection, const QString& rowID) {
-    return state && state->path.size() >= 2 && state->path[1] == NavigationItem::container(kind) &&
-           recordedSelection == rowID;
+bool isRecorded(const std::optional<MusicKit::MusicItemID>& recordedSelection, std::string_view rowID) {
+    return recordedSelection && recordedSelection->rawValue() == rowID;
+}
+
+/// The recorded place leads to the row `rowID` of the list of `kind`. Asked for every painted row, so the
+/// identifiers are compared as they stand rather than converted.
+template <class Selection>
+bool recordLeadsTo(const SavedSnapbackState& state, ContainerKind kind,
+                   const std::optional<Selection>& recordedSelection, std::string_view rowID) {
+    return state.path.size() >= 2 && state.path[1] == NavigationItem::container(kind) &&
+           isRecorded(recordedSelection, rowID);
 }
 
 } // namespace
@@ -88,33 +93,31 @@ void MainViewModel::saveStationSnapbackState(const MusicKit::MusicPersonalRecomm
 bool MainViewModel::isSnapbackTarget(const MarrowbellCore::LocalPlaylist& playlist) const {
     const auto& state = lastSavedSnapbackState.get();
     return isPlaying.get() && state &&
-           recordLeadsTo(state, ContainerKind::playlists, state->selectedPlaylistID, textOf(playlist.id()));
+           recordLeadsTo(*state, ContainerKind::playlists, state->selectedPlaylistID, playlist.id());
 }
 
 bool MainViewModel::isSnapbackTarget(const MarrowbellCore::LocalAlbum& album) const {
     const auto& state = lastSavedSnapbackState.get();
     return isPlaying.get() && state &&
-           recordLeadsTo(state, ContainerKind::albums, state->selectedAlbumID, textOf(album.id()));
+           recordLeadsTo(*state, ContainerKind::albums, state->selectedAlbumID, album.id());
 }
 
 bool MainViewModel::isSnapbackTarget(const MarrowbellCore::LocalArtist& artist) const {
     const auto& state = lastSavedSnapbackState.get();
     return isPlaying.get() && state &&
-           recordLeadsTo(state, ContainerKind::artists, state->selectedArtistID, textOf(artist.id()));
+           recordLeadsTo(*state, ContainerKind::artists, state->selectedArtistID, artist.id());
 }
 
 bool MainViewModel::isMadeForYouSnapbackTarget(const MusicKit::MusicPersonalRecommendationItem& item) const {
     const auto& state = lastSavedSnapbackState.get();
     return isPlaying.get() && state &&
-           recordLeadsTo(state, ContainerKind::madeForYou, textOf(state->selectedMadeForYouID),
-                         textOf(item.id.rawValue()));
+           recordLeadsTo(*state, ContainerKind::madeForYou, state->selectedMadeForYouID, item.id.rawValue());
 }
 
 bool MainViewModel::isStationSnapbackTarget(const MusicKit::MusicPersonalRecommendationItem& station) const {
     const auto& state = lastSavedSnapbackState.get();
     return isPlaying.get() && state &&
-           recordLeadsTo(state, ContainerKind::stations, textOf(state->selectedStationID),
-                         textOf(station.id.rawValue()));
+           recordLeadsTo(*state, ContainerKind::stations, state->selectedStationID, station.id.rawValue());
 }
 
 void MainViewModel::snapBack() {
