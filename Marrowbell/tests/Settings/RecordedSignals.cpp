@@ -8,6 +8,8 @@
 #include <UsageStats/UsageStatsManager.h>
 #include <algorithm>
 #include <chrono>
+#include <gtest/gtest.h>
+#include <memory>
 #include <stdexcept>
 #include <thread>
 
@@ -57,7 +59,29 @@ UsageStats::Parameters withoutDefaults(UsageStats::Parameters payload, const Usa
     return payload;
 }
 
+/// Makes the program's one recorder when the tests start, after the shared test main has pointed the XDG
+/// folders into a temporary home and made the application, and ends it before the application goes.
+class RecordingEnvironment final : public testing::Environment {
+public:
+    void SetUp() override {
+        recorder_ = std::make_unique<RecordedSignals>();
+        recordedSignals = recorder_.get();
+    }
+    void TearDown() override {
+        recordedSignals = nullptr;
+        recorder_.reset();
+    }
+
+private:
+    std::unique_ptr<RecordedSignals> recorder_;
+};
+
+[[maybe_unused]] testing::Environment* const recording =
+    testing::AddGlobalTestEnvironment(new RecordingEnvironment);
+
 } // namespace
+
+RecordedSignals* recordedSignals = nullptr;
 
 RecordedSignals::RecordedSignals() {
     auto configuration = std::make_shared<UsageStats::UsageStatsConfiguration>("SETTINGS-TESTS", std::nullopt,

@@ -25,7 +25,7 @@ inline void PrintTo(const RecordedSignal& signal, std::ostream* out) {
 
 /// Starts the real usage-statistics client with a main thread that never runs its repeating timers, so
 /// nothing is ever uploaded and every signal stays in the client's cache, where it is read back.
-/// One per test program; create it after the XDG folders point into a temporary home.
+/// One per test program, made when the tests start.
 class RecordedSignals {
 public:
     RecordedSignals();
@@ -42,7 +42,7 @@ private:
     int marks_ = 0;
 };
 
-/// The test program's one recorder, made by its main().
+/// The test program's one recorder, there while the tests run.
 extern RecordedSignals* recordedSignals;
 
 } // namespace Marrowbell::Testing
