@@ -39,6 +39,11 @@ const Record* findContainer(const std::vector<Record>& containers, const std::st
     return found == containers.end() ? nullptr : &*found;
 }
 
+template <class Record> void reportListFailure(const std::exception_ptr& error) {
+    ErrorReporting::report(error, LibraryKind<Record>::listFailureName);
+    logFailure(AppLoggers::sync(), LibraryKind<Record>::listFailureMessage, error);
+}
+
 template <class Record>
 std::vector<LocalSong> syncTracks(SharedStore& store, const Record& container, std::stop_token stopToken) {
     MarrowbellCore::SyncEngine engine(store.database());
@@ -122,8 +127,7 @@ template <class Record> QFuture<void> LibraryListViewModel<Record>::load(bool sy
     auto promise = startedPromise();
     whenFinished(read, this, [this, promise, generation, sync](QFuture<std::vector<Record>> finished) {
         if (auto error = failureOf(finished)) {
-            ErrorReporting::report(error, LibraryKind<Record>::listFailureName);
-            logFailure(AppLoggers::sync(), LibraryKind<Record>::listFailureMessage, error);
+            reportListFailure<Record>(error);
             promise->finish();
             return;
         }
@@ -165,8 +169,7 @@ template <class Record> QFuture<void> LibraryListViewModel<Record>::syncItemsIfD
     auto promise = startedPromise();
     whenFinished(sync, this, [this, promise](QFuture<void> finished) {
         if (auto error = failureOf(finished)) {
-            ErrorReporting::report(error, LibraryKind<Record>::listFailureName);
-            logFailure(AppLoggers::sync(), LibraryKind<Record>::listFailureMessage, error);
+            reportListFailure<Record>(error);
         } else {
             RefreshThrottle::markRefreshed(environment_.defaults(), LibraryKind<Record>::lastSyncKey);
         }
