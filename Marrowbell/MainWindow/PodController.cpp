@@ -111,9 +111,7 @@ void PodController::insertPane(int index, const NavigationItem& item) {
 
 int PodController::lastPaneIndex() const {
     const std::optional<ContainerKind> kind = model_.selectedContainerKind();
-    const bool threeLevels =
-        kind == ContainerKind::playlists || kind == ContainerKind::albums || kind == ContainerKind::artists;
-    const int kindLast = threeLevels ? 2 : 1;
+    const int kindLast = kind && opensSongCollections(*kind) ? 2 : 1;
     return std::max(0, std::min(kindLast, static_cast<int>(displayedPath_.size()) - 1));
 }
 

@@ -25,11 +25,6 @@ protected:
     }
 };
 
-bool hasThreeLevels(std::optional<ContainerKind> kind) {
-    return kind == ContainerKind::playlists || kind == ContainerKind::albums ||
-           kind == ContainerKind::artists;
-}
-
 // Pixels travelled horizontally; a notched wheel reports angles only (120 per notch).
 double horizontalTravel(const QWheelEvent& event) {
     if (!event.pixelDelta().isNull()) {
@@ -114,8 +109,10 @@ int PodPagingView::firstVisiblePane() const {
     switch (visiblePaneCount()) {
     case 1:
         return active;
-    case 2:
-        return hasThreeLevels(model_.selectedContainerKind()) ? std::min(active, 1) : std::min(active, 0);
+    case 2: {
+        const std::optional<ContainerKind> kind = model_.selectedContainerKind();
+        return kind && opensSongCollections(*kind) ? std::min(active, 1) : std::min(active, 0);
+    }
     default:
         return 0;
     }
