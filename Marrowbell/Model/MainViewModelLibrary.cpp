@@ -18,17 +18,13 @@ namespace {
 // The toast's spring: 0.3 s, no bounce.
 constexpr AnimationContext addToastAnimation{0.3, true};
 
-QFuture<void> finishedFuture() {
-    return QtFuture::makeReadyFuture();
-}
-
 } // namespace
 
 QFuture<void> MainViewModel::addPlayingSongToLibrary() {
     const auto current = player_.queue().currentEntry();
     const MusicKit::Song* song = current ? current->song() : nullptr;
     if (!song) {
-        return finishedFuture();
+        return QtFuture::makeReadyFuture();
     }
     const MarrowbellCore::AddLibraryRequest request(song->id.rawValue());
     QFuture<void> adding =

@@ -17,13 +17,6 @@ namespace {
 // The player announces a change in bursts of will-change signals; one update per burst is enough.
 constexpr std::chrono::milliseconds playerChangeDebounce{33};
 
-QFuture<void> finishedFuture() {
-    QPromise<void> promise;
-    promise.start();
-    promise.finish();
-    return promise.future();
-}
-
 } // namespace
 
 QFuture<void> MainViewModel::start() {
@@ -70,7 +63,7 @@ QFuture<void> MainViewModel::performFullSync() {
     // A second sync would end while the first still runs and hide its toast.
     if (isFullSyncRunning.get()) {
         AppLoggers::sync().info("A full sync is already running; ignoring the request");
-        return finishedFuture();
+        return QtFuture::makeReadyFuture();
     }
     isFullSyncRunning.set(true);
     showSyncingToast.set(true);
