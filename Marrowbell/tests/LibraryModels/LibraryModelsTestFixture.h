@@ -6,6 +6,7 @@
 #include "LibraryModels/MadeForYouViewModel.h"
 #include "LibraryModels/StationsViewModel.h"
 #include "LibraryModels/TopLevelSongsViewModel.h"
+#include "MainWindow/AppModels.h"
 #include "Model/MainViewModel.h"
 #include "Platform/DefaultsKeys.h"
 
@@ -60,27 +61,20 @@ protected:
         ASSERT_TRUE(folder.isValid());
         service->reset();
         environment = makeAppEnvironment(folder);
-        player = std::make_unique<MusicKit::ApplicationMusicPlayer>();
-        model = std::make_unique<MainViewModel>(*environment, *player);
-        detail = std::make_unique<DetailSongsViewModel>(*model, *player);
-        songs = std::make_unique<TopLevelSongsViewModel>(*model, *environment, *player);
-        playlists = std::make_unique<PlaylistsViewModel>(*model, *detail, *environment);
-        albums = std::make_unique<AlbumsViewModel>(*model, *detail, *environment);
-        artists = std::make_unique<ArtistsViewModel>(*model, *detail, *environment);
-        madeForYou = std::make_unique<MadeForYouViewModel>(*model, *environment, *player);
-        stations = std::make_unique<StationsViewModel>(*model, *environment, *player);
+        models = std::make_unique<AppModels>(*environment);
+        player = models->player.get();
+        model = models->main.get();
+        detail = models->detailSongs.get();
+        songs = models->topLevelSongs.get();
+        playlists = models->playlists.get();
+        albums = models->albums.get();
+        artists = models->artists.get();
+        madeForYou = models->madeForYou.get();
+        stations = models->stations.get();
     }
 
     void TearDown() override {
-        stations.reset();
-        madeForYou.reset();
-        artists.reset();
-        albums.reset();
-        playlists.reset();
-        songs.reset();
-        detail.reset();
-        model.reset();
-        player.reset();
+        models.reset();
         environment->shutDown();
         environment.reset();
     }
@@ -135,15 +129,16 @@ protected:
 
     QTemporaryDir folder;
     std::unique_ptr<AppEnvironment> environment;
-    std::unique_ptr<MusicKit::ApplicationMusicPlayer> player;
-    std::unique_ptr<MainViewModel> model;
-    std::unique_ptr<DetailSongsViewModel> detail;
-    std::unique_ptr<TopLevelSongsViewModel> songs;
-    std::unique_ptr<PlaylistsViewModel> playlists;
-    std::unique_ptr<AlbumsViewModel> albums;
-    std::unique_ptr<ArtistsViewModel> artists;
-    std::unique_ptr<MadeForYouViewModel> madeForYou;
-    std::unique_ptr<StationsViewModel> stations;
+    std::unique_ptr<AppModels> models;
+    MusicKit::ApplicationMusicPlayer* player = nullptr;
+    MainViewModel* model = nullptr;
+    DetailSongsViewModel* detail = nullptr;
+    TopLevelSongsViewModel* songs = nullptr;
+    PlaylistsViewModel* playlists = nullptr;
+    AlbumsViewModel* albums = nullptr;
+    ArtistsViewModel* artists = nullptr;
+    MadeForYouViewModel* madeForYou = nullptr;
+    StationsViewModel* stations = nullptr;
 };
 
 } // namespace Marrowbell::Testing
