@@ -103,6 +103,14 @@ ArtworkImageCache& ArtworkImageCache::shared() {
     return *instance;
 }
 
+QUrl ArtworkImageCache::thumbnailURL(const std::optional<MusicKit::Artwork>& artwork) {
+    if (!artwork) {
+        return {};
+    }
+    const auto url = artwork->url(thumbnailPixelSize, thumbnailPixelSize);
+    return url ? QUrl(QString::fromStdString(url->absoluteString())) : QUrl();
+}
+
 QString ArtworkImageCache::filePath(const QString& key) const {
     return directory_.filePath(fileBaseName(key));
 }

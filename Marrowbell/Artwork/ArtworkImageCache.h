@@ -2,6 +2,7 @@
 
 #include "Artwork/ArtworkLoadResult.h"
 
+#include <MusicKit/Artwork.h>
 #include <QHash>
 #include <QImage>
 #include <QObject>
@@ -49,6 +50,9 @@ public:
     /// The application's cache, its files in "ArtworkCache" of the user's cache folder; made on first use
     /// and destroyed with the application object.
     static ArtworkImageCache& shared();
+
+    /// The address of `artwork` at thumbnail size; empty when there is no artwork or it has no address.
+    static QUrl thumbnailURL(const std::optional<MusicKit::Artwork>& artwork);
 
     QString directory() const { return directory_.path(); }
     /// The PNG file of `key`: 64 lower-case hexadecimal digits of its SHA-256, then ".png".

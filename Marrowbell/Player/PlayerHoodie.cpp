@@ -33,15 +33,6 @@ QLabel* makeLabel(int pixelSize, bool medium, QWidget* parent) {
     return label;
 }
 
-QUrl artworkURL(const std::optional<MusicKit::Artwork>& artwork) {
-    if (!artwork) {
-        return {};
-    }
-    const auto url =
-        artwork->url(ArtworkImageCache::thumbnailPixelSize, ArtworkImageCache::thumbnailPixelSize);
-    return url ? QUrl(QString::fromStdString(url->absoluteString())) : QUrl();
-}
-
 } // namespace
 
 PlayerHoodie::PlayerHoodie(MainViewModel& model, QWidget* parent)
@@ -108,7 +99,7 @@ void PlayerHoodie::refresh() {
     const std::optional<QString> artworkKey = model_.playingItemIDForArtwork.get();
     artwork_->setVisible(artworkKey.has_value());
     if (artworkKey) {
-        artwork_->setArtwork(artworkURL(model_.playingArtwork.get()), *artworkKey);
+        artwork_->setArtwork(ArtworkImageCache::thumbnailURL(model_.playingArtwork.get()), *artworkKey);
     }
     const std::optional<QString> title = model_.playingTitle.get();
     titlePart_->setVisible(title.has_value());

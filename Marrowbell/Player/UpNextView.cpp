@@ -56,15 +56,6 @@ private:
     MoveHandler onMove_;
 };
 
-QUrl artworkURL(const MusicKit::MusicPlayerQueueEntry& entry) {
-    if (!entry.artwork) {
-        return {};
-    }
-    const auto url =
-        entry.artwork->url(ArtworkImageCache::thumbnailPixelSize, ArtworkImageCache::thumbnailPixelSize);
-    return url ? QUrl(QString::fromStdString(url->absoluteString())) : QUrl();
-}
-
 } // namespace
 
 UpNextView::UpNextView(MainViewModel& model, MusicKit::ApplicationMusicPlayer& player, QWidget* parent)
@@ -156,7 +147,7 @@ QWidget* UpNextView::makeRow(const MusicKit::MusicPlayerQueueEntry& entry) {
     layout->setContentsMargins(4, 2, 4, 2);
     auto* artwork = new ArtworkView(QSize(artworkSize, artworkSize), 4.0, false, row);
     // The key names the entry's item, so every rebuild finds the same cached picture.
-    artwork->setArtwork(artworkURL(entry),
+    artwork->setArtwork(ArtworkImageCache::thumbnailURL(entry.artwork),
                         QString::fromStdString(MarrowbellCore::QueueEntryPlayback::songIDForArtwork(entry)));
     auto* title = new QLabel(row);
     QFont titleFont = title->font();
