@@ -127,6 +127,35 @@ TEST_F(CollectionListTests, AppearanceChangesRelayoutTheRows) {
     EXPECT_EQ(list->visualRect(list->model()->index(2, 0)).top(), 2 * (64 + 4));
 }
 
+TEST_F(CollectionListTests, EachRowIsAsTallAsItsTitleAndSubtitleAtTheListsWidth) {
+    // Small artwork, so that the text decides the heights.
+    defaults->setValue(DefaultsKeys::artworkSize, 16);
+    const QString longTitle =
+        QStringLiteral("A title long enough to wrap onto a second line in a list this narrow");
+    makeList({{QStringLiteral("short"), QStringLiteral("Short"), QStringLiteral("Artist")},
+              {QStringLiteral("long"), longTitle, QStringLiteral("Artist")},
+              {QStringLiteral("bare"), QStringLiteral("Short"), {}}});
+    list->viewport()->repaint();
+    const int oneLine = list->rowHeight(0);
+    EXPECT_GT(list->rowHeight(1), oneLine) << "a wrapped title takes a second line";
+    EXPECT_LT(list->rowHeight(2), oneLine) << "a row without subtitle has no subtitle line";
+    const QRect bareRow = list->visualRect(list->model()->index(2, 0));
+    EXPECT_TRUE(list->cellPainter()
+                    ->layoutInRow(list->cellPainter()->cellForRow(2), bareRow, false)
+                    .subtitle.isEmpty());
+
+    list->resize(1400, 300);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list->rowHeight(1) == oneLine; }, 2000))
+        << "wide enough for the title on one line";
+    list->resize(400, 300);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list->rowHeight(1) > oneLine; }, 2000));
+
+    defaults->setValue(DefaultsKeys::limitTitlesToOneLine, true);
+    list->reloadAppearance();
+    list->viewport()->repaint();
+    EXPECT_EQ(list->rowHeight(1), oneLine);
+}
+
 TEST_F(CollectionListTests, ManyVisibleRowReloadsBecomeOne) {
     makeList(numberedRows(200));
     QSignalSpy repaints(list->model(), &QAbstractItemModel::dataChanged);
