@@ -156,6 +156,40 @@ TEST_F(CollectionListTests, EachRowIsAsTallAsItsTitleAndSubtitleAtTheListsWidth)
     EXPECT_EQ(list->rowHeight(1), oneLine);
 }
 
+TEST_F(CollectionListTests, HomeEndAndThePageKeysMoveThroughALongList) {
+    std::vector<TestRow> rows = numberedRows(5000);
+    // Rows of two heights, so that the rows a key reaches must be measured before they are scrolled to.
+    for (std::size_t row = 0; row < rows.size(); row += 3) {
+        rows[row].title =
+            QStringLiteral("A title long enough to wrap onto a second line in a list this narrow");
+    }
+    makeList(std::move(rows));
+    const auto fullyShown = [&](int row) {
+        const QRect rect = list->visualRect(list->model()->index(row, 0));
+        return rect.top() >= 0 && rect.bottom() < list->viewport()->height();
+    };
+
+    QTest::keyClick(list.get(), Qt::Key_End);
+    EXPECT_EQ(selection, QStringLiteral("id-4999"));
+    list->viewport()->repaint();
+    EXPECT_TRUE(fullyShown(4999));
+
+    QTest::keyClick(list.get(), Qt::Key_Home);
+    EXPECT_EQ(selection, QStringLiteral("id-0"));
+    list->viewport()->repaint();
+    EXPECT_TRUE(fullyShown(0));
+
+    const auto [first, last] = list->visibleRows();
+    QTest::keyClick(list.get(), Qt::Key_PageDown);
+    const int paged = list->selectedRow();
+    EXPECT_GE(paged, last - first - 1) << "a page is about the rows that show";
+    EXPECT_LE(paged, 2 * (last - first + 1));
+    list->viewport()->repaint();
+    EXPECT_TRUE(fullyShown(paged));
+    QTest::keyClick(list.get(), Qt::Key_PageUp);
+    EXPECT_LE(list->selectedRow(), paged - (last - first - 1));
+}
+
 TEST_F(CollectionListTests, ManyVisibleRowReloadsBecomeOne) {
     makeList(numberedRows(200));
     QSignalSpy repaints(list->model(), &QAbstractItemModel::dataChanged);
