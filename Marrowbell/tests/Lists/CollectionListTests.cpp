@@ -6,11 +6,21 @@
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <UnifiedLog/LogStore.h>
+#include <algorithm>
 
 namespace Marrowbell::Testing {
 namespace {
 
 using CollectionListTests = ListTest;
+
+int heightUpdatesLogged() {
+    const auto entries = UnifiedLog::LogStore::shared().entries();
+    return static_cast<int>(
+        std::count_if(entries.cbegin(), entries.cend(), [](const UnifiedLog::LogEntry& entry) {
+            return entry.category == "collection" && entry.message == "Updating row heights";
+        }));
+}
 
 TEST_F(CollectionListTests, ArrowKeysMoveTheSelectionAndReturnPlaysIt) {
     selection = QStringLiteral("id-1");
@@ -144,11 +154,18 @@ TEST_F(CollectionListTests, EachRowIsAsTallAsItsTitleAndSubtitleAtTheListsWidth)
                     ->layoutInRow(list->cellPainter()->cellForRow(2), bareRow, false)
                     .subtitle.isEmpty());
 
-    list->resize(1400, 300);
+    // A resize goes through many widths; the rows are measured again once it pauses.
+    UnifiedLog::LogStore::shared().removeAll();
+    for (const int width : {700, 1000, 1400}) {
+        list->resize(width, 300);
+    }
     EXPECT_TRUE(QTest::qWaitFor([&] { return list->rowHeight(1) == oneLine; }, 2000))
         << "wide enough for the title on one line";
+    QTest::qWait(50);
+    EXPECT_EQ(heightUpdatesLogged(), 1);
     list->resize(400, 300);
     EXPECT_TRUE(QTest::qWaitFor([&] { return list->rowHeight(1) > oneLine; }, 2000));
+    EXPECT_EQ(heightUpdatesLogged(), 2);
 
     defaults->setValue(DefaultsKeys::limitTitlesToOneLine, true);
     list->reloadAppearance();
