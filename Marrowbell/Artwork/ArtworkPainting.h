@@ -37,9 +37,9 @@ void paintArtworkPlaceholder(QPainter& painter, const QRectF& bounds, qreal corn
 void paintPlayPauseOverlay(QPainter& painter, const QRectF& bounds, qreal cornerRadius, bool showsPause);
 void paintNowPlayingBackdrop(QPainter& painter, const QRectF& bounds, qreal cornerRadius);
 
-/// Paints a whole row artwork the way the artwork layer view shows it, for item delegates that draw rows
-/// without widgets. `barsSeconds` is the time since the row's bars were shown; returns true when it painted
-/// bars, and the caller then asks the shared animation clock to keep running.
+/// Paints a whole row artwork, the one way every list draws it: item delegates paint rows without widgets.
+/// `barsSeconds` is the time since the row's bars were shown; returns true when it painted bars, and the
+/// caller then asks the shared animation clock to keep running.
 bool paintArtworkCell(QPainter& painter, const QRectF& bounds, const ArtworkState& state, ArtworkStyle style,
                       bool hovered, bool nowPlaying, double barsSeconds, const QPalette& palette);
 

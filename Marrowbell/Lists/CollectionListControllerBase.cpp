@@ -5,6 +5,7 @@
 #include "Lists/TableCellPainter.h"
 #include "Observation/AnimationContext.h"
 #include "Observation/ObservationTracking.h"
+#include "Platform/AppLoggers.h"
 #include "Platform/AppNotifications.h"
 
 #include <MusicKit/ApplicationMusicPlayer.h>
@@ -12,7 +13,10 @@
 #include <QHash>
 #include <QHeaderView>
 #include <QScrollBar>
+#include <TamselUIKit/TableViewRowHeights.h>
 #include <algorithm>
+#include <limits>
+#include <map>
 
 namespace Marrowbell {
 namespace {
@@ -29,6 +33,20 @@ QHash<QString, int>& savedScrollPositions() {
 int& scrollToSelectionDepth() {
     static int depth = 0;
     return depth;
+}
+
+// Shared by every list, so that a list squeezed narrower than usable measures as the last usable one did.
+int& lastUsableColumnWidth() {
+    static int width = 0;
+    return width;
+}
+
+// Painting rows can show rows not yet measured; measuring them settles within a few rounds.
+constexpr int fittingRounds = 4;
+
+// A table with grid lines gives each row one pixel more, for its line, when it measures it.
+int gridLineHeight(const QTableView& table) {
+    return table.showGrid() ? 1 : 0;
 }
 
 } // namespace
@@ -52,12 +70,13 @@ CollectionListControllerBase::CollectionListControllerBase(const ListEnvironment
     setModel(model_);
     setMenuProvider([this](int row) { return row < 0 ? nullptr : menuForItem(row); });
 
-    for (QTimer* reload : {&visibleRowsReload_, &appearanceReload_}) {
+    for (QTimer* reload : {&visibleRowsReload_, &appearanceReload_, &heightsReload_}) {
         reload->setSingleShot(true);
         reload->setInterval(reloadCoalescingMilliseconds);
     }
     connect(&visibleRowsReload_, &QTimer::timeout, this, &CollectionListControllerBase::reloadVisibleRowsNow);
     connect(&appearanceReload_, &QTimer::timeout, this, &CollectionListControllerBase::reloadAppearance);
+    connect(&heightsReload_, &QTimer::timeout, this, &CollectionListControllerBase::reloadHeights);
 
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &CollectionListControllerBase::selectionDidChange);
@@ -104,14 +123,16 @@ void CollectionListControllerBase::reloadAllRows(std::vector<QString> identifier
     model_->reloadAll([&] {
         replaceItems();
         displayedItemIDs_ = std::move(identifiers);
+        fittedHeights_.assign(displayedItemIDs_.size(), 0);
     });
-    applyRowHeight();
+    estimateRowHeights();
     --suppressSelection_;
     syncSelectionFromBinding();
 }
 
 void CollectionListControllerBase::reloadRows(const std::vector<int>& rows) {
     for (const int row : rows) {
+        fittedHeights_[static_cast<std::size_t>(row)] = 0;
         model_->reloadRows(row, row);
     }
 }
@@ -123,23 +144,109 @@ void CollectionListControllerBase::applyTableStyle() {
     setGridStyle(Qt::SolidLine);
 }
 
-void CollectionListControllerBase::applyRowHeight() {
-    TableCell measured;
-    bool withSubtitle = false;
+// Until a row is shown it has the height most of the first rows have with a one-line title; the scroll bar is
+// then about right without measuring every title of a long list.
+void CollectionListControllerBase::estimateRowHeights() {
+    std::map<int, int> heightCounts;
+    TableCell cell;
     const int sample = std::min(itemCount(), measuredRowSample);
     for (int row = 0; row < sample; ++row) {
-        TableCell cell;
+        cell = TableCell();
         configureCell(cell, row, CellConfiguration::preview);
-        withSubtitle = withSubtitle || !cell.subtitle.isEmpty();
-        measured = cell;
+        ++heightCounts[TableCellLayout::fittingHeight(cell, 1, cell.titleFont(font()), font())];
     }
     if (sample == 0) {
-        measured.refreshAppearance(environment_.defaults);
+        cell.refreshAppearance(environment_.defaults);
+        ++heightCounts[TableCellLayout::fittingHeight(cell, 1, cell.titleFont(font()), font())];
     }
-    const int height =
-        TableCellLayout::uniformRowHeight(measured, measured.titleFont(font()), font(), withSubtitle);
-    painter_->setRowHeight(height);
-    verticalHeader()->setDefaultSectionSize(height);
+    const auto common =
+        std::max_element(heightCounts.cbegin(), heightCounts.cend(),
+                         [](const auto& lhs, const auto& rhs) { return lhs.second < rhs.second; });
+    verticalHeader()->setDefaultSectionSize(common->first + gridLineHeight(*this));
+}
+
+double CollectionListControllerBase::measuringWidth() const {
+    const int column = columnWidth(0);
+    if (column >= minimumUsableColumnWidth) {
+        lastUsableColumnWidth() = column;
+    }
+    const int usable = column >= minimumUsableColumnWidth ? column : lastUsableColumnWidth();
+    return std::max(0, usable - 2 * TableCellPainter::rowInset);
+}
+
+int CollectionListControllerBase::fittingRowHeight(int row) const {
+    if (row < 0 || static_cast<std::size_t>(row) >= fittedHeights_.size()) {
+        return verticalHeader()->defaultSectionSize();
+    }
+    std::uint16_t& fitted = fittedHeights_[static_cast<std::size_t>(row)];
+    if (fitted == 0) {
+        TableCell cell;
+        configureCell(cell, row, CellConfiguration::preview);
+        const QFont titleFont = cell.titleFont(font());
+        const int lines = TableCellLayout::titleLineCount(cell, measuringWidth(), titleFont);
+        fitted = static_cast<std::uint16_t>(
+            std::clamp(TableCellLayout::fittingHeight(cell, lines, titleFont, font()), 1,
+                       int{std::numeric_limits<std::uint16_t>::max()}));
+    }
+    return fitted;
+}
+
+// True when a row changed its height.
+bool CollectionListControllerBase::fitRows(const QList<int>& rows) {
+    QList<int> changed;
+    for (const int row : rows) {
+        if (rowHeight(row) != fittingRowHeight(row) + gridLineHeight(*this)) {
+            changed.append(row);
+        }
+    }
+    TamselUIKit::noteHeightOfRowsWithoutAnimation(*this, changed);
+    return !changed.isEmpty();
+}
+
+bool CollectionListControllerBase::fitVisibleRows() {
+    bool changed = false;
+    for (int round = 0; round < fittingRounds; ++round) {
+        const auto [first, last] = visibleRows();
+        QList<int> unfitted;
+        for (int row = first; row >= 0 && row <= last; ++row) {
+            if (fittedHeights_[static_cast<std::size_t>(row)] == 0) {
+                unfitted.append(row);
+            }
+        }
+        if (unfitted.isEmpty()) {
+            break;
+        }
+        changed = fitRows(unfitted) || changed;
+    }
+    return changed;
+}
+
+// The rows a viewport's height above and below `row`: wherever a scroll puts it, they are what shows.
+bool CollectionListControllerBase::fitRowsAround(int row) {
+    QList<int> rows{row};
+    const int reach = viewport()->height();
+    for (int above = row - 1, covered = 0; above >= 0 && covered < reach; --above) {
+        rows.append(above);
+        covered += fittingRowHeight(above);
+    }
+    for (int below = row + 1, covered = 0; below < itemCount() && covered < reach; ++below) {
+        rows.append(below);
+        covered += fittingRowHeight(below);
+    }
+    return fitRows(rows);
+}
+
+void CollectionListControllerBase::reloadHeights() {
+    const int width = viewport()->width();
+    if (width == lastTableViewWidth_) {
+        return;
+    }
+    lastTableViewWidth_ = width;
+    AppLoggers::collection().debug("Updating row heights");
+    std::fill(fittedHeights_.begin(), fittedHeights_.end(), 0);
+    if (fitVisibleRows()) {
+        updateGeometries();
+    }
 }
 
 int CollectionListControllerBase::rowOfIdentifier(const QString& identifier) const {
@@ -220,6 +327,25 @@ void CollectionListControllerBase::reloadVisibleRowsNow() {
 void CollectionListControllerBase::reloadAppearance() {
     applyTableStyle();
     reloadAllRows(displayedItemIDs_, [] {});
+}
+
+void CollectionListControllerBase::scrollTo(const QModelIndex& index, ScrollHint hint) {
+    if (index.isValid() && fitRowsAround(index.row())) {
+        updateGeometries();
+    }
+    KeyHandlingTableView::scrollTo(index, hint);
+}
+
+void CollectionListControllerBase::paintEvent(QPaintEvent* event) {
+    fitVisibleRows();
+    KeyHandlingTableView::paintEvent(event);
+}
+
+void CollectionListControllerBase::resizeEvent(QResizeEvent* event) {
+    KeyHandlingTableView::resizeEvent(event);
+    if (isVisible()) {
+        heightsReload_.start();
+    }
 }
 
 void CollectionListControllerBase::showEvent(QShowEvent* event) {

@@ -6,6 +6,7 @@
 #include "Lists/TableCellSource.h"
 
 #include <QTimer>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -20,7 +21,9 @@ class ObservationTrackingToken;
 /// write the binding), remembers its scroll position per autosave name across pane rebuilds, repaints its
 /// visible rows 10 ms after the last "reloadVisibleRows", re-reads the display settings 10 ms after the last
 /// "reloadAppearance" (a dragged slider posts many), and routes Return, double-clicks and the artwork's play
-/// button to the double-click action. GUI thread only.
+/// button to the double-click action. Each row is as tall as its content at the list's width: rows are
+/// measured when they are first shown or scrolled to (a list of 100,000 rows measures only those), and again
+/// 10 ms after the last resize that changed the width. GUI thread only.
 class CollectionListControllerBase : public KeyHandlingTableView, protected TableCellSource {
     Q_OBJECT
 
@@ -29,8 +32,11 @@ public:
 
     /// Delay that folds many reload requests into one.
     static constexpr int reloadCoalescingMilliseconds = 10;
-    /// Rows measured for the list's row height: enough to see whether its rows carry subtitles.
+    /// Rows measured for the height that rows have until they are shown: enough to see whether the list's
+    /// rows carry subtitles.
     static constexpr int measuredRowSample = 16;
+    /// The narrowest column rows are measured at; a narrower one is measured at the last usable width seen.
+    static constexpr int minimumUsableColumnWidth = 128;
 
     ~CollectionListControllerBase() override;
 
@@ -55,8 +61,11 @@ public:
 
     /// Repaints the visible rows now (what a coalesced "reloadVisibleRows" ends in).
     void reloadVisibleRowsNow();
-    /// Re-reads the display settings: table style, row height, every row; then the selection sync.
+    /// Re-reads the display settings: table style, row heights, every row; then the selection sync.
     void reloadAppearance();
+
+    /// Measures the rows around `index` first, so that it lands where it will be painted.
+    void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
     /// Runs `body` so that the selections it (and the observers it triggers this turn) sets scroll their rows
     /// into view.
@@ -83,13 +92,21 @@ protected:
     const std::vector<QString>& displayedItemIDs() const { return displayedItemIDs_; }
 
     QString rowIdentifier(int row) const override;
+    int fittingRowHeight(int row) const override;
 
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
     void applyTableStyle();
-    void applyRowHeight();
+    void estimateRowHeights();
+    double measuringWidth() const;
+    bool fitRows(const QList<int>& rows);
+    bool fitVisibleRows();
+    bool fitRowsAround(int row);
+    void reloadHeights();
     int rowOfIdentifier(const QString& identifier) const;
     void selectionDidChange();
     void handleDoubleAction();
@@ -109,8 +126,12 @@ private:
     bool restoredScrollPosition_ = false;
     CollectionListModel* model_;
     TableCellPainter* painter_;
+    /// Per row the height that fits it at the current width; 0 until it is measured.
+    mutable std::vector<std::uint16_t> fittedHeights_;
+    int lastTableViewWidth_ = 0;
     QTimer visibleRowsReload_;
     QTimer appearanceReload_;
+    QTimer heightsReload_;
 };
 
 } // namespace Marrowbell

@@ -83,6 +83,15 @@ void KeyHandlingTableView::keyPressEvent(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
 }
 
+// A table takes Home and End along the current row, which in a one-column list goes nowhere; a list takes
+// them to its first and last row.
+QModelIndex KeyHandlingTableView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    if (action == MoveHome || action == MoveEnd) {
+        modifiers |= Qt::ControlModifier;
+    }
+    return QTableView::moveCursor(action, modifiers);
+}
+
 void KeyHandlingTableView::mousePressEvent(QMouseEvent* event) {
     const QPoint position = event->position().toPoint();
     const QModelIndex index = indexAt(position);

@@ -10,7 +10,8 @@ namespace Marrowbell {
 class TableCellPainter;
 
 /// The table of every list: one column of TableCell rows painted by a TableCellPainter, without header or
-/// editing. Return and Enter act as a double-click, Left and Right are handed to the pod, a row click in the
+/// editing. It keeps a list's keys: arrows, Page Up and Page Down, and Home and End to the first and last
+/// row. Return and Enter act as a double-click, Left and Right are handed to the pod, a row click in the
 /// active window is reported, gaining focus is reported with whether the user caused it, and the context
 /// menu comes from a provider. The mouse over a row's artwork shows its play/pause overlay; a click on the
 /// shown overlay is reported instead of selecting. GUI thread only.
@@ -52,6 +53,7 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -8,6 +8,8 @@
 namespace Marrowbell {
 namespace {
 
+// The platform's 13-point system font: its points are logical pixels, as the player bar's fonts are.
+constexpr int titlePixelSize = 13;
 constexpr std::array<double, 3> paddingByLevel = {2.0, 4.0, 6.0};
 constexpr std::array<QFont::Weight, 4> fontWeights = {QFont::Normal, QFont::Medium, QFont::DemiBold,
                                                       QFont::Bold};
@@ -31,6 +33,7 @@ void TableCell::refreshAppearance(const Defaults& defaults) {
 
 QFont TableCell::titleFont(const QFont& base) const {
     QFont font = base;
+    font.setPixelSize(titlePixelSize);
     font.setWeight(fontWeights[static_cast<std::size_t>(std::clamp(titleFontWeight, 0, 3))]);
     return font;
 }

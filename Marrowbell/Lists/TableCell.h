@@ -47,7 +47,7 @@ struct TableCell {
     /// subtitles show (off clears `subtitle`). Every configurator calls it after filling the cell.
     void refreshAppearance(const Defaults& defaults);
 
-    /// The title's font: `base` with the cell's weight.
+    /// The title's font: the family of `base` at 13 pixels with the cell's weight.
     QFont titleFont(const QFont& base) const;
 
     bool operator==(const TableCell&) const = default;

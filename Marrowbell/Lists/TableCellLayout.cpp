@@ -69,21 +69,27 @@ TableCellLayout TableCellLayout::make(const TableCell& cell, const QSizeF& size,
     const double width = textWidth(cell, size.width());
     result.titleLines = wrapTitle(cell.title, titleFont, width, cell.maxTitleLineLength);
     const double titleHeight = lineHeight(titleFont) * std::max<qsizetype>(1, result.titleLines.size());
-    const double subtitleHeight = cell.subtitle.isEmpty() ? 0.0 : lineHeight(subtitleFont);
-    const double top = std::floor((size.height() - titleHeight - subtitleHeight) * 0.5);
     const double left = side + textGap;
-    result.title = QRectF(left, top, width, titleHeight);
-    if (subtitleHeight > 0) {
-        result.subtitle = QRectF(left, top + titleHeight, width, subtitleHeight);
+    if (cell.subtitle.isEmpty()) {
+        result.title = QRectF(left, std::floor((size.height() - titleHeight) * 0.5), width, titleHeight);
+        return result;
     }
+    result.title = QRectF(left, cell.verticalPadding, width, titleHeight);
+    result.subtitle = QRectF(left, cell.verticalPadding + titleHeight, width, lineHeight(subtitleFont));
     return result;
 }
 
-int TableCellLayout::uniformRowHeight(const TableCell& cell, const QFont& titleFont,
-                                      const QFont& subtitleFont, bool withSubtitle) {
+int TableCellLayout::titleLineCount(const TableCell& cell, double rowWidth, const QFont& titleFont) {
+    const qsizetype lines =
+        wrapTitle(cell.title, titleFont, textWidth(cell, rowWidth), cell.maxTitleLineLength).size();
+    return static_cast<int>(std::max<qsizetype>(1, lines));
+}
+
+int TableCellLayout::fittingHeight(const TableCell& cell, int titleLines, const QFont& titleFont,
+                                   const QFont& subtitleFont) {
     const double padding = 2 * cell.verticalPadding;
-    const double text = lineHeight(titleFont) * std::max(1, cell.maxTitleLineLength) +
-                        (withSubtitle ? lineHeight(subtitleFont) : 0.0);
+    const double text = lineHeight(titleFont) * std::max(1, titleLines) +
+                        (cell.subtitle.isEmpty() ? 0.0 : lineHeight(subtitleFont));
     return static_cast<int>(std::ceil(std::max(padding + text, padding + artworkSide(cell))));
 }
 

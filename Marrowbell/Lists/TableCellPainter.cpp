@@ -190,8 +190,8 @@ void TableCellPainter::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->restore();
 }
 
-QSize TableCellPainter::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const {
-    return {option.rect.width(), rowHeight_};
+QSize TableCellPainter::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    return {option.rect.width(), source_.fittingRowHeight(index.row())};
 }
 
 } // namespace Marrowbell

@@ -17,10 +17,10 @@ class ArtworkImageCache;
 class NowPlayingAnimationClock;
 class TableCellSource;
 
-/// Paints the rows of a list from their TableCell content, one uniform height for every row; no widget per
-/// row. Artwork comes from the artwork cache's memory tier at once, or is requested and painted when it
-/// arrives; a failed load leaves the placeholder. The now-playing bars of the rows that paint them keep the
-/// shared animation clock running, and each tick repaints only those bars. GUI thread only.
+/// Paints the rows of a list from their TableCell content, each row as tall as the list says its content
+/// needs; no widget per row. Artwork comes from the artwork cache's memory tier at once, or is requested and
+/// painted when it arrives; a failed load leaves the placeholder. The now-playing bars of the rows that paint
+/// them keep the shared animation clock running, and each tick repaints only those bars. GUI thread only.
 class TableCellPainter : public QStyledItemDelegate {
     Q_OBJECT
 
@@ -30,9 +30,6 @@ public:
 
     TableCellPainter(const TableCellSource& source, ArtworkImageCache& artwork,
                      NowPlayingAnimationClock& clock, QAbstractItemView& view);
-
-    void setRowHeight(int height) { rowHeight_ = height; }
-    int rowHeight() const { return rowHeight_; }
 
     /// The row whose artwork the mouse is over (-1 for none): its artwork shows the play or pause overlay.
     void setHoveredRow(int row) { hoveredRow_ = row; }
@@ -65,7 +62,6 @@ private:
     ArtworkImageCache& artwork_;
     NowPlayingAnimationClock& clock_;
     QAbstractItemView& view_;
-    int rowHeight_ = 44;
     int hoveredRow_ = -1;
     mutable QSet<QString> requestedKeys_;
     mutable QSet<QString> failedKeys_;

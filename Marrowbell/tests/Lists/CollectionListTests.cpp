@@ -6,11 +6,21 @@
 #include <QHeaderView>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <UnifiedLog/LogStore.h>
+#include <algorithm>
 
 namespace Marrowbell::Testing {
 namespace {
 
 using CollectionListTests = ListTest;
+
+int heightUpdatesLogged() {
+    const auto entries = UnifiedLog::LogStore::shared().entries();
+    return static_cast<int>(
+        std::count_if(entries.cbegin(), entries.cend(), [](const UnifiedLog::LogEntry& entry) {
+            return entry.category == "collection" && entry.message == "Updating row heights";
+        }));
+}
 
 TEST_F(CollectionListTests, ArrowKeysMoveTheSelectionAndReturnPlaysIt) {
     selection = QStringLiteral("id-1");
@@ -125,6 +135,76 @@ TEST_F(CollectionListTests, AppearanceChangesRelayoutTheRows) {
     EXPECT_TRUE(list->alternatingRowColors());
     EXPECT_FALSE(list->showGrid());
     EXPECT_EQ(list->visualRect(list->model()->index(2, 0)).top(), 2 * (64 + 4));
+}
+
+TEST_F(CollectionListTests, EachRowIsAsTallAsItsTitleAndSubtitleAtTheListsWidth) {
+    // Small artwork, so that the text decides the heights.
+    defaults->setValue(DefaultsKeys::artworkSize, 16);
+    const QString longTitle =
+        QStringLiteral("A title long enough to wrap onto a second line in a list this narrow");
+    makeList({{QStringLiteral("short"), QStringLiteral("Short"), QStringLiteral("Artist")},
+              {QStringLiteral("long"), longTitle, QStringLiteral("Artist")},
+              {QStringLiteral("bare"), QStringLiteral("Short"), {}}});
+    list->viewport()->repaint();
+    const int oneLine = list->rowHeight(0);
+    EXPECT_GT(list->rowHeight(1), oneLine) << "a wrapped title takes a second line";
+    EXPECT_LT(list->rowHeight(2), oneLine) << "a row without subtitle has no subtitle line";
+    const QRect bareRow = list->visualRect(list->model()->index(2, 0));
+    EXPECT_TRUE(list->cellPainter()
+                    ->layoutInRow(list->cellPainter()->cellForRow(2), bareRow, false)
+                    .subtitle.isEmpty());
+
+    // A resize goes through many widths; the rows are measured again once it pauses.
+    UnifiedLog::LogStore::shared().removeAll();
+    for (const int width : {700, 1000, 1400}) {
+        list->resize(width, 300);
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list->rowHeight(1) == oneLine; }, 2000))
+        << "wide enough for the title on one line";
+    QTest::qWait(50);
+    EXPECT_EQ(heightUpdatesLogged(), 1);
+    list->resize(400, 300);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list->rowHeight(1) > oneLine; }, 2000));
+    EXPECT_EQ(heightUpdatesLogged(), 2);
+
+    defaults->setValue(DefaultsKeys::limitTitlesToOneLine, true);
+    list->reloadAppearance();
+    list->viewport()->repaint();
+    EXPECT_EQ(list->rowHeight(1), oneLine);
+}
+
+TEST_F(CollectionListTests, HomeEndAndThePageKeysMoveThroughALongList) {
+    std::vector<TestRow> rows = numberedRows(5000);
+    // Rows of two heights, so that the rows a key reaches must be measured before they are scrolled to.
+    for (std::size_t row = 0; row < rows.size(); row += 3) {
+        rows[row].title =
+            QStringLiteral("A title long enough to wrap onto a second line in a list this narrow");
+    }
+    makeList(std::move(rows));
+    const auto fullyShown = [&](int row) {
+        const QRect rect = list->visualRect(list->model()->index(row, 0));
+        return rect.top() >= 0 && rect.bottom() < list->viewport()->height();
+    };
+
+    QTest::keyClick(list.get(), Qt::Key_End);
+    EXPECT_EQ(selection, QStringLiteral("id-4999"));
+    list->viewport()->repaint();
+    EXPECT_TRUE(fullyShown(4999));
+
+    QTest::keyClick(list.get(), Qt::Key_Home);
+    EXPECT_EQ(selection, QStringLiteral("id-0"));
+    list->viewport()->repaint();
+    EXPECT_TRUE(fullyShown(0));
+
+    const auto [first, last] = list->visibleRows();
+    QTest::keyClick(list.get(), Qt::Key_PageDown);
+    const int paged = list->selectedRow();
+    EXPECT_GE(paged, last - first - 1) << "a page is about the rows that show";
+    EXPECT_LE(paged, 2 * (last - first + 1));
+    list->viewport()->repaint();
+    EXPECT_TRUE(fullyShown(paged));
+    QTest::keyClick(list.get(), Qt::Key_PageUp);
+    EXPECT_LE(list->selectedRow(), paged - (last - first - 1));
 }
 
 TEST_F(CollectionListTests, ManyVisibleRowReloadsBecomeOne) {

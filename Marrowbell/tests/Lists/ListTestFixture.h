@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUrl>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
@@ -18,11 +19,12 @@
 
 namespace Marrowbell::Testing {
 
-/// One row of a test list: an identifier, a title and a subtitle.
+/// One row of a test list: an identifier, a title, a subtitle and where its artwork comes from.
 struct TestRow {
     QString id;
     QString title;
     QString subtitle;
+    QUrl artwork = {};
 };
 
 } // namespace Marrowbell::Testing
@@ -70,7 +72,8 @@ protected:
             [this](TableCell& cell, const TestRow& row, CellConfiguration) {
                 cell.title = row.title;
                 cell.subtitle = row.subtitle;
-                cell.setArtwork(std::nullopt, QStringLiteral("test-") + row.id);
+                cell.setArtwork(row.artwork.isEmpty() ? std::nullopt : std::optional(row.artwork),
+                                QStringLiteral("test-") + row.id);
                 cell.showNowPlayingIndicator = row.id == playingID;
                 cell.refreshAppearance(*defaults);
             },

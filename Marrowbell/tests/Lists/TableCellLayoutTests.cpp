@@ -29,13 +29,17 @@ TEST(TableCellLayoutTests, ArtworkTextAndChevronShareTheRow) {
     EXPECT_DOUBLE_EQ(noChevron.title.width(), 300 - 32 - 6);
 }
 
-TEST(TableCellLayoutTests, ATitleWithoutSubtitleIsCentred) {
+TEST(TableCellLayoutTests, ATitleWithoutSubtitleIsCentredOneWithASubtitleStartsBelowThePadding) {
     TableCell cell;
     cell.title = QStringLiteral("Title");
     const QFont font = QApplication::font();
     const TableCellLayout layout = TableCellLayout::make(cell, {300, 60}, font, font, false);
     EXPECT_TRUE(layout.subtitle.isEmpty());
     EXPECT_NEAR(layout.title.center().y(), 30.0, 1.0);
+
+    cell.subtitle = QStringLiteral("Subtitle");
+    EXPECT_DOUBLE_EQ(TableCellLayout::make(cell, {300, 60}, font, font, false).title.top(),
+                     cell.verticalPadding);
 }
 
 TEST(TableCellLayoutTests, LongTitlesWrapToTheirLineAllowanceAndEndElided) {
@@ -57,16 +61,30 @@ TEST(TableCellLayoutTests, LongTitlesWrapToTheirLineAllowanceAndEndElided) {
 
 TEST(TableCellLayoutTests, RowsAreTallEnoughForTheArtworkAndTheText) {
     TableCell cell;
-    cell.maxTitleLineLength = 1;
+    cell.subtitle = QStringLiteral("Subtitle");
     QFont tiny = QApplication::font();
     tiny.setPixelSize(6);
-    EXPECT_EQ(TableCellLayout::uniformRowHeight(cell, tiny, tiny, true), 32 + 12);
+    EXPECT_EQ(TableCellLayout::fittingHeight(cell, 2, tiny, tiny), 32 + 12);
 
     const QFont font = QApplication::font();
-    const int oneLine = TableCellLayout::uniformRowHeight(cell, font, font, false);
-    cell.maxTitleLineLength = 2;
-    const int twoLines = TableCellLayout::uniformRowHeight(cell, font, font, true);
-    EXPECT_GT(twoLines, oneLine);
+    cell.artworkSize = 0;
+    const int oneLine = TableCellLayout::fittingHeight(cell, 1, font, font);
+    EXPECT_GT(TableCellLayout::fittingHeight(cell, 2, font, font), oneLine);
+    cell.subtitle.clear();
+    EXPECT_LT(TableCellLayout::fittingHeight(cell, 1, font, font), oneLine);
+}
+
+TEST(TableCellLayoutTests, ATitleTakesASecondLineOnlyWhenItDoesNotFitAndMayHaveOne) {
+    TableCell cell;
+    cell.title = QStringLiteral("A title long enough to need more than two lines in a narrow row");
+    const QFont font = QApplication::font();
+    const double wide = QFontMetricsF(font).horizontalAdvance(cell.title) + 100;
+    EXPECT_EQ(TableCellLayout::titleLineCount(cell, wide, font), 1);
+    EXPECT_EQ(TableCellLayout::titleLineCount(cell, 200, font), 2);
+    cell.maxTitleLineLength = 1;
+    EXPECT_EQ(TableCellLayout::titleLineCount(cell, 200, font), 1);
+    cell.title.clear();
+    EXPECT_EQ(TableCellLayout::titleLineCount(cell, 200, font), 1);
 }
 
 } // namespace

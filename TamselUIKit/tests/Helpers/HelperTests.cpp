@@ -58,6 +58,7 @@ TEST_F(RowHeightsTest, RemeasuresOnlyTheGivenRows) {
 
     noteHeightOfRowsWithoutAnimation(table_, {-1, 2, 3, 99});
     EXPECT_EQ(rowHeights(), QList<int>({40, 90, 110}));
+    EXPECT_EQ(table_.rowViewportPosition(2), 40 + 90) << "the rows below move with the new heights";
 }
 
 TEST_F(RowHeightsTest, AnEmptySetChangesNothing) {

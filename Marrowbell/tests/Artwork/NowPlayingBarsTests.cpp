@@ -1,11 +1,8 @@
 #include "Artwork/ArtworkPainting.h"
-#include "Artwork/NowPlayingAnimationClock.h"
 #include "Artwork/NowPlayingBars.h"
-#include "Artwork/NowPlayingIndicator.h"
 
 #include <QPainter>
-#include <QSignalSpy>
-#include <QTest>
+#include <QPalette>
 #include <gtest/gtest.h>
 
 using namespace Marrowbell;
@@ -27,40 +24,7 @@ TEST(NowPlayingBarsTest, barsSitCentredWithTheirBottomsFixedAndPulseOutOfPhase) 
     EXPECT_NEAR(NowPlayingBars::barScale(2, 0.4), 0.3, 1e-9);
 }
 
-TEST(NowPlayingIndicatorTest, theBarsRunOnlyWhileShown) {
-    NowPlayingAnimationClock clock;
-    QSignalSpy ticks(&clock, &NowPlayingAnimationClock::advanced);
-    QWidget row;
-    row.resize(40, 40);
-    auto* indicator = new NowPlayingIndicator(clock, &row);
-    indicator->setGeometry(4, 4, 32, 32);
-    row.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&row));
-    QTest::qWait(100);
-    EXPECT_FALSE(indicator->isVisible()) << "a new indicator is hidden";
-    EXPECT_FALSE(clock.isRunning());
-    EXPECT_EQ(ticks.count(), 0);
-
-    indicator->show();
-    EXPECT_TRUE(indicator->isAnimating());
-    ASSERT_TRUE(QTest::qWaitFor([&ticks] { return ticks.count() >= 3; }, 2'000));
-
-    indicator->hide();
-    EXPECT_FALSE(indicator->isAnimating());
-    ASSERT_TRUE(QTest::qWaitFor([&clock] { return !clock.isRunning(); }, 1'000));
-    const auto ticksWhenStopped = ticks.count();
-    QTest::qWait(150);
-    EXPECT_EQ(ticks.count(), ticksWhenStopped) << "hidden bars cost no frames";
-
-    // A hidden row (its parent hidden) stops the bars as well, and showing it starts them again.
-    indicator->show();
-    ASSERT_TRUE(QTest::qWaitFor([&clock] { return clock.isRunning(); }, 1'000));
-    row.hide();
-    EXPECT_FALSE(indicator->isAnimating());
-    EXPECT_TRUE(QTest::qWaitFor([&clock] { return !clock.isRunning(); }, 1'000));
-}
-
-TEST(NowPlayingIndicatorTest, aDelegatePaintsTheBarsOnlyForAPlayingRowThatIsNotHovered) {
+TEST(NowPlayingBarsTest, aDelegatePaintsTheBarsOnlyForAPlayingRowThatIsNotHovered) {
     QImage picture(32, 32, QImage::Format_ARGB32);
     picture.fill(Qt::red);
     const ArtworkState loaded = ArtworkState::loaded(picture);
