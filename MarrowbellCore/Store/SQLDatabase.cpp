@@ -99,14 +99,14 @@ SQLDatabase::SQLDatabase(std::string path)
     try {
         execute("PRAGMA cache_size = 10000;");
     } catch (const SQLError& error) {
-        Loggers::defaultLogger().error("Failed to set cache size: %@", {error});
+        Loggers::store().error("Failed to set cache size: %@", {error});
     }
     // In write-ahead-log mode this keeps every commit safe from a crash of the program and the file from
     // corruption, while a sync's many small commits no longer each wait for the disk.
     try {
         execute("PRAGMA synchronous = NORMAL;");
     } catch (const SQLError& error) {
-        Loggers::defaultLogger().error("Failed to set synchronous mode: %@", {error});
+        Loggers::store().error("Failed to set synchronous mode: %@", {error});
     }
 }
 
