@@ -4,9 +4,11 @@
 #include "Platform/DefaultsKeys.h"
 #include "Windows/MainWindow.h"
 
+#include <MarrowbellCore/Store/SQLError.h>
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -28,18 +30,42 @@ QByteArray sha256Of(const QString& path) {
     return hash.result().toHex();
 }
 
-/// Overwrites `count` pages in the middle of the file with random bytes, leaving its length.
-void damagePages(const QString& path, int count) {
-    constexpr qint64 pageSize = 4096;
+constexpr qint64 pageSize = 4096;
+
+/// Overwrites `count` pages from page `first` (counted from 1) with random bytes, leaving the file's length.
+void damagePages(const QString& path, qint64 first, int count) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    ASSERT_GT(file.size(), pageSize * count * 3) << "too small to damage the middle";
+    ASSERT_GE(file.size(), (first - 1 + count) * pageSize);
     QByteArray noise(static_cast<qsizetype>(pageSize * count), '\0');
     for (char& byte : noise) {
         byte = static_cast<char>(QRandomGenerator::global()->bounded(256));
     }
-    ASSERT_TRUE(file.seek(file.size() / pageSize / 2 * pageSize));
+    ASSERT_TRUE(file.seek((first - 1) * pageSize));
     ASSERT_EQ(file.write(noise), noise.size());
+}
+
+/// Overwrites 20 pages in the middle of the file, as a failing disk might.
+void damageTheMiddle(const QString& path) {
+    const qint64 pages = QFileInfo(path).size() / pageSize;
+    ASSERT_GT(pages, 60) << "too small to damage the middle";
+    damagePages(path, pages / 2, 20);
+}
+
+/// The first page of the Songs table, which every read of songs passes through.
+qint64 songsRootPage(const QString& path) {
+    sqlite3* db = nullptr;
+    sqlite3_stmt* statement = nullptr;
+    qint64 page = 0;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    if (sqlite3_prepare_v2(db, "SELECT rootpage FROM sqlite_master WHERE name = 'Songs'", -1, &statement,
+                           nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+        page = sqlite3_column_int64(statement, 0);
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return page;
 }
 
 /// The application's environment and models on a library in a temporary folder, with the main window where
@@ -105,7 +131,7 @@ TEST_F(LibraryUnavailableTests, ADamagedLibraryIsShownOnceAndASyncWritesNothingI
     runFirstSync();
     ASSERT_TRUE(environment_->defaults().boolValue(DefaultsKeys::performedFullSync));
     quit();
-    damagePages(databasePath(), 20);
+    damageTheMiddle(databasePath());
     const QByteArray damaged = sha256Of(databasePath());
 
     start();
@@ -120,6 +146,41 @@ TEST_F(LibraryUnavailableTests, ADamagedLibraryIsShownOnceAndASyncWritesNothingI
     EXPECT_EQ(sha256Of(databasePath()), damaged);
     EXPECT_TRUE(sha256Of(databasePath() + QStringLiteral("-wal")).isEmpty() ||
                 QFile(databasePath() + QStringLiteral("-wal")).size() == 0);
+}
+
+TEST_F(LibraryUnavailableTests, DamageFoundByAReadAfterTheOpenIsShownOnceAndEndsEveryStoreCall) {
+    start();
+    runFirstSync();
+    quit();
+    const qint64 songsPage = songsRootPage(databasePath());
+    ASSERT_GT(songsPage, 0);
+    start();
+    ASSERT_TRUE(Testing::finishes(environment_->store().run([](MarrowbellCore::LocalDatabase&) {})));
+    // Another connection's commit makes the store read its pages from the file again.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(databasePath().toUtf8().constData(), &other), SQLITE_OK);
+    sqlite3_exec(other, "PRAGMA user_version = 2", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    damagePages(databasePath(), songsPage, 1);
+    const QByteArray damaged = sha256Of(databasePath());
+
+    auto read = environment_->store().run(
+        [](MarrowbellCore::LocalDatabase& database) { return database.allSongs().size(); });
+    ASSERT_TRUE(Testing::finishes(read));
+    EXPECT_THROW(read.result(), MarrowbellCore::SQLError);
+    const QString text = libraryUnavailableText();
+    EXPECT_TRUE(text.contains(QStringLiteral("The library file %1 is damaged").arg(databasePath())))
+        << text.toStdString();
+    auto write = environment_->store().run([](MarrowbellCore::LocalDatabase& database) {
+        database.insert(std::vector{MarrowbellCore::IncomingPlaylist{"p.new", "New"}});
+    });
+    ASSERT_TRUE(Testing::finishes(write));
+    EXPECT_THROW(write.waitForFinished(), StoreUnavailableError);
+    runFirstSync();
+    EXPECT_FALSE(environment_->defaults().boolValue(DefaultsKeys::performedFullSync));
+    quit();
+    EXPECT_EQ(messages_, 1);
+    EXPECT_EQ(sha256Of(databasePath()), damaged);
 }
 
 TEST_F(LibraryUnavailableTests, AnotherProgramsDatabaseIsShownAsNoLibraryAndLeftUntouched) {
