@@ -148,7 +148,11 @@ int main(int argc, char** argv) {
         return store.search("love").size();
     });
     measureSearch(store);
-
     store.close();
+
+    // Opening an existing file checks every page for damage.
+    MarrowbellCore::LocalDatabase reopened(file.path());
+    measure("open an existing file", [&] { reopened.open(); });
+    reopened.close();
     return 0;
 }

@@ -1,9 +1,84 @@
 #include "Foundation/JSONDecoding.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace Foundation {
+namespace {
+
+bool isNumberCharacter(char c) {
+    return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'e' || c == 'E';
+}
+
+bool isOutOfRangeInteger(std::string_view number) {
+    if (number.find_first_of(".eE") != std::string_view::npos) {
+        return false;
+    }
+    const char* end = number.data() + number.size();
+    std::errc result{};
+    if (number.starts_with('-')) {
+        std::int64_t value = 0;
+        result = std::from_chars(number.data(), end, value).ec;
+    } else {
+        std::uint64_t value = 0;
+        result = std::from_chars(number.data(), end, value).ec;
+    }
+    return result == std::errc::result_out_of_range;
+}
+
+/// `text` with ".0" after every integer literal outside the 64-bit range, which the parser refuses whole;
+/// text inside strings is copied as it is.
+std::string withOutOfRangeIntegersAsReals(std::string_view text) {
+    std::string result;
+    result.reserve(text.size() + 16);
+    for (std::size_t i = 0; i < text.size();) {
+        if (text[i] == '"') {
+            std::size_t end = i + 1;
+            while (end < text.size() && text[end] != '"') {
+                end += text[end] == '\\' ? 2 : 1;
+            }
+            end = std::min(end + 1, text.size());
+            result.append(text, i, end - i);
+            i = end;
+        } else if (text[i] == '-' || (text[i] >= '0' && text[i] <= '9')) {
+            std::size_t end = i + 1;
+            while (end < text.size() && isNumberCharacter(text[end])) {
+                ++end;
+            }
+            const std::string_view number = text.substr(i, end - i);
+            result.append(number);
+            if (isOutOfRangeInteger(number)) {
+                result.append(".0");
+            }
+            i = end;
+        } else {
+            result += text[i++];
+        }
+    }
+    return result;
+}
+
+[[noreturn]] void failAsInvalidJSON() {
+    throw DecodingError(DecodingError::Kind::dataCorrupted, {}, "The given data was not valid JSON.");
+}
+
+} // namespace
+
+simdjson::dom::element parseJSON(simdjson::dom::parser& parser, std::string_view text) {
+    simdjson::dom::element root;
+    const simdjson::padded_string padded(text);
+    simdjson::error_code error = parser.parse(padded).get(root);
+    // This parser refuses an integer beyond 64 bits as a malformed number.
+    if (error == simdjson::NUMBER_ERROR) {
+        const simdjson::padded_string widened(withOutOfRangeIntegersAsReals(text));
+        error = parser.parse(widened).get(root);
+    }
+    if (error != simdjson::SUCCESS) {
+        failAsInvalidJSON();
+    }
+    return root;
+}
 
 std::vector<std::string> JSONPath::components() const {
     std::vector<std::string> result;
@@ -35,20 +110,23 @@ std::string JSONValue::string() const {
 }
 
 std::int64_t JSONValue::integer() const {
+    constexpr const char* outOfRange = "Parsed JSON number is out of range for a 64-bit integer.";
     switch (element_.type()) {
     case simdjson::dom::element_type::INT64:
         return element_.get_int64().value_unsafe();
     case simdjson::dom::element_type::UINT64:
-        fail(DecodingError::Kind::dataCorrupted, "Parsed JSON number does not fit in a 64-bit integer.");
+        fail(DecodingError::Kind::dataCorrupted, outOfRange);
     case simdjson::dom::element_type::DOUBLE: {
         const double number = element_.get_double().value_unsafe();
-        // 2^63 is exactly representable; anything at or above it does not fit.
-        if (std::trunc(number) == number && number >= -9223372036854775808.0 &&
-            number < 9223372036854775808.0) {
+        if (std::trunc(number) != number) {
+            fail(DecodingError::Kind::dataCorrupted, "Parsed JSON number is not an integer.");
+        }
+        // 2^63 is exactly representable; anything at or above it does not fit. -2^63 is left out too: a
+        // longer integer read as a real number may have been rounded to it.
+        if (number > -9223372036854775808.0 && number < 9223372036854775808.0) {
             return static_cast<std::int64_t>(number);
         }
-        fail(DecodingError::Kind::dataCorrupted,
-             "Parsed JSON number is not an integer that fits in 64 bits.");
+        fail(DecodingError::Kind::dataCorrupted, outOfRange);
     }
     default:
         fail(DecodingError::Kind::typeMismatch, "Expected to decode an integer.");

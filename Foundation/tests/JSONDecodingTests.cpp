@@ -57,6 +57,27 @@ TEST(JSONDecoding, NamesTheKindAndPathOfTheFirstFault) {
     EXPECT_EQ(failureOf(R"({"data":[)").kind(), DecodingError::Kind::dataCorrupted);
 }
 
+TEST(JSONDecoding, AnIntegerBeyond64BitsIsOutOfRangeAtItsPathNotInvalidText) {
+    for (const char* number : {"18446744073709551616", "-9223372036854775809", "18446744073709551615",
+                               "123456789012345678901234567890"}) {
+        const auto error =
+            failureOf(std::string(R"({"data":[{"attributes":{"name":"a","count":)") + number + "}}]}");
+        EXPECT_EQ(error.kind(), DecodingError::Kind::dataCorrupted) << number;
+        EXPECT_EQ(error.codingPath(), (std::vector<std::string>{"data", "Index 0", "attributes", "count"}))
+            << number;
+        EXPECT_NE(std::string(error.what()).find("out of range"), std::string::npos) << error.what();
+    }
+    // Only where an integer is wanted: elsewhere, and inside a text, such a number is no fault.
+    const auto items = decodeItems(
+        R"({"data":[{"attributes":{"name":"x\"18446744073709551616","extra":-18446744073709551616e0,
+             "more":[18446744073709551616]}}],"total":18446744073709551616})");
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].name, "x\"18446744073709551616");
+    EXPECT_EQ(failureOf(R"({"data":[{"attributes":{"name":"a","count":1.5}}]})").debugDescription(),
+              "Parsed JSON number is not an integer.");
+    EXPECT_EQ(failureOf(R"({"data":[18446744073709551616)").codingPath(), std::vector<std::string>{});
+}
+
 } // namespace
 } // namespace Foundation
 

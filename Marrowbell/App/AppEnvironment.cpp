@@ -5,10 +5,23 @@
 #include "Platform/AppLoggers.h"
 #include "Platform/GuiDelivery.h"
 
+#include <MarrowbellCore/Store/SQLError.h>
+
 namespace Marrowbell {
 namespace {
 
 constexpr std::chrono::seconds shutdownWait{5};
+
+QString unavailableStoreMessage(const std::exception& error) {
+    QString message = QString::fromUtf8(error.what());
+    const auto* storeError = dynamic_cast<const MarrowbellCore::SQLError*>(&error);
+    if (storeError && storeError->kind == MarrowbellCore::SQLError::Kind::damaged) {
+        message +=
+            QObject::tr("\n\nNothing more is read from it or written to it. Reset Data in the Help menu "
+                        "replaces it with a new library.");
+    }
+    return message;
+}
 
 } // namespace
 
@@ -17,6 +30,11 @@ AppEnvironment::AppEnvironment(const Options& options, QObject* parent)
     , store_(options.databasePath)
     , defaults_(options.settingsPath)
     , service_(options.demoSongCount) {
+    store_.onDamage([this](const MarrowbellCore::SQLError& error) {
+        QMetaObject::invokeMethod(
+            this, [this, error] { announceUnavailableStore(error, "damaged_database"); },
+            Qt::QueuedConnection);
+    });
     watchStoreOpening();
     DisplaySettings::registerDefaults(defaults_);
 }
@@ -30,11 +48,15 @@ void AppEnvironment::watchStoreOpening() {
         try {
             opening.waitForFinished();
         } catch (const std::exception& error) {
-            AppLoggers::sync().error("Failed to open the local database: %@", {error});
-            ErrorReporting::report(error, "open_database");
-            Q_EMIT storeOpenFailed(QString::fromStdString(error.what()));
+            announceUnavailableStore(error, "open_database");
         }
     });
+}
+
+void AppEnvironment::announceUnavailableStore(const std::exception& error, const char* reportName) {
+    AppLoggers::sync().error("The local database is unavailable: %@", {error});
+    ErrorReporting::report(error, reportName);
+    Q_EMIT storeUnavailable(unavailableStoreMessage(error));
 }
 
 void AppEnvironment::shutDown() {

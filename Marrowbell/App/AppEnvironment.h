@@ -10,6 +10,7 @@
 #include <QObject>
 #include <QString>
 #include <cstddef>
+#include <exception>
 
 namespace Marrowbell {
 
@@ -43,11 +44,13 @@ public:
     void shutDown();
 
 Q_SIGNALS:
-    /// The store could not be opened (logged and reported already); `message` says why, for the user.
-    void storeOpenFailed(const QString& message);
+    /// The store could not be opened, or was found damaged later (logged and reported already); `message`
+    /// says why, for the user. Emitted at most once.
+    void storeUnavailable(const QString& message);
 
 private:
     void watchStoreOpening();
+    void announceUnavailableStore(const std::exception& error, const char* reportName);
 
     BackgroundWork background_;
     SharedStore store_;

@@ -1,6 +1,7 @@
 #include "App/MarrowbellApplication.h"
 
 #include "App/AppIdentity.h"
+#include "App/LibraryUnavailableBox.h"
 #include "App/ResetData.h"
 #include "Commands/MenuCommands.h"
 #include "ErrorReporting/SupportMail.h"
@@ -61,8 +62,8 @@ bool MarrowbellApplication::start(const CommandLineOptions& options) {
         showStartupFailure(QString::fromUtf8(error.what()));
         return false;
     }
-    connect(environment_.get(), &AppEnvironment::storeOpenFailed, this,
-            &MarrowbellApplication::showStoreOpenFailure);
+    connect(environment_.get(), &AppEnvironment::storeUnavailable, this,
+            &MarrowbellApplication::showStoreUnavailable);
 
     const ActiveService& service = environment_->service();
     announce(QStringLiteral("%1 %2 on %3 (%4), library %5")
@@ -152,10 +153,9 @@ void MarrowbellApplication::showStartupFailure(const QString& message) {
     box.exec();
 }
 
-void MarrowbellApplication::showStoreOpenFailure(const QString& message) {
-    announce(QStringLiteral("the library database could not be opened: %1").arg(message));
-    QMessageBox::critical(mainWindow_.get(), tr("Library Unavailable"),
-                          tr("The library database could not be opened.\n\n%1").arg(message));
+void MarrowbellApplication::showStoreUnavailable(const QString& message) {
+    announce(QStringLiteral("library unavailable: %1").arg(message));
+    showLibraryUnavailable(mainWindow_.get(), message);
 }
 
 void MarrowbellApplication::closeWindows() {

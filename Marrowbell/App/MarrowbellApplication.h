@@ -40,7 +40,7 @@ public:
 
 private:
     void showStartupFailure(const QString& message);
-    void showStoreOpenFailure(const QString& message);
+    void showStoreUnavailable(const QString& message);
     void installMenus();
     void showAbout();
     void closeWindows();

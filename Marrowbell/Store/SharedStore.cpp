@@ -33,6 +33,7 @@ SharedStore::SharedStore(const QString& databasePath)
     : databasePath_(databasePath)
     , database_(createDatabase(databasePath)) {
     executor_.setMaxThreadCount(1);
+    database_->setDamageObserver([this](const MarrowbellCore::SQLError& error) { markDamaged(error); });
 }
 
 SharedStore::~SharedStore() {
@@ -59,6 +60,29 @@ QFuture<void> SharedStore::open() {
             }
         },
         openPriority);
+}
+
+void SharedStore::onDamage(std::function<void(const MarrowbellCore::SQLError&)> report) {
+    std::lock_guard lock(mutex_);
+    damageReport_ = std::move(report);
+}
+
+void SharedStore::markDamaged(const MarrowbellCore::SQLError& error) {
+    std::function<void(const MarrowbellCore::SQLError&)> report;
+    {
+        std::lock_guard lock(mutex_);
+        if (state_ != State::open) {
+            // The open's own failure says so.
+            return;
+        }
+        state_ = State::failed;
+        failure_ = error.what();
+        report = damageReport_;
+    }
+    stateChanged_.notify_all();
+    if (report) {
+        report(error);
+    }
 }
 
 QFuture<void> SharedStore::close() {
@@ -92,7 +116,7 @@ std::shared_ptr<MarrowbellCore::LocalDatabase> SharedStore::availableDatabase() 
     case State::open:
         return database_;
     case State::failed:
-        throw StoreUnavailableError("The library database could not be opened: " + failure_);
+        throw StoreUnavailableError("The library database is unavailable: " + failure_);
     case State::closed:
         throw StoreUnavailableError("The library database is closed.");
     case State::created:

@@ -4,11 +4,13 @@
 #include "Store/StoreErrors.h"
 
 #include <MarrowbellCore/Store/LocalDatabase.h>
+#include <MarrowbellCore/Store/SQLError.h>
 #include <QFuture>
 #include <QString>
 #include <QThreadPool>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -40,6 +42,11 @@ public:
     /// future and makes every later call fail with StoreUnavailableError.
     QFuture<void> open();
 
+    /// Calls `report(error)` once, on the thread that found it, when SQLite finds the file damaged after a
+    /// successful open (a damaged file found by the open fails the open instead). From then on every call
+    /// fails with StoreUnavailableError and nothing more is written to the file. Set before `open()`.
+    void onDamage(std::function<void(const MarrowbellCore::SQLError&)> report);
+
     /// Queues `work(LocalDatabase&)` and gives its result or its exception.
     template <typename Work> auto run(Work work) {
         return startOnPool(executor_, [this, work = std::move(work)]() mutable {
@@ -64,6 +71,7 @@ private:
 
     std::shared_ptr<MarrowbellCore::LocalDatabase> availableDatabase();
     void setState(State state, std::string failure = {});
+    void markDamaged(const MarrowbellCore::SQLError& error);
 
     QString databasePath_;
     std::shared_ptr<MarrowbellCore::LocalDatabase> database_;
@@ -73,6 +81,7 @@ private:
     std::condition_variable stateChanged_;
     State state_ = State::created;
     std::string failure_;
+    std::function<void(const MarrowbellCore::SQLError&)> damageReport_;
 };
 
 } // namespace Marrowbell

@@ -10,8 +10,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-/// A store call found the database not usable: its opening failed ("The library database could not be
-/// opened: …") or it has been closed.
+/// A store call found the database not usable: its opening failed or it was found damaged ("The library
+/// database is unavailable: …"), or it has been closed.
 class StoreUnavailableError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

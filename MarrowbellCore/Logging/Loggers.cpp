@@ -17,8 +17,8 @@ const UnifiedLog::Logger& Loggers::parameters() {
     return logger;
 }
 
-const UnifiedLog::Logger& Loggers::defaultLogger() {
-    static const UnifiedLog::Logger logger("", "");
+const UnifiedLog::Logger& Loggers::store() {
+    static const UnifiedLog::Logger logger(subsystem, "store");
     return logger;
 }
 

@@ -5,6 +5,7 @@
 #include "MarrowbellCore/Store/SQLError.h"
 #include "SQLColumns.h"
 #include "SongRows.h"
+#include "StoreFileFailure.h"
 
 #include <Foundation/Text.h>
 #include <string_view>
@@ -80,6 +81,9 @@ sqlite3* openConnection(const std::string& path) {
     constexpr int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(path.c_str(), &handle, flags, nullptr) != SQLITE_OK || !handle) {
         sqlite3_close_v2(handle);
+        if (auto reason = unwritableReason(path)) {
+            throw SQLError("Failed to open database: " + *reason + ".", SQLError::Kind::notWritable);
+        }
         throw SQLError("Failed to open database");
     }
     return handle;
@@ -99,14 +103,14 @@ SQLDatabase::SQLDatabase(std::string path)
     try {
         execute("PRAGMA cache_size = 10000;");
     } catch (const SQLError& error) {
-        Loggers::defaultLogger().error("Failed to set cache size: %@", {error});
+        Loggers::store().error("Failed to set cache size: %@", {error});
     }
     // In write-ahead-log mode this keeps every commit safe from a crash of the program and the file from
     // corruption, while a sync's many small commits no longer each wait for the disk.
     try {
         execute("PRAGMA synchronous = NORMAL;");
     } catch (const SQLError& error) {
-        Loggers::defaultLogger().error("Failed to set synchronous mode: %@", {error});
+        Loggers::store().error("Failed to set synchronous mode: %@", {error});
     }
 }
 
@@ -128,23 +132,63 @@ void SQLDatabase::close() {
 }
 
 void SQLDatabase::failWithCurrentMessage() const {
-    throw SQLError(sqlite3_errmsg(db_.get()));
+    failWith(sqlite3_extended_errcode(db_.get()), sqlite3_errmsg(db_.get()));
+}
+
+void SQLDatabase::failWith(int code, const std::string& message) const {
+    SQLError error = storeFileError(code, message, path_);
+    if (error.kind == SQLError::Kind::damaged) {
+        noteDamage(error);
+    }
+    throw error;
+}
+
+void SQLDatabase::failPreparing(const SQLError& error) const {
+    const int code = sqlite3_extended_errcode(db_.get());
+    if (code == SQLITE_OK) {
+        throw error;
+    }
+    failWith(code, error.message);
+}
+
+void SQLDatabase::noteDamage(const SQLError& error) const {
+    if (damage_) {
+        return;
+    }
+    damage_ = error;
+    // A checkpoint at close would copy the log of this session's writes into the damaged file.
+    sqlite3_db_config(db_.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    Loggers::store().error("Stopped using the library file: %@", {error});
+    if (damageObserver_) {
+        damageObserver_(error);
+    }
 }
 
 void SQLDatabase::ensureOpen() const {
     if (!db_) {
         throw SQLError("The database is closed.");
     }
+    if (damage_) {
+        throw *damage_;
+    }
 }
 
 SQLStatement SQLDatabase::prepare(std::string_view sql) {
     ensureOpen();
-    return prepareStatement(db_.get(), sql);
+    try {
+        return prepareStatement(db_.get(), sql);
+    } catch (const SQLError& error) {
+        failPreparing(error);
+    }
 }
 
 CachedStatement SQLDatabase::lend(std::string_view sql) {
     ensureOpen();
-    return statements_.lend(sql);
+    try {
+        return statements_.lend(sql);
+    } catch (const SQLError& error) {
+        failPreparing(error);
+    }
 }
 
 void SQLDatabase::bind(const SQLValues& values, sqlite3_stmt* statement) {
@@ -201,6 +245,14 @@ std::int64_t SQLDatabase::queryInteger(std::string_view sql) {
         throw SQLError("The statement gave no row.");
     }
     return *value;
+}
+
+std::vector<std::string> SQLDatabase::queryTexts(std::string_view sql) {
+    const auto statement = lend(sql);
+    std::vector<std::string> texts;
+    readRows(statement.get(),
+             [&](sqlite3_stmt* row) { texts.push_back(SQLColumns::text(row, 0).value_or("")); });
+    return texts;
 }
 
 template <class Record, class Decode>

@@ -5,6 +5,7 @@
 #include "MarrowbellCore/Store/LocalArtist.h"
 #include "MarrowbellCore/Store/LocalPlaylist.h"
 #include "MarrowbellCore/Store/LocalSong.h"
+#include "MarrowbellCore/Store/SQLError.h"
 #include "RecordSlices.h"
 #include "SQLStatement.h"
 #include "SQLStatementCache.h"
@@ -25,9 +26,16 @@ namespace MarrowbellCore {
 /// The one connection to the store's SQLite file. Not thread-safe: only the store that owns it uses
 /// it, one call at a time. Every operation resets or finalizes its statements before it returns; failures
 /// throw SQLError with SQLite's message. A step that fails is always reported, never taken for the end.
+///
+/// Once SQLite reports the file damaged, every later call fails with that same error (kind `damaged`)
+/// before reaching SQLite, so nothing more is written to the file, and closing leaves its write-ahead log
+/// where it is instead of copying it into the file.
 class SQLDatabase {
 public:
-    /// Opens or creates the file. Throws SQLError "Failed to open database".
+    using DamageObserver = std::function<void(const SQLError&)>;
+
+    /// Opens or creates the file. Throws SQLError "Failed to open database", saying why when the file or
+    /// its folder cannot be written.
     explicit SQLDatabase(std::string path);
     ~SQLDatabase();
     SQLDatabase(const SQLDatabase&) = delete;
@@ -68,6 +76,8 @@ public:
 
     /// The first column of the one row `sql` gives, as an integer.
     std::int64_t queryInteger(std::string_view sql);
+    /// The first column of each row `sql` gives, as text (NULL as empty text).
+    std::vector<std::string> queryTexts(std::string_view sql);
 
     std::vector<LocalSong> querySongs(std::string_view sql, const SQLValues& values = {});
     /// The same records in the slices in which they were decoded, for a caller that rearranges them anyway.
@@ -90,9 +100,17 @@ public:
 
     /// Throws SQLError with the connection's current message.
     [[noreturn]] void failWithCurrentMessage() const;
+    /// Throws the SQLError of SQLite's result `code` with `message`, noting damage.
+    [[noreturn]] void failWith(int code, const std::string& message) const;
 
-    /// Throws SQLError once the connection is closed: the store is not used after close(), and a closed
-    /// handle must never reach SQLite.
+    /// Whether SQLite has reported the file damaged.
+    bool isDamaged() const { return damage_.has_value(); }
+    /// Calls `observer(error)` once, on the thread that met it, when SQLite first reports the file damaged.
+    /// The observer must not call back into the store.
+    void setDamageObserver(DamageObserver observer) { damageObserver_ = std::move(observer); }
+
+    /// Throws SQLError once the connection is closed or the file found damaged: the store is not used after
+    /// close(), and a closed handle must never reach SQLite.
     void ensureOpen() const;
 
     /// Steps `statement` to its end, handing each row to `readRow(statement)`; a step that fails throws.
@@ -113,6 +131,9 @@ private:
     std::vector<Record> queryRecords(std::string_view sql, const SQLValues& values, Decode decode);
     /// The script `sql` as one kept statement, or nothing when it holds more or less than one.
     std::optional<CachedStatement> lendSingleStatement(const std::string& sql);
+    /// Rethrows a failed preparation, as the damage error when that is what SQLite met.
+    [[noreturn]] void failPreparing(const SQLError& error) const;
+    void noteDamage(const SQLError& error) const;
 
     /// Lets a connection go even while a statement is still open: SQLite closes it once the last one is
     /// finalized.
@@ -124,6 +145,8 @@ private:
     std::string path_;
     SQLStatementCache statements_;
     std::map<std::string, LikeSearchIndex, std::less<>> likeSearchIndexes_;
+    mutable std::optional<SQLError> damage_;
+    DamageObserver damageObserver_;
 };
 
 } // namespace MarrowbellCore

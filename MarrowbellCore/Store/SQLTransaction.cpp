@@ -17,7 +17,7 @@ SQLTransaction::~SQLTransaction() {
     try {
         db_.exec("ROLLBACK TO store_write; RELEASE store_write");
     } catch (const SQLError& error) {
-        Loggers::defaultLogger().error("Failed to roll back a store write: %@", {error});
+        Loggers::store().error("Failed to roll back a store write: %@", {error});
     }
 }
 
@@ -39,7 +39,7 @@ SQLReadSnapshot::~SQLReadSnapshot() {
     try {
         db_.exec("RELEASE store_read");
     } catch (const SQLError& error) {
-        Loggers::defaultLogger().error("Failed to end a store read: %@", {error});
+        Loggers::store().error("Failed to end a store read: %@", {error});
     }
 }
 

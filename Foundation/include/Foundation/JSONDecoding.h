@@ -109,15 +109,15 @@ private:
     const JSONPath& path_;
 };
 
+/// The top-level value of `text`, parsed by `parser` (and valid until its next parse). An integer beyond
+/// the 64-bit range reads as a real number, so that it fails with its coding path where an integer is
+/// wanted. Malformed JSON throws DecodingError (dataCorrupted, empty path).
+simdjson::dom::element parseJSON(simdjson::dom::parser& parser, std::string_view text);
+
 /// Parses `text` and decodes its top-level value with `decode(JSONValue)`.
-/// Malformed JSON throws DecodingError (dataCorrupted, empty path).
 template <class Decode> auto decodeJSON(std::string_view text, Decode decode) {
     thread_local simdjson::dom::parser parser;
-    const simdjson::padded_string padded(text);
-    simdjson::dom::element root;
-    if (parser.parse(padded).get(root) != simdjson::SUCCESS) {
-        throw DecodingError(DecodingError::Kind::dataCorrupted, {}, "The given data was not valid JSON.");
-    }
+    const simdjson::dom::element root = parseJSON(parser, text);
     const JSONPath rootPath;
     return decode(JSONValue(root, rootPath));
 }

@@ -126,7 +126,9 @@ TEST_F(LaunchTests, ADatabaseThatCannotBeOpenedIsShownAndTheProgramKeepsRunning)
 
     start();
     ASSERT_TRUE(
-        waitForError(QStringLiteral("the library database could not be opened: file is not a database")))
+        waitForError(QStringLiteral("library unavailable: The library file %1 is damaged (file is not a "
+                                    "database)")
+                         .arg(databasePath())))
         << errors_.toStdString();
     terminate();
     EXPECT_EQ(process_.exitCode(), 0) << errors_.toStdString();

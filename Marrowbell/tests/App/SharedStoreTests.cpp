@@ -43,7 +43,9 @@ TEST_F(SharedStoreTests, AFailedOpenMakesEveryLaterCallFailClearly) {
         read.waitForFinished();
         FAIL() << "a read on a store that did not open succeeded";
     } catch (const StoreUnavailableError& error) {
-        EXPECT_NE(std::string(error.what()).find("could not be opened: file is not a database"),
+        EXPECT_NE(std::string(error.what())
+                      .find("unavailable: The library file " + databasePath().toStdString() +
+                            " is damaged (file is not a database)"),
                   std::string::npos)
             << error.what();
     }
@@ -77,7 +79,7 @@ TEST_F(SharedStoreTests, TheEnvironmentAnnouncesAFailedOpen) {
     AppEnvironment environment({.databasePath = databasePath(),
                                 .settingsPath = directory_.filePath(QStringLiteral("Marrowbell.conf")),
                                 .demoSongCount = 20});
-    QSignalSpy failures(&environment, &AppEnvironment::storeOpenFailed);
+    QSignalSpy failures(&environment, &AppEnvironment::storeUnavailable);
     ASSERT_TRUE(failures.wait(5000));
     EXPECT_TRUE(failures.at(0).at(0).toString().contains(QStringLiteral("file is not a database")));
     EXPECT_TRUE(environment.service().isDemo());

@@ -11,8 +11,8 @@ struct Loggers {
     static const UnifiedLog::Logger& search();
     static const UnifiedLog::Logger& sync();
     static const UnifiedLog::Logger& parameters();
-    /// The logger with no subsystem and no category.
-    static const UnifiedLog::Logger& defaultLogger();
+    /// The library file's own faults: its connection, transactions and damage.
+    static const UnifiedLog::Logger& store();
 };
 
 } // namespace MarrowbellCore

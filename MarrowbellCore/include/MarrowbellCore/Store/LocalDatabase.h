@@ -14,6 +14,7 @@
 
 #include <MusicKit/PlayParameters.h>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -27,6 +28,7 @@ struct sqlite3_stmt;
 namespace MarrowbellCore {
 
 class SQLDatabase;
+class SQLError;
 
 /// Primary keys of an owner row, typed so that the relation writes cannot mix up their tables.
 struct AlbumPK {
@@ -71,8 +73,14 @@ public:
     bool isOpen() const;
 
     /// Creates the schema in a new file and leaves a file of the current format version untouched; does
-    /// nothing once it has succeeded. Throws SQLError, touching nothing, for a file of a newer version.
+    /// nothing once it has succeeded. Throws SQLError, touching nothing, for a file of a newer version, one
+    /// it cannot write (kind `notWritable`), an SQLite file of something else (`notALibrary`) and a
+    /// damaged one (`damaged`).
     void open();
+    /// Calls `observer(error)` once, on the thread that met it, when SQLite first reports the file damaged,
+    /// at open or at any later read or write; every call then fails with that error (kind `damaged`) and
+    /// writes nothing. The observer runs inside the store's call and must not call back into the store.
+    void setDamageObserver(std::function<void(const SQLError&)> observer);
     /// Closes the connection. The store is not used afterwards.
     void close();
 
@@ -166,6 +174,10 @@ public:
     decodeRemotePlayParameters(const std::optional<std::vector<std::uint8_t>>& bytes);
 
 private:
+    void refuseUnwritableFile();
+    void refuseForeignFile();
+    void refuseDamagedFile();
+
     std::string path_;
     std::unique_ptr<SQLDatabase> db_;
     bool isOpen_ = false;
