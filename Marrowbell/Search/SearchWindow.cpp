@@ -67,7 +67,7 @@ void SearchWindow::close() {
 }
 
 void SearchWindow::attach() {
-    // Watched only while shown: the presses anywhere in the application and the main window's activation.
+    // Presses anywhere in the application are watched only while the panel shows.
     qApp->installEventFilter(this);
     panel_.show();
     panel_.raise();
@@ -87,9 +87,9 @@ void SearchWindow::place() {
 }
 
 // The panel is a part of the main window rather than a window of its own, so "it stops being the key
-// window" becomes: the keyboard focus went to something outside it or left the application, a press landed
-// outside it (also on what takes no focus, such as the toolbar's buttons), or the main window was
-// deactivated.
+// window" becomes: the keyboard focus went to something outside it or left the application (also when
+// another window becomes active), or a press landed outside it (also on what takes no focus, such as the
+// toolbar's buttons).
 void SearchWindow::focusMoved(QWidget* now) {
     if (isShown() && (!now || !panel_.isAncestorOf(now))) {
         close();
@@ -97,10 +97,8 @@ void SearchWindow::focusMoved(QWidget* now) {
 }
 
 bool SearchWindow::eventFilter(QObject* watched, QEvent* event) {
-    const bool pressedOutside = event->type() == QEvent::MouseButtonPress && watched->isWidgetType() &&
-                                isOutside(*static_cast<QWidget*>(watched), *static_cast<QMouseEvent*>(event));
-    const bool windowDeactivated = event->type() == QEvent::WindowDeactivate && watched == panel_.window();
-    if (isShown() && (pressedOutside || windowDeactivated)) {
+    if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType() && isShown() &&
+        isOutside(*static_cast<QWidget*>(watched), *static_cast<QMouseEvent*>(event))) {
         close();
     }
     return QObject::eventFilter(watched, event);

@@ -19,7 +19,7 @@ class SearchView;
 /// The search panel over the main window: puts a SearchView into `panel`, shows the panel when the view
 /// model asks for it (raised, placed below the toolbar, the field focused) and hides it when asked to close,
 /// when the view asks to close (Escape, a played result), as soon as the keyboard focus moves outside it
-/// (also to another application), on a press anywhere outside it and when the main window is deactivated.
+/// (also to another window or application) and on a press anywhere outside it.
 /// The panel is as tall as the view's results want, within what the window leaves room for, and is placed
 /// again whenever that height changes. GUI thread.
 class SearchWindow final : public QObject {
