@@ -1,3 +1,4 @@
+#include "PowerProfilesService.h"
 #include "PrivateBus.h"
 #include "RecordingNotificationService.h"
 
@@ -11,15 +12,6 @@
 
 namespace DesktopIntegration {
 namespace {
-
-/// The power-profiles daemon's one property this system reads.
-class PowerProfilesService : public QObject {
-    Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "net.hadess.PowerProfiles")
-    Q_PROPERTY(QString ActivePowerProfile MEMBER activeProfile)
-public:
-    QString activeProfile;
-};
 
 /// A session bus of the test's own, ended with the test.
 class PrivateBusTest : public ::testing::Test {
@@ -71,7 +63,7 @@ TEST_F(PrivateBusTest, LowPowerModeFollowsThePowerSaverProfile) {
 
     // The question blocks this thread, so the daemon answers from another one.
     QThread daemonThread;
-    PowerProfilesService profiles;
+    Testing::PowerProfilesService profiles;
     profiles.activeProfile = QStringLiteral("power-saver");
     profiles.moveToThread(&daemonThread);
     daemonThread.start();
@@ -95,5 +87,3 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
-
-#include "DesktopIntegrationTests.moc"

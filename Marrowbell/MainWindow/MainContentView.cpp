@@ -16,6 +16,7 @@
 #include "Player/PlayerBar.h"
 #include "Search/SearchWindow.h"
 
+#include <DesktopIntegration/LowPowerMode.h>
 #include <MarrowbellCore/Sync/SyncEngine.h>
 #include <MusicKit/MusicAuthorization.h>
 #include <QAction>
@@ -77,8 +78,9 @@ MainContentView::MainContentView(AppModels& models, const QString& serviceDispla
     searchWindow_ = new SearchWindow(models, *models.search, serviceDisplayName, *searchPanel_, this);
     connect(notAuthorized_, &NotAuthorizedView::tryAgainRequested, this, &MainContentView::requestAccess);
 
-    // The shortcut belongs to the window's content, so Space reaches it whichever list has the focus.
-    auto* space = new QShortcut(QKeySequence(KeyboardShortcuts::playPause), this);
+    // Bound to the pod alone, so Space reaches it whichever list has the focus, while the search panel, the
+    // toolbar and the not-authorised screen's button keep Space for themselves.
+    auto* space = new QShortcut(QKeySequence(KeyboardShortcuts::playPause), podArea_);
     space->setContext(Qt::WidgetWithChildrenShortcut);
     connect(space, &QShortcut::activated, this, &MainContentView::togglePlayback);
 
@@ -195,11 +197,28 @@ void MainContentView::requestAccess() {
     });
 }
 
-// The first start and "Try Again" run the same loads, so the recommendation lists never stay empty.
+void MainContentView::usePowerProfilesBus(const QDBusConnection& bus) {
+    powerProfilesBus_ = bus;
+}
+
+// The first start and "Try Again" run the same loads, so the recommendation lists never stay empty. While
+// the system saves power they are left to load when the user opens them.
 void MainContentView::startModels() {
     whenFinished(models_.main->start(), this, [this](QFuture<void>) {
-        whenFinished(models_.madeForYou->load(), this, [this](QFuture<void>) {
-            whenFinished(models_.stations->load(), this, [this](QFuture<void>) { Q_EMIT startUpFinished(); });
+        // Asking the daemon may wait for its answer, so the question is put off the GUI thread.
+        auto lowPower = models_.environment.background().run([bus = powerProfilesBus_](std::stop_token) {
+            return bus ? DesktopIntegration::isLowPowerModeEnabled(*bus)
+                       : DesktopIntegration::isLowPowerModeEnabled();
+        });
+        whenFinished(lowPower, this, [this](QFuture<bool> savesPower) {
+            if (savesPower.result()) {
+                Q_EMIT startUpFinished();
+                return;
+            }
+            whenFinished(models_.madeForYou->load(), this, [this](QFuture<void>) {
+                whenFinished(models_.stations->load(), this,
+                             [this](QFuture<void>) { Q_EMIT startUpFinished(); });
+            });
         });
     });
 }
@@ -213,8 +232,8 @@ void MainContentView::updateStatusOverlay() {
     MainViewModel& model = *models_.main;
     const bool adding = model.showAddToast.get();
     const bool syncing = !adding && model.showSyncingToast.get();
-    addToast_->setVisible(adding);
-    syncingToast_->setVisible(syncing);
+    addToast_->setPresented(adding);
+    syncingToast_->setPresented(syncing);
     notAuthorized_->setVisible(!adding && !syncing && isNotAuthorized_);
     placeOverlays();
 }

@@ -3,6 +3,7 @@
 #include "MainWindow/PaneFactory.h"
 #include "Search/SearchViewModel.h"
 
+#include <QDBusConnection>
 #include <QWidget>
 #include <memory>
 #include <optional>
@@ -27,11 +28,12 @@ class ToastView;
 /// The main window's content: a toolbar (back, title, sort-and-filter menu, search), the pod below it, the
 /// toasts or the not-authorised screen over the pod, and the player bar and search panel floating over the
 /// window. The pod's width sets the central model's column mode; while the first full sync runs the pod is
-/// dimmed and takes no input (the toolbar and the floating panels stay usable). Space plays or pauses.
+/// dimmed and takes no input (the toolbar and the floating panels stay usable). Space in the pod plays or
+/// pauses.
 ///
-/// On first show it asks the music service for access; with access it starts the central model and then
-/// loads Made for You and Stations for You. Without it, the not-authorised screen shows until "Try Again"
-/// obtains access, which then runs the same start. GUI thread.
+/// On first show it asks the music service for access; with access it starts the central model and then,
+/// unless the system saves power, loads Made for You and Stations for You. Without it, the not-authorised
+/// screen shows until "Try Again" obtains access, which then runs the same start. GUI thread.
 class MainContentView final : public QWidget {
     Q_OBJECT
 
@@ -61,11 +63,14 @@ public:
     /// Shows the search panel over the window, on `source` when given; Escape in it closes it.
     void showSearch(std::optional<SearchPickerSelection> source = std::nullopt);
     void closeSearch();
+    /// Where the power-profiles daemon is asked whether the system saves power; the system bus unless set.
+    void usePowerProfilesBus(const QDBusConnection& bus);
 
 Q_SIGNALS:
     /// The service refused access (the not-authorised screen shows).
     void accessRefused();
-    /// The central model has started and both recommendation lists have loaded.
+    /// The central model has started and both recommendation lists have loaded (or were skipped to save
+    /// power).
     void startUpFinished();
 
 protected:
@@ -101,6 +106,7 @@ private:
     OverlayPanel* searchPanel_;
     SearchWindow* searchWindow_ = nullptr;
     QMessageBox* playError_ = nullptr;
+    std::optional<QDBusConnection> powerProfilesBus_;
     bool isNotAuthorized_ = false;
     bool startUpRequested_ = false;
     /// Bumped by each "Added to Library" so that an earlier toast's timer does not hide a later one early.

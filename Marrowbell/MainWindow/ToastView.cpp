@@ -3,6 +3,8 @@
 #include <Foundation/Progress.h>
 #include <QPainter>
 #include <QPainterPath>
+#include <cmath>
+#include <numbers>
 
 namespace Marrowbell {
 namespace {
@@ -14,6 +16,11 @@ constexpr int horizontalPadding = 12;
 constexpr double cornerRadius = 8.0;
 constexpr int frameIntervalMs = 33;
 constexpr double degreesPerFrame = 12.0;
+// The card grows from almost nothing (never quite zero, so it always has a size to scale from).
+constexpr double minimumScale = 0.00001;
+// A critically damped spring answering within 0.3 s; it has settled to within a thousandth after 0.45 s.
+constexpr double springResponseSeconds = 0.3;
+constexpr int transitionDurationMs = 450;
 const QColor cardColor(38, 38, 40, 235);
 const QColor foreground(255, 255, 255, 235);
 
@@ -42,6 +49,18 @@ void paintRotatingArrows(QPainter& painter, const QRectF& bounds) {
     }
 }
 
+double springStep(double seconds) {
+    const double angularFrequency = 2.0 * std::numbers::pi / springResponseSeconds;
+    const double phase = angularFrequency * seconds;
+    return 1.0 - (1.0 + phase) * std::exp(-phase);
+}
+
+// Scaled so that the transition ends exactly where it is going.
+qreal springCurve(qreal progress) {
+    const double duration = transitionDurationMs / 1000.0;
+    return springStep(progress * duration) / springStep(duration);
+}
+
 } // namespace
 
 ToastView::ToastView(QString symbolName, QString label, bool rotatesSymbol, QWidget* parent)
@@ -55,6 +74,37 @@ ToastView::ToastView(QString symbolName, QString label, bool rotatesSymbol, QWid
         angle_ = std::fmod(angle_ + degreesPerFrame, 360.0);
         update();
     });
+    QEasingCurve spring;
+    spring.setCustomType(springCurve);
+    transition_.setEasingCurve(spring);
+    transition_.setDuration(transitionDurationMs);
+    connect(&transition_, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        presentation_ = value.toDouble();
+        update();
+    });
+    connect(&transition_, &QVariantAnimation::finished, this, [this] {
+        if (!presented_) {
+            hide();
+        }
+    });
+}
+
+void ToastView::setPresented(bool presented) {
+    if (presented == presented_) {
+        return;
+    }
+    presented_ = presented;
+    transition_.stop();
+    transition_.setStartValue(presentation_);
+    transition_.setEndValue(presented ? 1.0 : 0.0);
+    if (presented) {
+        show();
+    }
+    transition_.start();
+}
+
+double ToastView::scale() const {
+    return std::max(minimumScale, presentation_);
 }
 
 void ToastView::setProgress(std::shared_ptr<Foundation::Progress> progress) {
@@ -95,6 +145,11 @@ void ToastView::hideEvent(QHideEvent* event) {
 void ToastView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    painter.setOpacity(opacity());
+    const QPointF centre = QRectF(rect()).center();
+    painter.translate(centre);
+    painter.scale(scale(), scale());
+    painter.translate(-centre);
     painter.setPen(Qt::NoPen);
     painter.setBrush(cardColor);
     painter.drawRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);

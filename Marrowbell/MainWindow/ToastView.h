@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTimer>
+#include <QVariantAnimation>
 #include <QWidget>
 #include <memory>
 
@@ -12,7 +13,9 @@ namespace Marrowbell {
 
 /// The small dark card laid over the pod's centre for a background event: a symbol (optionally turning)
 /// or, when a progress is given, a progress circle, above a short label. Keeps its dark look whatever the
-/// colour scheme. The progress may advance on any thread; the card reads it while shown. GUI thread.
+/// colour scheme. It comes and goes by growing from its centre while fading in, and shrinking while fading
+/// out, on a spring-like curve. The progress may advance on any thread; the card reads it while shown.
+/// GUI thread.
 class ToastView final : public QWidget {
     Q_OBJECT
 
@@ -25,6 +28,14 @@ public:
     const std::shared_ptr<Foundation::Progress>& progress() const { return progress_; }
     /// Whether the symbol turns now: only while it shows (no progress circle replaces it).
     bool isSymbolTurning() const;
+
+    /// Grows the card in (shown at once) or shrinks it out (hidden when it has shrunk); a change of mind
+    /// half-way turns back from where the card is.
+    void setPresented(bool presented);
+    bool isPresented() const { return presented_; }
+    /// How far the card has grown and faded in: 1 when fully shown.
+    double scale() const;
+    double opacity() const { return presentation_; }
 
     QSize sizeHint() const override;
 
@@ -44,6 +55,9 @@ private:
     std::shared_ptr<Foundation::Progress> progress_;
     double angle_ = 0.0;
     QTimer frames_;
+    bool presented_ = false;
+    double presentation_ = 0.0;
+    QVariantAnimation transition_;
 };
 
 } // namespace Marrowbell

@@ -6,6 +6,7 @@
 #include "Player/PlaybackTimeView.h"
 #include "Player/PlayerButton.h"
 #include "Player/PlayerSymbols.h"
+#include "Player/SnapBackIcon.h"
 
 #include <QEnterEvent>
 #include <QHBoxLayout>
@@ -20,6 +21,9 @@ namespace Marrowbell {
 namespace {
 
 constexpr int addButtonWidth = 14;
+constexpr int titleRowSpacing = 4;
+constexpr int titleMargin = 4;
+constexpr int snapBackIconSize = 22;
 constexpr qreal cornerRadius = 4.0;
 
 QLabel* makeLabel(int pixelSize, bool medium, QWidget* parent) {
@@ -61,6 +65,9 @@ QWidget* PlayerHoodie::makeArtworkPart() {
     snapBack_->setGeometry(0, 0, artworkSize, artworkSize);
     snapBack_->setToolTip(tr("Library SnapBack"));
     snapBack_->setStyleSheet(QStringLiteral("background: rgba(0, 0, 0, 128); color: white; border: none;"));
+    snapBack_->setIcon(SnapBackIcon::make(snapBackIconSize));
+    snapBack_->setIconSize(QSize(snapBackIconSize, snapBackIconSize));
+    snapBack_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     snapBack_->hide();
     connect(snapBack_, &PlayerButton::clicked, this, [this] { model_.snapBack(); });
     return artworkPart_;
@@ -69,10 +76,10 @@ QWidget* PlayerHoodie::makeArtworkPart() {
 QWidget* PlayerHoodie::makeTitlePart() {
     titlePart_ = new QWidget(this);
     auto* column = new QVBoxLayout(titlePart_);
-    column->setContentsMargins(4, 0, 4, 0);
+    column->setContentsMargins(titleMargin, 0, titleMargin, 0);
     column->setSpacing(0);
     auto* titleRow = new QHBoxLayout;
-    titleRow->setSpacing(4);
+    titleRow->setSpacing(titleRowSpacing);
     balance_ = new QWidget(titlePart_);
     balance_->setFixedWidth(addButtonWidth);
     title_ = makeLabel(12, true, titlePart_);
@@ -123,10 +130,20 @@ void PlayerHoodie::showTexts() {
     }
 }
 
+// The spacer balances the add button so that the title stays centred, but only while the whole title fits
+// beside both; in a narrow bar the title gets that room instead.
+void PlayerHoodie::updateTitleRow() {
+    const bool offersAdd = add_->isVisibleTo(titlePart_);
+    const int room = titlePart_->contentsRect().width() - titleMargin * 2;
+    const int balancedWidth =
+        2 * addButtonWidth + 2 * titleRowSpacing + title_->fontMetrics().horizontalAdvance(titleText_);
+    balance_->setVisible(offersAdd && balancedWidth <= room);
+}
+
 void PlayerHoodie::updateHoverActions() {
     const bool offersAdd = isInsideHoodie_ && model_.canAddToLibrary.get();
-    balance_->setVisible(offersAdd);
     add_->setVisible(offersAdd);
+    updateTitleRow();
     showTexts();
     snapBack_->setVisible(isInsideArtwork_ && model_.lastSavedSnapbackState.get().has_value());
 }
@@ -147,6 +164,7 @@ void PlayerHoodie::resizeEvent(QResizeEvent* event) {
     timeBar_->setGeometry(left, height() - PlaybackTimeView::viewHeight, std::max(0, width() - left),
                           PlaybackTimeView::viewHeight);
     timeBar_->raise();
+    updateTitleRow();
     showTexts();
 }
 

@@ -46,6 +46,7 @@ protected:
 private:
     QWidget* makeArtworkPart();
     QWidget* makeTitlePart();
+    void updateTitleRow();
     void updateHoverActions();
     void showTexts();
 

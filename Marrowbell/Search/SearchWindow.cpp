@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
 #include <cstdio>
@@ -66,6 +67,8 @@ void SearchWindow::close() {
 }
 
 void SearchWindow::attach() {
+    // Presses anywhere in the application are watched only while the panel shows.
+    qApp->installEventFilter(this);
     panel_.show();
     panel_.raise();
     place();
@@ -73,6 +76,7 @@ void SearchWindow::attach() {
 }
 
 void SearchWindow::detach() {
+    qApp->removeEventFilter(this);
     panel_.hide();
 }
 
@@ -83,11 +87,33 @@ void SearchWindow::place() {
 }
 
 // The panel is a part of the main window rather than a window of its own, so "it stops being the key
-// window" becomes: the keyboard focus went to something outside it, or left the application.
+// window" becomes: the keyboard focus went to something outside it or left the application (also when
+// another window becomes active), or a press landed outside it (also on what takes no focus, such as the
+// toolbar's buttons).
 void SearchWindow::focusMoved(QWidget* now) {
     if (isShown() && (!now || !panel_.isAncestorOf(now))) {
         close();
     }
+}
+
+bool SearchWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType() && isShown() &&
+        isOutside(*static_cast<QWidget*>(watched), *static_cast<QMouseEvent*>(event))) {
+        close();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// A press that the panel's widgets leave unhandled travels on to the widgets under the panel, so where it
+// landed decides. A popup opened from inside the panel is a window of its own but belongs to it.
+bool SearchWindow::isOutside(const QWidget& pressed, const QMouseEvent& press) const {
+    for (const QWidget* widget = &pressed; widget; widget = widget->parentWidget()) {
+        if (widget == &panel_) {
+            return false;
+        }
+    }
+    return pressed.window() != panel_.window() ||
+           !panel_.rect().contains(panel_.mapFromGlobal(press.globalPosition().toPoint()));
 }
 
 } // namespace Marrowbell

@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+class QMouseEvent;
+
 namespace Marrowbell {
 
 class AppModels;
@@ -16,8 +18,8 @@ class SearchView;
 
 /// The search panel over the main window: puts a SearchView into `panel`, shows the panel when the view
 /// model asks for it (raised, placed below the toolbar, the field focused) and hides it when asked to close,
-/// when the view asks to close (Escape, a played result) or as soon as the keyboard focus moves outside it
-/// (also to another application).
+/// when the view asks to close (Escape, a played result), as soon as the keyboard focus moves outside it
+/// (also to another window or application) and on a press anywhere outside it.
 /// The panel is as tall as the view's results want, within what the window leaves room for, and is placed
 /// again whenever that height changes. GUI thread.
 class SearchWindow final : public QObject {
@@ -38,7 +40,11 @@ public:
     SearchView& view() const { return *view_; }
     bool isShown() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    bool isOutside(const QWidget& pressed, const QMouseEvent& press) const;
     void attach();
     void detach();
     void focusMoved(QWidget* now);

@@ -1,6 +1,9 @@
 #include "Windows/WindowManager.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace Marrowbell {
@@ -37,6 +40,7 @@ QWidget* WindowManager::open(AppWindow window) {
     if (!widget) {
         widget = create(window);
         windows_[window] = widget;
+        centreOnScreen(*widget);
     }
     widget->show();
     widget->raise();
@@ -57,17 +61,37 @@ QWidget* WindowManager::create(AppWindow window) {
     auto* frame = new QWidget(nullptr, Qt::Window);
     frame->setWindowTitle(title(window));
     auto* layout = new QVBoxLayout(frame);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    // The content brings its own padding and width bounds; the window is as tall as the content and as
+    // wide as the user likes within those bounds.
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSizeConstraint(QLayout::SetMinAndMaxSize);
+    QWidget* content = nullptr;
     const auto factory = factories_.find(window);
     if (factory != factories_.end() && factory->second) {
-        layout->addWidget(factory->second());
+        content = factory->second();
     } else {
         auto* placeholder = new QLabel(title(window), frame);
         placeholder->setAlignment(Qt::AlignCenter);
         placeholder->setMinimumSize(320, 120);
-        layout->addWidget(placeholder);
+        content = placeholder;
     }
+    content->setSizePolicy(content->sizePolicy().horizontalPolicy(), QSizePolicy::Fixed);
+    layout->addWidget(content);
     return frame;
+}
+
+void WindowManager::centreOnScreen(QWidget& window) {
+    // Laid out first, so that the size centred is the size shown.
+    window.layout()->activate();
+    window.adjustSize();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (const QWidget* active = QApplication::activeWindow()) {
+        screen = active->screen();
+    }
+    if (screen) {
+        window.setGeometry(QStyle::alignedRect(window.layoutDirection(), Qt::AlignCenter, window.size(),
+                                               screen->availableGeometry()));
+    }
 }
 
 } // namespace Marrowbell

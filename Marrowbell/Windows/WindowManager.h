@@ -12,8 +12,9 @@ namespace Marrowbell {
 enum class AppWindow { settings, sendFeedback, keyboardShortcuts };
 
 /// Opens the settings, "Send Feedback" and "Keyboard Shortcuts" windows: each is created on first use, at
-/// most one of each exists, and opening an open one brings it to the front. A window takes its size from
-/// its content. GUI thread.
+/// most one of each exists, and opening an open one brings it to the front. A window is as tall as its
+/// content and resizes within the content's width bounds; it first opens centred on the screen of the
+/// active window. GUI thread.
 class WindowManager final : public QObject {
     Q_OBJECT
 
@@ -36,6 +37,7 @@ public:
 
 private:
     QWidget* create(AppWindow window);
+    static void centreOnScreen(QWidget& window);
 
     std::map<AppWindow, ContentFactory> factories_;
     std::map<AppWindow, QPointer<QWidget>> windows_;

@@ -88,13 +88,17 @@ FeedbackView::FeedbackView(QString token, QString productName, QString email,
     column->addLayout(actions);
     setMinimumWidth(formMinimumWidth);
     setMaximumWidth(formMaximumWidth);
-    resize(formIdealWidth, sizeHint().height());
+    resize(sizeHint());
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     updateSendButton();
 }
 
 FeedbackView::~FeedbackView() {
     stopSource_.request_stop();
+}
+
+QSize FeedbackView::sizeHint() const {
+    return {formIdealWidth, QWidget::sizeHint().height()};
 }
 
 bool FeedbackView::canSend() const {

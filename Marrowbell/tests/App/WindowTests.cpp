@@ -2,7 +2,9 @@
 #include "Windows/WindowManager.h"
 
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
+#include <TamselUIKit/FeedbackView.h>
 #include <gtest/gtest.h>
 
 namespace Marrowbell {
@@ -57,6 +59,27 @@ TEST(WindowTests, AGivenContentReplacesThePlaceholderAndSizesTheWindow) {
     EXPECT_EQ(settings->findChild<QLabel*>()->text(), QStringLiteral("Appearance"));
     EXPECT_EQ(settings->minimumSize(), settings->maximumSize());
     EXPECT_GE(settings->width(), 300);
+}
+
+TEST(WindowTests, SendFeedbackOpensCentredAtTheFormsIdealWidthAndResizesOnlyWithinItsBounds) {
+    WindowManager windows;
+    windows.setContentFactory(AppWindow::sendFeedback, [] {
+        return new TamselUIKit::FeedbackView(QStringLiteral("token"), QStringLiteral("Marrowbell"),
+                                             QStringLiteral("support@example.com"), std::nullopt);
+    });
+    QWidget* feedback = windows.open(AppWindow::sendFeedback);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(feedback));
+    EXPECT_EQ(feedback->width(), 520);
+    // Within a pixel: the height may round either way.
+    EXPECT_LE(
+        (feedback->geometry().center() - feedback->screen()->availableGeometry().center()).manhattanLength(),
+        1);
+
+    feedback->resize(900, feedback->height() + 200);
+    EXPECT_EQ(feedback->width(), 680);
+    feedback->resize(300, feedback->height());
+    EXPECT_EQ(feedback->width(), 420);
+    EXPECT_EQ(feedback->minimumHeight(), feedback->maximumHeight()) << "as tall as the form, always";
 }
 
 } // namespace

@@ -8,11 +8,17 @@
 #include "MainWindow/ToastView.h"
 #include "MainWindowTestFixture.h"
 #include "Player/PlayerBar.h"
+#include "PowerProfilesService.h"
+#include "PrivateBus.h"
+#include "Search/SearchView.h"
+#include "Search/SearchWindow.h"
 
 #include <MarrowbellCore/Store/LocalDatabase.h>
 #include <MusicKit/ApplicationMusicPlayer.h>
 #include <MusicKit/ServiceConfiguration.h>
 #include <QAction>
+#include <QLineEdit>
+#include <QListView>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QToolButton>
@@ -72,7 +78,8 @@ TEST_F(MainContentTest, FirstStartSyncsBehindTheSyncingToastThenShowsTheLibrary)
 
     ASSERT_TRUE(finished.wait(30000));
     settle();
-    EXPECT_FALSE(content->syncingToast()->isVisible());
+    EXPECT_FALSE(content->syncingToast()->isPresented());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !content->syncingToast()->isVisible(); }, 2000));
     EXPECT_TRUE(content->pod().view()->isEnabled());
     // The playlists list may already have opened its first playlist in a third pane.
     const std::vector<NavigationItem>& path = model().navigationPath.get();
@@ -97,7 +104,11 @@ TEST_F(MainContentTest, RefusedAccessShowsTheScreenAndTryAgainRunsTheWholeStart)
     EXPECT_TRUE(content->notAuthorizedView()->isVisible());
     EXPECT_TRUE(model().navigationPath.get().empty()) << "nothing starts without access";
 
-    content->notAuthorizedView()->tryAgainButton()->click();
+    // Space presses the focused button, as it does any button; it does not reach the player.
+    content->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(content.get(), 5000));
+    content->notAuthorizedView()->tryAgainButton()->setFocus();
+    QTest::keyClick(content->notAuthorizedView()->tryAgainButton(), Qt::Key_Space);
     ASSERT_TRUE(refused.wait(10000)) << "still refused while the tokens are bad";
     EXPECT_TRUE(content->notAuthorizedView()->isVisible());
 
@@ -166,11 +177,80 @@ TEST_F(MainContentTest, ToolbarColumnModeAndOverlaysFollowTheWindow) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return !content->searchPanel()->isVisible(); }, 1000));
 }
 
-TEST_F(MainContentTest, SpaceTogglesPlayback) {
+TEST_F(MainContentTest, ToastsGrowAndFadeInThenShrinkAndFadeOut) {
+    environment->defaults().setValue(DefaultsKeys::performedFullSync, true);
+    makeContent();
+    showAndStart();
+    ToastView& toast = *content->syncingToast();
+    model().showSyncingToast.set(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return toast.isVisible(); }, 1000));
+    EXPECT_LT(toast.scale(), 1.0) << "it starts small";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return toast.scale() > 0.05 && toast.scale() < 0.95; }, 1000));
+    EXPECT_DOUBLE_EQ(toast.opacity(), toast.scale()) << "it fades in as it grows";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return toast.scale() == 1.0; }, 2000));
+    EXPECT_EQ(toast.opacity(), 1.0);
+    EXPECT_EQ(toast.geometry().center(), content->pod().view()->geometry().center());
+
+    model().showSyncingToast.set(false);
+    settle();
+    EXPECT_TRUE(toast.isVisible()) << "it shrinks before it goes";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return toast.scale() > 0.05 && toast.scale() < 0.95; }, 1000));
+    EXPECT_DOUBLE_EQ(toast.opacity(), toast.scale());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !toast.isVisible(); }, 2000));
+    EXPECT_LT(toast.opacity(), 0.001);
+
+    // Shown again while still shrinking, it grows back from where it was.
+    model().showAddToast.set(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return content->addToast()->scale() > 0.3; }, 1000));
+    model().showAddToast.set(false);
+    settle();
+    const double turnedAt = content->addToast()->scale();
+    EXPECT_GT(turnedAt, 0.1);
+    model().showAddToast.set(true);
+    settle();
+    EXPECT_GT(content->addToast()->scale(), 0.05) << "no restart from nothing";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return content->addToast()->scale() == 1.0; }, 2000));
+}
+
+TEST_F(MainContentTest, WhileTheSystemSavesPowerTheStartLeavesTheRecommendationsUnloaded) {
+    DesktopIntegration::Testing::PrivateBus bus;
+    ASSERT_TRUE(bus.start());
+    DesktopIntegration::Testing::PowerProfilesService profiles;
+    profiles.activeProfile = QStringLiteral("power-saver");
+    ASSERT_TRUE(bus.offer(&profiles, QStringLiteral("net.hadess.PowerProfiles"),
+                          QStringLiteral("/net/hadess/PowerProfiles")));
+    makeContent();
+    content->usePowerProfilesBus(bus.connect(QStringLiteral("client")));
+    showAndStart();
+    settle();
+    EXPECT_FALSE(model().navigationPath.get().empty()) << "the central model started";
+    EXPECT_TRUE(models->madeForYou->items.get().empty());
+    EXPECT_TRUE(models->stations->items.get().empty());
+}
+
+TEST_F(MainContentTest, SpacePlaysOrPausesInThePodButNeverInTheSearchPanel) {
     makeContent();
     showAndStart();
     models->player->setQueue(storedSongs());
     content->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(content.get(), 5000));
+
+    content->showSearch();
+    QLineEdit* field = content->searchWindow().view().searchField();
+    ASSERT_TRUE(field->hasFocus());
+    QTest::keyClicks(field, QStringLiteral("a"));
+    QTest::keyClick(field, Qt::Key_Space);
+    EXPECT_EQ(field->text(), QStringLiteral("a ")) << "the field takes the space";
+    QListView* results = content->searchWindow().view().resultList();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return results->model()->rowCount() > 1; }, 15000));
+    results->setFocus();
+    results->setCurrentIndex(results->model()->index(1, 0));
+    QTest::keyClick(results, Qt::Key_Space);
+    EXPECT_FALSE(QTest::qWaitFor([&] { return model().isPlaying.get(); }, 2000));
+    EXPECT_TRUE(content->searchPanel()->isVisible());
+
+    content->closeSearch();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !content->searchPanel()->isVisible(); }, 1000));
     content->pod().view()->setFocus();
     QTest::keyClick(content->pod().view(), Qt::Key_Space);
     ASSERT_TRUE(QTest::qWaitFor([&] { return model().isPlaying.get(); }, 5000));

@@ -3,9 +3,11 @@
 #include "Player/PlayerButton.h"
 #include "Player/PlayerHoodie.h"
 #include "Player/PlayerSymbols.h"
+#include "Player/SnapBackIcon.h"
 #include "PlayerFixture.h"
 
 #include <QEnterEvent>
+#include <QImage>
 #include <QLabel>
 
 namespace Marrowbell::Testing {
@@ -25,6 +27,22 @@ protected:
     void hover(QWidget* widget) {
         QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
         QApplication::sendEvent(widget, &enter);
+    }
+
+    static void settle() {
+        for (int turn = 0; turn < 3; ++turn) {
+            QCoreApplication::processEvents();
+        }
+    }
+    static bool shows(const QImage& image, const QColor& color) {
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (image.pixelColor(x, y).rgb() == color.rgb()) {
+                    return true;
+                }
+            }
+        }
+        return false;
     }
 
     const std::vector<MusicKit::Song> songs{catalogSong(20), catalogSong(21), catalogSong(22)};
@@ -152,6 +170,9 @@ TEST_F(PlayerViewTest, HoverOffersAddToLibraryAndSnapBackOnlyWhenTheyApply) {
     model->saveSnapbackState();
     const int savedPane = model->activePane.get();
     ASSERT_TRUE(QTest::qWaitFor([&] { return hoodie.snapBackButton()->isVisibleTo(&hoodie); }, 2000));
+    const QImage control = hoodie.snapBackButton()->grab().toImage();
+    EXPECT_TRUE(shows(control, SnapBackIcon::arrowColor)) << "a white arrow";
+    EXPECT_TRUE(shows(control, SnapBackIcon::discColor)) << "on an orange disc";
     model->activePane.set(savedPane == 0 ? 1 : 0);
     click(hoodie.snapBackButton());
     EXPECT_EQ(model->activePane.get(), savedPane) << "the click snaps back";
@@ -160,6 +181,27 @@ TEST_F(PlayerViewTest, HoverOffersAddToLibraryAndSnapBackOnlyWhenTheyApply) {
     QApplication::sendEvent(&hoodie, &leave);
     EXPECT_FALSE(hoodie.addButton()->isVisibleTo(&hoodie));
     EXPECT_FALSE(hoodie.snapBackButton()->isVisibleTo(&hoodie));
+}
+
+TEST_F(PlayerViewTest, TheTitleStaysCentredBesideAddToLibraryUntilTheBarIsTooNarrow) {
+    queueSongs({songNotInLibrary()});
+    PlayerHoodie& hoodie = *view().hoodie();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->canAddToLibrary.get(); }, 8000));
+    hover(&hoodie);
+    host->resize(1200, 400);
+    QLabel* title = hoodie.titleLabel();
+    QWidget* titlePart = title->parentWidget();
+    const int titleWidth = title->fontMetrics().horizontalAdvance(model->playingTitle.get().value());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return titlePart->width() > titleWidth + 60; }, 2000));
+    settle();
+    EXPECT_NEAR(title->geometry().center().x(), titlePart->width() / 2, 1) << "balanced by a spacer";
+
+    host->resize(300, 400);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return titlePart->width() < titleWidth + 44; }, 2000));
+    settle();
+    EXPECT_EQ(title->x(), 4) << "the spacer gives way to the title";
+    EXPECT_TRUE(hoodie.addButton()->isVisible());
+    EXPECT_EQ(hoodie.addButton()->geometry().right(), titlePart->width() - 4 - 1);
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 
 #include <MarrowbellCore/Store/LocalDatabase.h>
 #include <QAbstractItemView>
+#include <QLabel>
+#include <QToolBar>
 #include <QToolButton>
 
 namespace Marrowbell::Testing {
@@ -162,6 +164,36 @@ TEST_F(SearchViewTest, FocusMovingElsewhereClosesThePanelEveryTime) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return !panelShown(); }, 1000)) << "round " << round;
         EXPECT_FALSE(models->search->showsSearch.get());
     }
+}
+
+TEST_F(SearchViewTest, APressOutsideOrLeavingTheWindowClosesThePanelAndAPressInsideDoesNot) {
+    content->showSearch();
+    QTest::mouseClick(content->searchPanel(), Qt::LeftButton, {},
+                      QPoint(OverlayPlacement::inset + 30, OverlayPlacement::inset + 4));
+    QTest::mouseClick(&field(), Qt::LeftButton);
+    QTest::qWait(50);
+    ASSERT_TRUE(panelShown()) << "its own card and field keep it";
+
+    // Neither the toolbar nor its buttons take the focus, yet a press on them closes the panel.
+    auto* toolbar = content->findChild<QToolBar*>();
+    ASSERT_NE(toolbar, nullptr);
+    for (QWidget* pressed :
+         {static_cast<QWidget*>(content->titleLabel()), toolbar->widgetForAction(content->backAction())}) {
+        content->showSearch();
+        ASSERT_TRUE(panelShown());
+        QTest::mouseClick(pressed, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !panelShown(); }, 1000))
+            << pressed->metaObject()->className();
+        EXPECT_FALSE(models->search->showsSearch.get());
+    }
+
+    content->showSearch();
+    QWidget elsewhere;
+    elsewhere.resize(200, 100);
+    elsewhere.show();
+    elsewhere.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !panelShown(); }, 1000)) << "another window became active";
 }
 
 TEST_F(SearchViewTest, AHeightReportedWhileClosedIsWhatThePanelShowsWithNextTime) {

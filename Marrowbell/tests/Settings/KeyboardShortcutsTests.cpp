@@ -4,6 +4,7 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QScreen>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -57,6 +58,11 @@ TEST(KeyboardShortcutsTest, EachOpeningSendsOneSignalAndTheContentIs400WideAndAs
     const auto* view = window->findChild<KeyboardShortcutsView*>();
     ASSERT_NE(view, nullptr);
     EXPECT_EQ(view->width(), 400);
+    EXPECT_EQ(window->minimumWidth(), 400);
+    EXPECT_EQ(window->maximumWidth(), 400);
+    // Within a pixel: the height may round either way.
+    EXPECT_LE(
+        (window->geometry().center() - window->screen()->availableGeometry().center()).manhattanLength(), 1);
     EXPECT_EQ(view->layout()->contentsRect().width(), 360);
     // Nothing is cut off: the window grows to the wrapped text.
     for (const auto* label : view->findChildren<QLabel*>()) {

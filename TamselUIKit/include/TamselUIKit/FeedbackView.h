@@ -37,6 +37,9 @@ public:
     /// Sends the form as "Send" does; does nothing unless canSend().
     void send();
 
+    /// The form's ideal width (a window opens at it) and the height of its rows.
+    QSize sizeHint() const override;
+
 Q_SIGNALS:
     /// The mail was accepted: the host closes the form.
     void dismissRequested();

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -103,6 +104,22 @@ TEST_F(FeedbackWindowTest, OneSendPerClickWithTheFormDisabledThenSuccessClearsAn
     EXPECT_EQ(mails[0][u"To"_s].toString(), supportAddress);
     EXPECT_EQ(mails[0][u"Subject"_s].toString(), u"Marrowbell Feedback"_s);
     EXPECT_FALSE(mails[0].contains(u"Attachments"_s));
+}
+
+TEST_F(FeedbackWindowTest, TheWindowOpensCentredAtTheIdealWidthAndResizesWithinTheFormsBounds) {
+    std::unique_ptr<FeedbackWindowController> window(makeWindow(std::nullopt));
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    EXPECT_EQ(window->windowTitle(), u"Send Feedback"_s);
+    EXPECT_EQ(window->width(), 520);
+    // Within a pixel: the height may round either way.
+    EXPECT_LE(
+        (window->geometry().center() - window->screen()->availableGeometry().center()).manhattanLength(), 1);
+    window->resize(1000, window->height() + 300);
+    EXPECT_EQ(window->width(), 680);
+    window->resize(200, window->height());
+    EXPECT_EQ(window->width(), 420);
+    EXPECT_EQ(window->minimumHeight(), window->maximumHeight());
 }
 
 TEST_F(FeedbackWindowTest, FailureKeepsTheTextAndTheLogsAndShowsTheAlert) {

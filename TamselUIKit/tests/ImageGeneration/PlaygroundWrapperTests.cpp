@@ -8,10 +8,6 @@ using namespace Qt::StringLiterals;
 
 const QUrl imageURL = QUrl::fromLocalFile(u"/tmp/created.png"_s);
 
-TEST(PlaygroundWrapperTest, IsNotAvailableOnThisDesktop) {
-    EXPECT_FALSE(PlaygroundWrapperViewController::isAvailable());
-}
-
 TEST(PlaygroundWrapperTest, ACreatedImageDismissesBeforeTheCallbackRuns) {
     PlaygroundWrapperViewController wrapper;
     wrapper.show();

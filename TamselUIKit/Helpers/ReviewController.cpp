@@ -1,0 +1,7 @@
+#include "TamselUIKit/ReviewController.h"
+
+namespace TamselUIKit {
+
+void ReviewController::yieldActivationToStoreAgent() {}
+
+} // namespace TamselUIKit
