@@ -65,7 +65,6 @@ CollectionListControllerBase::CollectionListControllerBase(const ListEnvironment
                                      [this](int row) { return itemTitle(row); }, this))
     , painter_(new TableCellPainter(*this, environment.artwork, environment.clock, *this)) {
     setObjectName(autosaveName_.value_or(QString()));
-    setViewportMargins(0, 0, 0, bottomContentInset);
     setCellPainter(painter_);
     setModel(model_);
     setMenuProvider([this](int row) { return row < 0 ? nullptr : menuForItem(row); });
@@ -345,6 +344,16 @@ void CollectionListControllerBase::resizeEvent(QResizeEvent* event) {
     KeyHandlingTableView::resizeEvent(event);
     if (isVisible()) {
         heightsReload_.start();
+    }
+}
+
+// The table sets its viewport margins for its headers on every geometry update, which would give the room
+// kept for the player bar back to the rows; setting it again makes a nested update that keeps it.
+void CollectionListControllerBase::updateGeometries() {
+    KeyHandlingTableView::updateGeometries();
+    const QMargins margins = viewportMargins();
+    if (margins.bottom() != bottomContentInset) {
+        setViewportMargins(margins.left(), margins.top(), margins.right(), bottomContentInset);
     }
 }
 

@@ -96,6 +96,7 @@ protected:
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void updateGeometries() override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 

@@ -207,6 +207,21 @@ TEST_F(CollectionListTests, HomeEndAndThePageKeysMoveThroughALongList) {
     EXPECT_LE(list->selectedRow(), paged - (last - first - 1));
 }
 
+TEST_F(CollectionListTests, TheLastRowScrollsClearOfThePlayerBarBelowIt) {
+    makeList(numberedRows(200));
+    QTest::keyClick(list.get(), Qt::Key_End);
+    list->viewport()->repaint();
+    const QRect lastRow = list->visualRect(list->model()->index(199, 0));
+    const int lastRowBottom = list->viewport()->mapTo(list.get(), lastRow.bottomLeft()).y();
+    // The bar floats over the list's bottom 52 pixels; a resize must not give that room back to the rows.
+    EXPECT_LE(lastRowBottom, list->height() - 52);
+    list->resize(420, 320);
+    QTest::keyClick(list.get(), Qt::Key_End);
+    list->viewport()->repaint();
+    const QRect lastRowAfterResize = list->visualRect(list->model()->index(199, 0));
+    EXPECT_LE(list->viewport()->mapTo(list.get(), lastRowAfterResize.bottomLeft()).y(), list->height() - 52);
+}
+
 TEST_F(CollectionListTests, ManyVisibleRowReloadsBecomeOne) {
     makeList(numberedRows(200));
     QSignalSpy repaints(list->model(), &QAbstractItemModel::dataChanged);
