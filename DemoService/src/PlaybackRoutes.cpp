@@ -84,14 +84,21 @@ std::optional<std::vector<std::size_t>> playedSongs(const PlaybackRouteContext& 
     return recommendations.playlistSongs(id);
 }
 
-/// A catalog song resource with the address of its audio as a further member "assetURL".
-std::string assetJSON(const PlaybackRouteContext& context, std::size_t catalogSong) {
+/// A catalog song resource with the address of its audio under `audioBase` as a further member "assetURL".
+std::string assetJSON(const PlaybackRouteContext& context, std::size_t catalogSong,
+                      const std::string& audioBase) {
     std::string resource = catalogSongJSON(context.library, catalogSong, context.baseURL);
     const std::string& id = context.library.catalogSongs[catalogSong].id;
     resource.insert(resource.size() - 1,
-                    ",\"assetURL\":" + Foundation::jsonQuoted(context.baseURL + "/audio/" + id +
-                                                              ".wav?key=" + audioKey(id)));
+                    ",\"assetURL\":" +
+                        Foundation::jsonQuoted(audioBase + "/audio/" + id + ".wav?key=" + audioKey(id)));
     return resource;
+}
+
+/// The audio is reached the way the playback request reached the service, so a client behind a relay or
+/// a forwarded port streams through it too.
+std::string audioBase(const PlaybackRouteContext& context, const httplib::Request& request) {
+    return request.has_header("Host") ? "http://" + request.get_header_value("Host") : context.baseURL;
 }
 
 std::optional<std::size_t> position(const httplib::Request& request) {
@@ -133,7 +140,7 @@ void servePlayback(const PlaybackRouteContext& context, const PersonalRecommenda
         if (body.back() != '[') {
             body += ',';
         }
-        body += assetJSON(context, song);
+        body += assetJSON(context, song, audioBase(context, request));
     }
     response.set_content(body + "]}", jsonType);
 }

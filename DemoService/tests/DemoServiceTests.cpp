@@ -1,6 +1,8 @@
+#include <DemoService/DelayingRelay.h>
 #include <DemoService/DemoServiceTest.h>
 #include <MusicKit/MusicDataRequest.h>
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -19,9 +21,8 @@ bool hasName(const DemoLibrary& library, const std::function<bool(const std::str
 
 class DemoServiceTests : public DemoService::Testing::DemoServiceTest<230, 11> {
 protected:
-    static std::string get(const std::string& target) {
-        return MusicDataRequest(
-                   MusicKit::URLRequest(*Foundation::URL::fromString(service->baseURL() + target)))
+    static std::string get(const std::string& target, const std::string& base = service->baseURL()) {
+        return MusicDataRequest(MusicKit::URLRequest(*Foundation::URL::fromString(base + target)))
             .response()
             .data;
     }
@@ -104,4 +105,30 @@ TEST_F(DemoServiceTests, AnswersRelationshipsErrorsAndArtwork) {
     const std::string png = get(url);
     EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
     EXPECT_EQ(png.substr(16, 8), std::string("\0\0\0\x40\0\0\0\x30", 8));
+}
+
+TEST_F(DemoServiceTests, ARelayHoldsBackTheChosenAnswersAndHandsOutAudioThroughItself) {
+    using namespace std::chrono;
+    DemoService::Testing::DelayingRelay relay(
+        DemoService::Testing::DelayingRelay::portOf(service->baseURL()));
+    const std::string playback = "/v1/me/playback/songs/" + library().catalogSongs[3].id;
+    relay.delay("/v1/me/playback/", milliseconds(400));
+
+    const auto start = steady_clock::now();
+    const auto relayed = nlohmann::json::parse(get(playback, relay.baseURL()));
+    EXPECT_GE(steady_clock::now() - start, milliseconds(400));
+    const auto direct = nlohmann::json::parse(get(playback));
+    EXPECT_EQ(relayed["data"][0]["attributes"], direct["data"][0]["attributes"]);
+    // The audio is reached the way the request came, so it streams through the relay too.
+    const std::string audio = relayed["data"][0]["assetURL"];
+    EXPECT_EQ(audio.rfind(relay.baseURL() + "/audio/", 0), 0u) << audio;
+    EXPECT_EQ(std::string(direct["data"][0]["assetURL"]).rfind(service->baseURL() + "/audio/", 0), 0u);
+
+    // Answers on one connection stay whole and in order, held or not.
+    relay.delay("/v1/me/storefront", milliseconds(100));
+    for (int round = 0; round < 3; ++round) {
+        EXPECT_EQ(get("/v1/me/storefront", relay.baseURL()), get("/v1/me/storefront"));
+        EXPECT_EQ(nlohmann::json::parse(get(playback, relay.baseURL()))["data"][0]["id"],
+                  direct["data"][0]["id"]);
+    }
 }

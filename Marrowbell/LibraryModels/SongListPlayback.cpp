@@ -69,7 +69,13 @@ QFuture<void> playSongList(MainViewModel& model, MusicKit::ApplicationMusicPlaye
     if (saveSnapback) {
         model.saveSnapbackState();
     }
-    return prepareAndPlay(player, context);
+    QFuture<void> played = prepareAndPlay(player, context);
+    whenFinished(played, &model, [&model](QFuture<void> finished) {
+        if (const auto error = failureOf(finished); error && !isCancellation(error)) {
+            model.playDidFail();
+        }
+    });
+    return played;
 }
 
 QFuture<void> prepareAndPlay(MusicKit::ApplicationMusicPlayer& player, QObject* context) {

@@ -281,7 +281,11 @@ void MainContentView::showPlayErrorAlert() {
                                       "still available in the %1 catalog.")
                                        .arg(models_.environment.service().displayName()));
     playError_->setAttribute(Qt::WA_DeleteOnClose);
-    connect(playError_, &QMessageBox::finished, this, [this] { models_.main->showPlayError.set(false); });
+    // The closed alert deletes itself later; the next failed play makes an alert of its own.
+    connect(playError_, &QMessageBox::finished, this, [this] {
+        playError_ = nullptr;
+        models_.main->showPlayError.set(false);
+    });
     playError_->open();
 }
 

@@ -189,6 +189,9 @@ public:
     /// The eager entry was set less than 5 s ago.
     bool hasFreshEagerEntry() const;
     void clearEagerEntryIfCaughtUp();
+    /// A play that set the eager entry has failed: the entry is dropped at once, so that the fields show the
+    /// player's own state (stopped) rather than a song playing until the entry would go stale.
+    void playDidFail();
     /// The position timer's tick.
     void updatePlaybackTime();
 

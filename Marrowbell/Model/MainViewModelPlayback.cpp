@@ -109,6 +109,13 @@ void MainViewModel::clearEagerEntryIfCaughtUp() {
     }
 }
 
+void MainViewModel::playDidFail() {
+    eagerEntry.set(std::nullopt);
+    eagerEntryDate.set(std::nullopt);
+    refreshPlayerState();
+    updatePlaybackStatus();
+}
+
 void MainViewModel::updatePlaybackTime() {
     currentPlayingTime.set(player_.playbackTime());
 }

@@ -1,3 +1,5 @@
+#include "LibraryLists/SongLists.h"
+#include "Lists/CollectionListControllerBase.h"
 #include "Lists/ListEnvironment.h"
 #include "MainWindow/MainContentView.h"
 #include "MainWindow/NotAuthorizedView.h"
@@ -8,6 +10,9 @@
 #include "MainWindow/ToastView.h"
 #include "MainWindowTestFixture.h"
 #include "Player/PlayerBar.h"
+#include "Player/PlayerButton.h"
+#include "Player/PlayerSymbols.h"
+#include "Player/PlayerView.h"
 #include "PowerProfilesService.h"
 #include "PrivateBus.h"
 #include "Search/SearchView.h"
@@ -19,6 +24,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QListView>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QToolButton>
@@ -62,6 +68,18 @@ protected:
                                            song.playParameters});
         }
         return queue;
+    }
+
+    /// The play-error alerts on screen.
+    std::vector<QMessageBox*> shownAlerts() const {
+        std::vector<QMessageBox*> shown;
+        for (QMessageBox* alert : content->findChildren<QMessageBox*>()) {
+            if (alert->isVisible() &&
+                alert->text() == QStringLiteral("The selected item could not be played.")) {
+                shown.push_back(alert);
+            }
+        }
+        return shown;
     }
 
     std::unique_ptr<MainContentView> content;
@@ -256,6 +274,44 @@ TEST_F(MainContentTest, SpacePlaysOrPausesInThePodButNeverInTheSearchPanel) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return model().isPlaying.get(); }, 5000));
     QTest::keyClick(content->pod().view(), Qt::Key_Space);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !model().isPlaying.get(); }, 5000));
+}
+
+TEST_F(MainContentTest, EveryFailedPlayShowsTheAlertAndLeavesThePlayerStopped) {
+    makeContent();
+    showAndStart();
+    model().selectContainerKind(containerKindID(ContainerKind::songs));
+    model().navigationPath.set(pathOf(ContainerKind::songs));
+    SongList* songs = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            // The lists share one meta-object, so only the C++ type tells the song list apart.
+            for (auto* list : content->findChildren<CollectionListControllerBase*>()) {
+                songs = songs ? songs : dynamic_cast<SongList*>(list);
+            }
+            return songs && songs->model()->rowCount() == int(demoSongCount) + 2;
+        },
+        15000));
+    // The service no longer answers: nothing listens at its address.
+    auto unreachable = *MusicKit::ServiceConfiguration::current();
+    unreachable.apiBase = "http://127.0.0.1:1";
+    MusicKit::ServiceConfiguration::setCurrent(unreachable);
+    PlayerButton& playPause = *content->playerBar()->view()->playPauseButton();
+
+    for (const int row : {5, 6}) {
+        SCOPED_TRACE(row);
+        const QPoint center = songs->visualRect(songs->model()->index(row, 0)).center();
+        QTest::mouseClick(songs->viewport(), Qt::LeftButton, {}, center);
+        QTest::mouseDClick(songs->viewport(), Qt::LeftButton, {}, center);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shownAlerts().size() == 1; }, 15000))
+            << "every failure shows it";
+        EXPECT_EQ(models->player->state().playbackStatus(), MusicKit::MusicPlayerPlaybackStatus::stopped);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return playPause.text() == PlayerSymbols::play; }, 3000))
+            << "the bar offers to play, not to pause";
+        EXPECT_FALSE(model().isPlaying.get());
+
+        shownAlerts().front()->button(QMessageBox::Ok)->click();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return shownAlerts().empty(); }, 2000));
+    }
 }
 
 } // namespace

@@ -9,6 +9,10 @@ namespace {
 /// How far past its target a seek may be found and still count as landed.
 constexpr qint64 seekLandingWindowMs = 1500;
 
+QString noAudio() {
+    return QStringLiteral("The source holds no audio.");
+}
+
 } // namespace
 
 PlaybackEngine::PlaybackEngine(QObject* parent)
@@ -17,9 +21,13 @@ PlaybackEngine::PlaybackEngine(QObject* parent)
     , output_(new QAudioOutput(this)) {
     player_->setAudioOutput(output_);
     loadTimeout_.setSingleShot(true);
-    connect(&loadTimeout_, &QTimer::timeout, this,
-            [this] { finishLoading(QStringLiteral("The audio did not load in time.")); });
+    connect(&loadTimeout_, &QTimer::timeout, this, [this] {
+        finishLoading(isOpened() ? noAudio() : QStringLiteral("The audio did not load in time."));
+    });
     connect(player_, &QMediaPlayer::mediaStatusChanged, this, &PlaybackEngine::handleStatus);
+    // The pipeline announces the streams it found apart from its status, often after it.
+    connect(player_, &QMediaPlayer::hasAudioChanged, this, &PlaybackEngine::settleLoading);
+    connect(player_, &QMediaPlayer::hasVideoChanged, this, &PlaybackEngine::settleLoading);
     connect(player_, &QMediaPlayer::errorOccurred, this, &PlaybackEngine::handleError);
     connect(player_, &QMediaPlayer::positionChanged, this, &PlaybackEngine::confirmSeek);
 }
@@ -33,10 +41,11 @@ void PlaybackEngine::load(const QUrl& source, LoadCompletion completion, int tim
     abandonLoading();
     isLoaded_ = false;
     player_->stop();
+    // Setting the source it already has would load nothing, as when an entry plays again. The old
+    // source's streams are gone before the new load waits for its own.
+    player_->setSource(QUrl());
     pendingLoad_ = std::move(completion);
     loadTimeout_.start(timeoutMs);
-    // Setting the source it already has would load nothing, as when an entry plays again.
-    player_->setSource(QUrl());
     player_->setSource(source);
 }
 
@@ -107,9 +116,7 @@ void PlaybackEngine::handleStatus() {
     switch (player_->mediaStatus()) {
     case QMediaPlayer::LoadedMedia:
     case QMediaPlayer::BufferedMedia:
-        // Anything the pipeline can open loads, a picture too; without sound it would play silence.
-        finishLoading(player_->hasAudio() ? std::nullopt
-                                          : std::optional(QStringLiteral("The source holds no audio.")));
+        settleLoading();
         break;
     case QMediaPlayer::InvalidMedia:
         finishLoading(QStringLiteral("The audio cannot be decoded."));
@@ -122,6 +129,24 @@ void PlaybackEngine::handleStatus() {
         break;
     default:
         break;
+    }
+}
+
+bool PlaybackEngine::isOpened() const {
+    const auto status = player_->mediaStatus();
+    return status == QMediaPlayer::LoadedMedia || status == QMediaPlayer::BufferedMedia;
+}
+
+void PlaybackEngine::settleLoading() {
+    if (!pendingLoad_ || !isOpened()) {
+        return;
+    }
+    // Media reported open may not have its streams known yet: a late answer opens before its first audio
+    // is parsed. Only media known to hold something else (a picture opens too) and no sound fails here.
+    if (player_->hasAudio()) {
+        finishLoading(std::nullopt);
+    } else if (player_->hasVideo()) {
+        finishLoading(noAudio());
     }
 }
 

@@ -12,8 +12,9 @@ class QMediaPlayer;
 namespace MusicKit {
 
 /// One stream at a time through QMediaPlayer and QAudioOutput, with loading as a completion
-/// callback: a source is loaded once it is decoded up to its first audio, or has failed.
-/// GUI thread only.
+/// callback: a source is loaded once it is open with an audio stream found, however late its data
+/// arrives; it fails on an error, when it cannot be decoded, when it is found to hold no audio, or at
+/// the time-out. GUI thread only.
 class PlaybackEngine : public QObject {
     Q_OBJECT
 public:
@@ -48,6 +49,10 @@ private:
     void abandonLoading();
     void finishLoading(std::optional<QString> failure);
     void handleStatus();
+    /// The player reports the media loaded or buffered, whether or not it has reported its streams yet.
+    bool isOpened() const;
+    /// Decides a pending load once the media is open and its streams tell whether it has audio.
+    void settleLoading();
     void handleError();
     void confirmSeek(qint64 position);
 

@@ -1,11 +1,14 @@
 #include "PlayerTesting.h"
 
+#include <DemoService/DelayingRelay.h>
 #include <DemoService/DemoServiceTest.h>
 #include <MusicKit/ApplicationMusicPlayer.h>
 #include <MusicKit/MusicDataRequest.h>
 #include <MusicKit/MusicPlayerError.h>
 #include <MusicKit/PlaybackAssetRequest.h>
+#include <QElapsedTimer>
 #include <algorithm>
+#include <chrono>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -260,6 +263,32 @@ TEST_F(ApplicationMusicPlayerTest, PlayThatCannotStartFailsAndDoesNotClaimToPlay
         EXPECT_EQ(error.code(), MusicPlayerError::Code::emptyQueue);
     } catch (...) {
         ADD_FAILURE() << "an empty queue fails as the player's error";
+    }
+}
+
+TEST_F(ApplicationMusicPlayerTest, SongsPlayHoweverLateTheirAudioStarts) {
+    using std::chrono::milliseconds;
+    DemoService::Testing::DelayingRelay relay(
+        DemoService::Testing::DelayingRelay::portOf(service->baseURL()));
+    auto configuration = service->configuration();
+    configuration.apiBase = relay.baseURL();
+    ServiceConfiguration::setCurrent(configuration);
+    // One song after another, as a listener picks them: the player has streamed before each new start.
+    const auto songs = catalogSongs(library(), 6, 40);
+    const std::vector<milliseconds> delays{milliseconds(200), milliseconds(1000), milliseconds(50),
+                                           milliseconds(200), milliseconds(1000), milliseconds(300)};
+    for (std::size_t index = 0; index < songs.size(); ++index) {
+        SCOPED_TRACE(delays[index].count());
+        relay.delay("/audio/", delays[index]);
+        player->setQueue({songs[index]});
+        QElapsedTimer started;
+        started.start();
+        const auto playing = player->play();
+        ASSERT_TRUE(finishes(playing, 15000));
+        EXPECT_EQ(describe(failureOf(playing)), "");
+        EXPECT_GE(started.elapsed(), delays[index].count()) << "the audio came through the relay";
+        EXPECT_EQ(player->state().playbackStatus(), Status::playing);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return player->playbackTime() > 0.3; }, 5000));
     }
 }
 
