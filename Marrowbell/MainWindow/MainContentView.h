@@ -29,9 +29,11 @@ class ToastView;
 /// window. The pod's width sets the central model's column mode; while the first full sync runs the pod is
 /// dimmed and takes no input (the toolbar and the floating panels stay usable). Space plays or pauses.
 ///
-/// On first show it asks the music service for access; with access it starts the central model and then
-/// loads Made for You and Stations for You. Without it, the not-authorised screen shows until "Try Again"
-/// obtains access, which then runs the same start. GUI thread.
+/// On first show it asks the music service for access, behind a "Connecting to …" toast; with access it
+/// starts the central model and then loads Made for You and Stations for You. Without it, the
+/// not-authorised screen (or, when the service cannot be reached, the reason) shows until "Try Again"
+/// obtains access, which then runs the same start. A failed full sync raises an alert naming what failed.
+/// GUI thread.
 class MainContentView final : public QWidget {
     Q_OBJECT
 
@@ -79,11 +81,13 @@ private:
     void requestAccess();
     void startModels();
     void setNotAuthorized(bool notAuthorized);
+    void setConnecting(bool connecting);
     void updateStatusOverlay();
     void updateColumnMode();
     void updateSyncState();
     void addToastDidShow();
     void showPlayErrorAlert();
+    void showSyncFailureAlert();
     void togglePlayback();
     void placeOverlays();
 
@@ -96,12 +100,15 @@ private:
     QLabel* title_ = nullptr;
     ToastView* addToast_;
     ToastView* syncingToast_;
+    ToastView* connectingToast_;
     NotAuthorizedView* notAuthorized_;
     PlayerBar* playerBar_;
     OverlayPanel* searchPanel_;
     SearchWindow* searchWindow_ = nullptr;
     QMessageBox* playError_ = nullptr;
+    QMessageBox* syncFailure_ = nullptr;
     bool isNotAuthorized_ = false;
+    bool isConnecting_ = false;
     bool startUpRequested_ = false;
     /// Bumped by each "Added to Library" so that an earlier toast's timer does not hide a later one early.
     int addToastGeneration_ = 0;
