@@ -167,14 +167,12 @@ void MenuCommands::followModel() {
     tokens_.push_back(ObservationTracking::observe(&model_, &MainViewModel::shareLink, update));
     tokens_.push_back(ObservationTracking::observe(&model_, &MainViewModel::activePane, update));
     tokens_.push_back(ObservationTracking::observe(&model_, &MainViewModel::lastSavedSnapbackState, update));
-    tokens_.push_back(ObservationTracking::observe(&model_, &MainViewModel::isFullSyncRunning, update));
     tokens_.push_back(ObservationTracking::observe(&model_, &MainViewModel::isShuffled, update));
     tokens_.push_back(ObservationTracking::observe(&model_, &MainViewModel::repeatMode, update));
 }
 
 void MenuCommands::updateStates() {
     const bool stopped = model_.isStopped.get();
-    action(MenuCommand::updateLibrary)->setEnabled(!model_.isFullSyncRunning.get());
     action(MenuCommand::addToLibrary)->setEnabled(model_.canAddToLibrary.get());
     action(MenuCommand::share)->setVisible(model_.shareLink.get().has_value());
     action(MenuCommand::back)->setEnabled(model_.activePane.get() >= 1);

@@ -10,6 +10,7 @@
 #include "MainWindow/SortMenu.h"
 #include "MainWindow/ToastView.h"
 #include "MainWindow/ToolbarIcons.h"
+#include "Model/ServiceFailureText.h"
 #include "Observation/ObservationTracking.h"
 #include "Platform/AppLoggers.h"
 #include "Platform/GuiDelivery.h"
@@ -55,6 +56,8 @@ MainContentView::MainContentView(AppModels& models, const QString& serviceDispla
     , addToast_(new ToastView(QStringLiteral("checkmark.circle"), tr("Added to Library"), false, this))
     , syncingToast_(new ToastView(QStringLiteral("arrow.trianglehead.2.clockwise.rotate.90"),
                                   tr("Syncing Library"), true, this))
+    , connectingToast_(new ToastView(QStringLiteral("arrow.trianglehead.2.clockwise.rotate.90"),
+                                     tr("Connecting to %1…").arg(serviceDisplayName), true, this))
     , notAuthorized_(new NotAuthorizedView(serviceDisplayName, this))
     , playerBar_(new PlayerBar(*models.main, *models.player, this))
     , searchPanel_(new OverlayPanel(this)) {
@@ -70,8 +73,8 @@ MainContentView::MainContentView(AppModels& models, const QString& serviceDispla
     layout->addWidget(hairline(this));
     layout->addWidget(podArea_, 1);
 
-    for (QWidget* overlay :
-         std::initializer_list<QWidget*>{addToast_, syncingToast_, notAuthorized_, searchPanel_}) {
+    for (QWidget* overlay : std::initializer_list<QWidget*>{addToast_, syncingToast_, connectingToast_,
+                                                            notAuthorized_, searchPanel_}) {
         overlay->hide();
     }
     searchPanel_->installEventFilter(this);
@@ -165,6 +168,8 @@ void MainContentView::followModel() {
                                                    }));
     tokens_.push_back(ObservationTracking::observe(&model, &MainViewModel::showPlayError,
                                                    refresh(&MainContentView::showPlayErrorAlert)));
+    tokens_.push_back(ObservationTracking::observe(&model, &MainViewModel::fullSyncFailure,
+                                                   refresh(&MainContentView::showSyncFailureAlert)));
     updateToolbar();
     updateSyncState();
 }
@@ -178,22 +183,31 @@ void MainContentView::showEvent(QShowEvent* event) {
 }
 
 void MainContentView::requestAccess() {
+    setConnecting(true);
     auto request = models_.environment.background().run(
-        [](std::stop_token stopToken) { return MusicKit::MusicAuthorization::request(stopToken); });
-    whenFinished(request, this, [this](QFuture<MusicKit::MusicAuthorization::Status> finished) {
-        auto status = MusicKit::MusicAuthorization::Status::notDetermined;
+        [](std::stop_token stopToken) { return MusicKit::MusicAuthorization::requestAnswer(stopToken); });
+    whenFinished(request, this, [this](QFuture<MusicKit::MusicAuthorization::Answer> finished) {
+        setConnecting(false);
+        MusicKit::MusicAuthorization::Answer answer;
         try {
-            status = finished.result();
+            answer = finished.result();
         } catch (const std::exception& error) {
             AppLoggers::app().error("Failed to request music library access: %@", {error});
         }
-        if (status != MusicKit::MusicAuthorization::Status::authorized) {
-            setNotAuthorized(true);
-            Q_EMIT accessRefused();
+        if (answer.status == MusicKit::MusicAuthorization::Status::authorized) {
+            setNotAuthorized(false);
+            startModels();
             return;
         }
-        setNotAuthorized(false);
-        startModels();
+        const QString& service = models_.environment.service().displayName();
+        AppLoggers::app().error("Failed to request music library access: %@",
+                                {answer.failure ? serviceFailureText(answer.failure, service).toStdString()
+                                                : std::string("no music service is configured")});
+        notAuthorized_->setUnreachableCause(isUnreachableFailure(answer.failure)
+                                                ? std::optional(serviceFailureText(answer.failure, service))
+                                                : std::nullopt);
+        setNotAuthorized(true);
+        Q_EMIT accessRefused();
     });
 }
 
@@ -228,13 +242,20 @@ void MainContentView::setNotAuthorized(bool notAuthorized) {
     updateStatusOverlay();
 }
 
+void MainContentView::setConnecting(bool connecting) {
+    isConnecting_ = connecting;
+    updateStatusOverlay();
+}
+
 void MainContentView::updateStatusOverlay() {
     MainViewModel& model = *models_.main;
     const bool adding = model.showAddToast.get();
     const bool syncing = !adding && model.showSyncingToast.get();
+    const bool connecting = !adding && !syncing && isConnecting_;
     addToast_->setPresented(adding);
     syncingToast_->setPresented(syncing);
-    notAuthorized_->setVisible(!adding && !syncing && isNotAuthorized_);
+    connectingToast_->setPresented(connecting);
+    notAuthorized_->setVisible(!adding && !syncing && !connecting && isNotAuthorized_);
     placeOverlays();
 }
 
@@ -289,6 +310,24 @@ void MainContentView::showPlayErrorAlert() {
     playError_->open();
 }
 
+void MainContentView::showSyncFailureAlert() {
+    const std::optional<QString> failure = models_.main->fullSyncFailure.get();
+    if (!failure) {
+        return;
+    }
+    if (syncFailure_) {
+        syncFailure_->close();
+    }
+    syncFailure_ = new QMessageBox(QMessageBox::Warning, tr("The library could not be synced."),
+                                   tr("The library could not be synced."), QMessageBox::Ok, this);
+    syncFailure_->setInformativeText(
+        *failure + QStringLiteral("\n\n") +
+        tr("The library shown may be incomplete. Choose Update Library to try again."));
+    syncFailure_->setAttribute(Qt::WA_DeleteOnClose);
+    connect(syncFailure_, &QMessageBox::finished, this, [this] { syncFailure_ = nullptr; });
+    syncFailure_->open();
+}
+
 void MainContentView::togglePlayback() {
     if (models_.main->isPlaying.get()) {
         models_.main->pause();
@@ -338,7 +377,7 @@ void MainContentView::updateColumnMode() {
 
 void MainContentView::placeOverlays() {
     const QRect pod = podArea_->geometry();
-    for (ToastView* toast : {addToast_, syncingToast_}) {
+    for (ToastView* toast : {addToast_, syncingToast_, connectingToast_}) {
         QRect frame(QPoint(0, 0), toast->sizeHint());
         frame.moveCenter(pod.center());
         toast->setGeometry(frame);

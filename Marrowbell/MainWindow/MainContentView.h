@@ -31,9 +31,11 @@ class ToastView;
 /// dimmed and takes no input (the toolbar and the floating panels stay usable). Space in the pod plays or
 /// pauses.
 ///
-/// On first show it asks the music service for access; with access it starts the central model and then,
-/// unless the system saves power, loads Made for You and Stations for You. Without it, the not-authorised
-/// screen shows until "Try Again" obtains access, which then runs the same start. GUI thread.
+/// On first show it asks the music service for access, behind a "Connecting to …" toast; with access it
+/// starts the central model and then, unless the system saves power, loads Made for You and Stations for
+/// You. Without it, the not-authorised screen (or, when the service cannot be reached, the reason) shows
+/// until "Try Again" obtains access, which then runs the same start. A failed full sync raises an alert
+/// naming what failed. GUI thread.
 class MainContentView final : public QWidget {
     Q_OBJECT
 
@@ -84,11 +86,13 @@ private:
     void requestAccess();
     void startModels();
     void setNotAuthorized(bool notAuthorized);
+    void setConnecting(bool connecting);
     void updateStatusOverlay();
     void updateColumnMode();
     void updateSyncState();
     void addToastDidShow();
     void showPlayErrorAlert();
+    void showSyncFailureAlert();
     void togglePlayback();
     void placeOverlays();
 
@@ -101,13 +105,16 @@ private:
     QLabel* title_ = nullptr;
     ToastView* addToast_;
     ToastView* syncingToast_;
+    ToastView* connectingToast_;
     NotAuthorizedView* notAuthorized_;
     PlayerBar* playerBar_;
     OverlayPanel* searchPanel_;
     SearchWindow* searchWindow_ = nullptr;
     QMessageBox* playError_ = nullptr;
     std::optional<QDBusConnection> powerProfilesBus_;
+    QMessageBox* syncFailure_ = nullptr;
     bool isNotAuthorized_ = false;
+    bool isConnecting_ = false;
     bool startUpRequested_ = false;
     /// Bumped by each "Added to Library" so that an earlier toast's timer does not hide a later one early.
     int addToastGeneration_ = 0;

@@ -21,6 +21,7 @@
 #include <QFuture>
 #include <QMetaObject>
 #include <QObject>
+#include <QPromise>
 #include <QString>
 #include <QTimer>
 #include <QUrl>
@@ -114,8 +115,11 @@ public:
     /// The last full sync's progress (100 units); kept after the sync ends. Updated from a worker thread:
     /// read it there or through its observers, which are called on that thread.
     Observed<std::shared_ptr<Foundation::Progress>> syncProgress{registrar_};
-    /// A full sync is under way; "Update Library" is disabled meanwhile.
+    /// A full sync is under way.
     Observed<bool> isFullSyncRunning{registrar_, false};
+    /// What made the last full sync fail (ServiceFailureText), for the window to say so; nothing once a
+    /// full sync starts or after one that succeeded or was cancelled.
+    Observed<std::optional<QString>> fullSyncFailure{registrar_};
 
     /// The player's queue from its current entry to the end, for the up-next list.
     Observed<std::vector<QueueEntry>> queue{registrar_};
@@ -143,7 +147,8 @@ public:
     /// playlists, follows the player's state and queue (each debounced by 33 ms) and refreshes once.
     QFuture<void> start();
     /// Mirrors the whole library into the store behind the syncing toast; stores "performedFullSync" after a
-    /// success. Ignored (a finished future) while a full sync runs.
+    /// success, fills fullSyncFailure after a failure. Requested while a full sync runs, it runs once that
+    /// one has ended; any number of such requests make one sync, whose future they share.
     QFuture<void> performFullSync();
 
     // Selection, path and panes.
@@ -231,6 +236,8 @@ Q_SIGNALS:
 
 private:
     void followPlayer();
+    void recordFullSyncOutcome(QFuture<void>& finished);
+    void startQueuedFullSync();
     SavedSnapbackState snapbackStateAt(ContainerKind kind, std::optional<NavigationItem> collection) const;
     std::optional<QString> songMatchingCurrentEntry(const std::vector<LocalSong>& songs) const;
 
@@ -241,6 +248,8 @@ private:
     ObservationKey isShuffledKey_;
 
     std::optional<QFuture<void>> startFuture_;
+    /// The full sync requested while another runs, started when that one ends.
+    std::shared_ptr<QPromise<void>> queuedFullSync_;
 
     /// The 1 s position timer; exists while isPlaying.
     std::unique_ptr<QTimer> playbackTimer;

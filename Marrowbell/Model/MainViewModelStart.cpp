@@ -1,15 +1,18 @@
 #include "App/AppEnvironment.h"
 #include "ErrorReporting/ErrorReporting.h"
 #include "Model/MainViewModel.h"
+#include "Model/ServiceFailureText.h"
 #include "Platform/AppLoggers.h"
 #include "Platform/DefaultsKeys.h"
 #include "Platform/GuiDelivery.h"
 
+#include <Foundation/CancellationError.h>
 #include <MarrowbellCore/Sync/SyncEngine.h>
 #include <MusicKit/ApplicationMusicPlayer.h>
 #include <QPromise>
 #include <chrono>
 #include <exception>
+#include <utility>
 
 namespace Marrowbell {
 namespace {
@@ -60,12 +63,17 @@ void MainViewModel::followPlayer() {
 }
 
 QFuture<void> MainViewModel::performFullSync() {
-    // A second sync would end while the first still runs and hide its toast.
+    // One full sync at a time, so the store never sees two; the requests made meanwhile make one more.
     if (isFullSyncRunning.get()) {
-        AppLoggers::sync().info("A full sync is already running; ignoring the request");
-        return QtFuture::makeReadyFuture();
+        if (!queuedFullSync_) {
+            AppLoggers::sync().info("A full sync is already running; the requested one follows it");
+            queuedFullSync_ = std::make_shared<QPromise<void>>();
+            queuedFullSync_->start();
+        }
+        return queuedFullSync_->future();
     }
     isFullSyncRunning.set(true);
+    fullSyncFailure.set(std::nullopt);
     showSyncingToast.set(true);
     const auto progress = Foundation::Progress::make(100);
     syncProgress.set(progress);
@@ -79,21 +87,47 @@ QFuture<void> MainViewModel::performFullSync() {
     auto promise = std::make_shared<QPromise<void>>();
     promise->start();
     whenFinished(sync, this, [this, promise](QFuture<void> finished) {
-        try {
-            finished.waitForFinished();
-            environment_.defaults().setValue(DefaultsKeys::performedFullSync, true);
-        } catch (const std::exception& error) {
-            ErrorReporting::report(std::current_exception(), "sync");
-            AppLoggers::sync().error("Failed to perform full sync: %@", {error});
-        } catch (...) {
-            ErrorReporting::report(std::current_exception(), "sync");
-            AppLoggers::sync().error("Failed to perform full sync: %@", {"an unknown error"});
-        }
+        recordFullSyncOutcome(finished);
         showSyncingToast.set(false);
         isFullSyncRunning.set(false);
         promise->finish();
+        startQueuedFullSync();
     });
     return promise->future();
+}
+
+void MainViewModel::recordFullSyncOutcome(QFuture<void>& finished) {
+    std::exception_ptr failure;
+    try {
+        finished.waitForFinished();
+    } catch (const std::exception& error) {
+        failure = std::current_exception();
+        ErrorReporting::report(failure, "sync");
+        AppLoggers::sync().error("Failed to perform full sync: %@", {error});
+    } catch (...) {
+        failure = std::current_exception();
+        ErrorReporting::report(failure, "sync");
+        AppLoggers::sync().error("Failed to perform full sync: %@", {"an unknown error"});
+    }
+    if (!failure) {
+        environment_.defaults().setValue(DefaultsKeys::performedFullSync, true);
+        return;
+    }
+    // A cancelled sync was stopped on purpose (the application quits): nothing to tell the user.
+    try {
+        std::rethrow_exception(failure);
+    } catch (const Foundation::CancellationError&) {
+    } catch (...) {
+        fullSyncFailure.set(serviceFailureText(failure, environment_.service().displayName()));
+    }
+}
+
+void MainViewModel::startQueuedFullSync() {
+    if (!queuedFullSync_) {
+        return;
+    }
+    auto queued = std::exchange(queuedFullSync_, nullptr);
+    whenFinished(performFullSync(), this, [queued](const QFuture<void>&) { queued->finish(); });
 }
 
 } // namespace Marrowbell

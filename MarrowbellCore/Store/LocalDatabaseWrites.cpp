@@ -6,6 +6,7 @@
 #include "StoreStatements.h"
 #include "StoredPlayParameters.h"
 
+#include <Foundation/CancellationError.h>
 #include <string_view>
 #include <unordered_set>
 
@@ -57,14 +58,16 @@ SQLValues valuesOf(const IncomingArtist& artist) {
 }
 
 /// Runs the upsert once per record and gives each row's key, new or updated alike. A step that does not
-/// deliver its key fails the whole write rather than hand back a wrong or missing key.
+/// deliver its key fails the whole write rather than hand back a wrong or missing key. A whole library's
+/// songs take seconds to write, so a stop request is honoured between any two rows.
 template <class ValuesAt>
 std::vector<std::int64_t> upsertReturningPK(SQLDatabase& db, const char* sql, std::size_t count,
-                                            ValuesAt valuesAt) {
+                                            ValuesAt valuesAt, const std::stop_token& stopToken = {}) {
     const auto statement = db.lend(sql);
     std::vector<std::int64_t> keys;
     keys.reserve(count);
     for (std::size_t index = 0; index < count; ++index) {
+        Foundation::checkCancellation(stopToken);
         SQLDatabase::bind(valuesAt(index), statement.get());
         if (sqlite3_step(statement.get()) != SQLITE_ROW) {
             db.failWithCurrentMessage();
@@ -77,13 +80,14 @@ std::vector<std::int64_t> upsertReturningPK(SQLDatabase& db, const char* sql, st
 
 template <class Incoming, class Local>
 std::vector<Local> upsertRecords(SQLDatabase& db, const char* sql, const std::vector<Incoming>& records,
-                                 Local (*stored)(std::int64_t, const Incoming&)) {
+                                 Local (*stored)(std::int64_t, const Incoming&),
+                                 const std::stop_token& stopToken = {}) {
     if (records.empty()) {
         return {};
     }
     const auto keys = inTransaction(db, [&] {
-        return upsertReturningPK(db, sql, records.size(),
-                                 [&](std::size_t index) { return valuesOf(records[index]); });
+        return upsertReturningPK(
+            db, sql, records.size(), [&](std::size_t index) { return valuesOf(records[index]); }, stopToken);
     });
     std::vector<Local> result;
     result.reserve(records.size());
@@ -137,13 +141,18 @@ void writeRelationRows(SQLDatabase& db, const char* sql, std::int64_t ownerPK,
 }
 
 /// Every list in one transaction for speed; a failing list leaves none of its own rows and ends the
-/// rebuild, while the lists written before it stay.
-void writeRelationLists(SQLDatabase& db, const char* sql, const std::vector<OwnerSongs>& lists) {
+/// rebuild, while the lists written before it stay. A stop request, checked between lists, leaves none of
+/// the rebuild's rows: committing the lists before it would only delay the stop.
+void writeRelationLists(SQLDatabase& db, const char* sql, const std::vector<OwnerSongs>& lists,
+                        const std::stop_token& stopToken) {
     SQLTransaction all(db);
     try {
         for (const auto& list : lists) {
+            Foundation::checkCancellation(stopToken);
             writeRelationRows(db, sql, list.ownerPK, list.songPKs);
         }
+    } catch (const Foundation::CancellationError&) {
+        throw;
     } catch (...) {
         all.commit();
         throw;
@@ -269,15 +278,18 @@ std::vector<LocalSong> upsertSongs(SQLDatabase& db, const std::vector<IncomingSo
 
 /// The same rows as upsertSongs without the stored records, which a sync does not use: each song's play
 /// parameters are encoded only as its row is written, so a whole library is never held twice.
-void writeSongs(SQLDatabase& db, const std::vector<IncomingSong>& songs) {
+void writeSongs(SQLDatabase& db, const std::vector<IncomingSong>& songs, const std::stop_token& stopToken) {
     if (songs.empty()) {
         return;
     }
     inTransaction(db, [&] {
-        upsertReturningPK(db, StoreStatements::upsertSong, songs.size(), [&](std::size_t index) {
-            const auto& song = songs[index];
-            return valuesOf(song, PreparedSong{encodedPlayParameters(song), std::nullopt});
-        });
+        upsertReturningPK(
+            db, StoreStatements::upsertSong, songs.size(),
+            [&](std::size_t index) {
+                const auto& song = songs[index];
+                return valuesOf(song, PreparedSong{encodedPlayParameters(song), std::nullopt});
+            },
+            stopToken);
     });
 }
 
@@ -328,37 +340,39 @@ void LocalDatabase::insert(const std::vector<std::int64_t>& songPKs, ArtistPK fo
     writeRelationRows(*db_, StoreStatements::upsertArtistSong, forArtistPK.value, songPKs);
 }
 
-void LocalDatabase::rebuildAlbumSongs(const std::vector<OwnerSongs>& lists) {
+void LocalDatabase::rebuildAlbumSongs(const std::vector<OwnerSongs>& lists, std::stop_token stopToken) {
     std::lock_guard lock(mutex_);
-    writeRelationLists(*db_, StoreStatements::upsertAlbumSong, lists);
+    writeRelationLists(*db_, StoreStatements::upsertAlbumSong, lists, stopToken);
 }
 
-void LocalDatabase::rebuildArtistSongs(const std::vector<OwnerSongs>& lists) {
+void LocalDatabase::rebuildArtistSongs(const std::vector<OwnerSongs>& lists, std::stop_token stopToken) {
     std::lock_guard lock(mutex_);
-    writeRelationLists(*db_, StoreStatements::upsertArtistSong, lists);
+    writeRelationLists(*db_, StoreStatements::upsertArtistSong, lists, stopToken);
 }
 
-void LocalDatabase::sync(const std::vector<IncomingPlaylist>& playlists) {
+void LocalDatabase::sync(const std::vector<IncomingPlaylist>& playlists, std::stop_token stopToken) {
     std::lock_guard lock(mutex_);
-    syncRecords(*db_, playlists, playlistIdentifiers, playlistRemoval,
-                [&] { upsertRecords(*db_, StoreStatements::upsertPlaylist, playlists, &storedPlaylist); });
+    syncRecords(*db_, playlists, playlistIdentifiers, playlistRemoval, [&] {
+        upsertRecords(*db_, StoreStatements::upsertPlaylist, playlists, &storedPlaylist, stopToken);
+    });
 }
 
-void LocalDatabase::sync(const std::vector<IncomingAlbum>& albums) {
+void LocalDatabase::sync(const std::vector<IncomingAlbum>& albums, std::stop_token stopToken) {
     std::lock_guard lock(mutex_);
     syncRecords(*db_, albums, albumIdentifiers, albumRemoval,
-                [&] { upsertRecords(*db_, StoreStatements::upsertAlbum, albums, &storedAlbum); });
+                [&] { upsertRecords(*db_, StoreStatements::upsertAlbum, albums, &storedAlbum, stopToken); });
 }
 
-void LocalDatabase::sync(const std::vector<IncomingArtist>& artists) {
+void LocalDatabase::sync(const std::vector<IncomingArtist>& artists, std::stop_token stopToken) {
     std::lock_guard lock(mutex_);
-    syncRecords(*db_, artists, artistIdentifiers, artistRemoval,
-                [&] { upsertRecords(*db_, StoreStatements::upsertArtist, artists, &storedArtist); });
+    syncRecords(*db_, artists, artistIdentifiers, artistRemoval, [&] {
+        upsertRecords(*db_, StoreStatements::upsertArtist, artists, &storedArtist, stopToken);
+    });
 }
 
-void LocalDatabase::sync(const std::vector<IncomingSong>& songs) {
+void LocalDatabase::sync(const std::vector<IncomingSong>& songs, std::stop_token stopToken) {
     std::lock_guard lock(mutex_);
-    syncRecords(*db_, songs, songIdentifiers, songRemoval, [&] { writeSongs(*db_, songs); });
+    syncRecords(*db_, songs, songIdentifiers, songRemoval, [&] { writeSongs(*db_, songs, stopToken); });
 }
 
 LocalDatabase::IdentifierSet LocalDatabase::allSongIdentifiers() {
@@ -406,11 +420,12 @@ std::vector<LocalSong> LocalDatabase::allSongs() {
     return db_->querySongs(StoreStatements::selectSongs);
 }
 
-std::vector<StoredTrackMetadata> LocalDatabase::allSongTrackMetadata() {
+std::vector<StoredTrackMetadata> LocalDatabase::allSongTrackMetadata(std::stop_token stopToken) {
     std::lock_guard lock(mutex_);
     const auto statement = db_->lend(StoreStatements::selectSongs);
     std::vector<StoredTrackMetadata> songs;
     db_->readRows(statement.get(), [&](sqlite3_stmt* row) {
+        Foundation::checkCancellation(stopToken);
         if (auto song = SongRows::trackMetadata(row)) {
             songs.push_back(std::move(*song));
         }

@@ -2,6 +2,7 @@
 
 #include "TrackOrdering.h"
 
+#include <Foundation/CancellationError.h>
 #include <string_view>
 #include <unordered_map>
 
@@ -9,6 +10,8 @@ namespace MarrowbellCore {
 namespace {
 
 using OwnerKind = SongMemberships::OwnerKind;
+/// How many songs are grouped between two cancellation checkpoints: a few milliseconds of work.
+constexpr std::size_t songsPerCheckpoint = 4096;
 /// Each owner's stored songs in fetch order. The songs stay in the caller's list; groups only point at them.
 using Groups = std::unordered_map<std::int64_t, std::vector<const StoredTrackMetadata*>>;
 
@@ -44,11 +47,16 @@ songsByIdentifier(const std::vector<StoredTrackMetadata>& songs) {
 /// Each owner's songs in fetch order, from the songs' memberships of owners that are stored.
 template <class Owner>
 Groups groupByOwner(const SongMemberships& songs, const std::vector<StoredTrackMetadata>& storedSongs,
-                    const std::vector<Owner>& storedOwners, OwnerKind kind) {
+                    const std::vector<Owner>& storedOwners, OwnerKind kind,
+                    const std::stop_token& stopToken) {
     const auto owners = ownerKeys(songs, storedOwners);
+    Foundation::checkCancellation(stopToken);
     const auto stored = songsByIdentifier(storedSongs);
     Groups groups;
     for (std::size_t song = 0; song < songs.songCount(); ++song) {
+        if (song % songsPerCheckpoint == 0) {
+            Foundation::checkCancellation(stopToken);
+        }
         const auto songOwners = songs.owners(song, kind);
         if (songOwners.empty()) {
             continue;
@@ -68,10 +76,12 @@ Groups groupByOwner(const SongMemberships& songs, const std::vector<StoredTrackM
 
 /// Each group sorted, as the lists the store links. The lists keep the groups' order, which is the order in
 /// which the store writes them. Each group is let go once it is a list.
-template <class SortGroup> std::vector<OwnerSongs> sortedLists(Groups groups, SortGroup sortGroup) {
+template <class SortGroup>
+std::vector<OwnerSongs> sortedLists(Groups groups, SortGroup sortGroup, const std::stop_token& stopToken) {
     std::vector<OwnerSongs> lists;
     lists.reserve(groups.size());
     for (auto& [ownerPK, group] : groups) {
+        Foundation::checkCancellation(stopToken);
         sortGroup(group);
         auto& list = lists.emplace_back(OwnerSongs{ownerPK, {}});
         list.songPKs.reserve(group.size());
@@ -90,26 +100,35 @@ std::optional<std::int64_t> trackNumberOf(const StoredTrackMetadata* song) {
 } // namespace
 
 void RelationRebuild::rebuildAlbumSongs(LocalDatabase& database, const SongMemberships& songs,
-                                        const std::vector<StoredTrackMetadata>& storedSongs) {
-    auto groups = groupByOwner(songs, storedSongs, database.allAlbums(), OwnerKind::album);
-    database.rebuildAlbumSongs(
-        sortedLists(std::move(groups), [](std::vector<const StoredTrackMetadata*>& group) {
-            TrackOrdering::sortInTrackOrder(group, trackNumberOf);
-        }));
+                                        const std::vector<StoredTrackMetadata>& storedSongs,
+                                        std::stop_token stopToken) {
+    auto groups = groupByOwner(songs, storedSongs, database.allAlbums(), OwnerKind::album, stopToken);
+    database.rebuildAlbumSongs(sortedLists(
+                                   std::move(groups),
+                                   [](std::vector<const StoredTrackMetadata*>& group) {
+                                       TrackOrdering::sortInTrackOrder(group, trackNumberOf);
+                                   },
+                                   stopToken),
+                               stopToken);
 }
 
 void RelationRebuild::rebuildArtistSongs(LocalDatabase& database, const SongMemberships& songs,
-                                         const std::vector<StoredTrackMetadata>& storedSongs) {
-    auto groups = groupByOwner(songs, storedSongs, database.allArtists(), OwnerKind::artist);
+                                         const std::vector<StoredTrackMetadata>& storedSongs,
+                                         std::stop_token stopToken) {
+    auto groups = groupByOwner(songs, storedSongs, database.allArtists(), OwnerKind::artist, stopToken);
     database.rebuildArtistSongs(
-        sortedLists(std::move(groups), [](std::vector<const StoredTrackMetadata*>& group) {
-            TrackOrdering::sortInArtistOrder(
-                group,
-                [](const StoredTrackMetadata* song) -> const std::optional<std::string>& {
-                    return song->albumTitle;
-                },
-                trackNumberOf);
-        }));
+        sortedLists(
+            std::move(groups),
+            [](std::vector<const StoredTrackMetadata*>& group) {
+                TrackOrdering::sortInArtistOrder(
+                    group,
+                    [](const StoredTrackMetadata* song) -> const std::optional<std::string>& {
+                        return song->albumTitle;
+                    },
+                    trackNumberOf);
+            },
+            stopToken),
+        stopToken);
 }
 
 } // namespace MarrowbellCore

@@ -24,7 +24,7 @@ void syncKind(LocalDatabase& database, const std::stop_token& stopToken, FetchRe
     Foundation::checkCancellation(stopToken);
     const auto records = fetchRecords();
     Foundation::checkCancellation(stopToken);
-    database.sync(records);
+    database.sync(records, stopToken);
     Foundation::checkCancellation(stopToken);
 }
 
@@ -48,7 +48,7 @@ SongMemberships storeSongListing(LocalDatabase& database, std::int64_t now, Foun
                                  const std::stop_token& stopToken) {
     auto listing = SongListing::fetch(now, progress, stopToken);
     Foundation::checkCancellation(stopToken);
-    database.sync(listing.songs);
+    database.sync(listing.songs, stopToken);
     return std::move(listing.memberships);
 }
 
@@ -127,9 +127,10 @@ void SyncEngine::syncSongs(Foundation::Progress& progress, std::stop_token stopT
     Foundation::checkCancellation(stopToken);
     const auto now = SongOrder::syncTimeNow();
     const auto memberships = storeSongListing(*database_, now, progress, stopToken);
-    const auto stored = database_->allSongTrackMetadata();
-    RelationRebuild::rebuildAlbumSongs(*database_, memberships, stored);
-    RelationRebuild::rebuildArtistSongs(*database_, memberships, stored);
+    Foundation::checkCancellation(stopToken);
+    const auto stored = database_->allSongTrackMetadata(stopToken);
+    RelationRebuild::rebuildAlbumSongs(*database_, memberships, stored, stopToken);
+    RelationRebuild::rebuildArtistSongs(*database_, memberships, stored, stopToken);
     Foundation::checkCancellation(stopToken);
 }
 

@@ -7,21 +7,26 @@
 namespace MusicKit {
 
 MusicAuthorization::Status MusicAuthorization::request(std::stop_token stopToken) {
+    return requestAnswer(std::move(stopToken)).status;
+}
+
+MusicAuthorization::Answer MusicAuthorization::requestAnswer(std::stop_token stopToken) {
     const auto configuration = ServiceConfiguration::current();
     if (!configuration) {
-        return Status::notDetermined;
+        return {};
     }
     const auto url = Foundation::URL::fromString(configuration->apiBase + "/v1/me/storefront");
     if (!url) {
-        return Status::notDetermined;
+        return {};
     }
     try {
         MusicDataRequest(URLRequest(*url)).response(std::move(stopToken));
-        return Status::authorized;
+        return {Status::authorized, nullptr};
     } catch (const MusicDataRequest::Error& error) {
-        return error.status() == 401 || error.status() == 403 ? Status::denied : Status::notDetermined;
+        const bool refused = error.status() == 401 || error.status() == 403;
+        return {refused ? Status::denied : Status::notDetermined, std::current_exception()};
     } catch (const URLError&) {
-        return Status::notDetermined;
+        return {Status::notDetermined, std::current_exception()};
     }
 }
 

@@ -18,19 +18,85 @@
 #include "Search/SearchView.h"
 #include "Search/SearchWindow.h"
 
+#include <DemoService/DemoService.h>
 #include <MarrowbellCore/Store/LocalDatabase.h>
 #include <MusicKit/ApplicationMusicPlayer.h>
 #include <MusicKit/ServiceConfiguration.h>
 #include <QAction>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QToolButton>
+#include <UnifiedLog/LogStore.h>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace Marrowbell::Testing {
 namespace {
+
+/// A loopback port whose connections the system accepts and nobody ever answers.
+class SilentService {
+public:
+    SilentService()
+        : socket_(::socket(AF_INET, SOCK_STREAM, 0)) {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof(address);
+        auto* generic = reinterpret_cast<sockaddr*>(&address);
+        if (::bind(socket_, generic, length) == 0 && ::listen(socket_, 16) == 0 &&
+            ::getsockname(socket_, generic, &length) == 0) {
+            port_ = ntohs(address.sin_port);
+        }
+    }
+    ~SilentService() { ::close(socket_); }
+    SilentService(const SilentService&) = delete;
+    SilentService& operator=(const SilentService&) = delete;
+
+    std::string baseURL() const { return "http://127.0.0.1:" + std::to_string(port_); }
+
+private:
+    int socket_;
+    int port_ = 0;
+};
+
+/// The messages of the error entries logged so far.
+std::vector<std::string> loggedErrors() {
+    std::vector<std::string> messages;
+    for (const auto& entry : UnifiedLog::LogStore::shared().entries(UnifiedLog::LogLevel::error)) {
+        messages.push_back(entry.message);
+    }
+    return messages;
+}
+
+bool contains(const std::vector<std::string>& messages, const std::string& text) {
+    return std::ranges::any_of(messages, [&](const std::string& message) { return message == text; });
+}
+
+/// The visible toast of `content` that reads `label`.
+ToastView* toastReading(const QWidget& content, const QString& label) {
+    for (ToastView* toast : content.findChildren<ToastView*>()) {
+        if (toast->label() == label && toast->isVisible()) {
+            return toast;
+        }
+    }
+    return nullptr;
+}
+
+/// The description on the not-authorised screen: its word-wrapped label.
+QString notAuthorizedText(const NotAuthorizedView& view) {
+    for (const QLabel* label : view.findChildren<QLabel*>()) {
+        if (label->wordWrap()) {
+            return label->text();
+        }
+    }
+    return {};
+}
 
 class MainContentTest : public MainWindowTest {
 protected:
@@ -115,11 +181,15 @@ TEST_F(MainContentTest, RefusedAccessShowsTheScreenAndTryAgainRunsTheWholeStart)
     bad.userToken = "expired";
     MusicKit::ServiceConfiguration::setCurrent(bad);
     environment->defaults().setValue(DefaultsKeys::performedFullSync, true);
+    UnifiedLog::LogStore::shared().removeAll();
     makeContent();
     QSignalSpy refused(content.get(), &MainContentView::accessRefused);
     content->show();
     ASSERT_TRUE(refused.wait(10000));
     EXPECT_TRUE(content->notAuthorizedView()->isVisible());
+    EXPECT_TRUE(notAuthorizedText(*content->notAuthorizedView()).contains(QStringLiteral("signed into")));
+    EXPECT_TRUE(contains(loggedErrors(), "Failed to request music library access: Marrowbell Demo answered "
+                                         "with an error (status 401)."));
     EXPECT_TRUE(model().navigationPath.get().empty()) << "nothing starts without access";
 
     // Space presses the focused button, as it does any button; it does not reach the player.
@@ -138,6 +208,58 @@ TEST_F(MainContentTest, RefusedAccessShowsTheScreenAndTryAgainRunsTheWholeStart)
     EXPECT_EQ(model().navigationPath.get(), pathOf(ContainerKind::playlists));
     EXPECT_FALSE(models->madeForYou->items.get().empty()) << "Try Again loads Made for You too";
     EXPECT_FALSE(models->stations->items.get().empty()) << "and Stations for You";
+}
+
+TEST_F(MainContentTest, AServiceThatNeverAnswersShowsProgressThenSaysSoInsteadOfAskingToSignIn) {
+    SilentService silent;
+    MusicKit::ServiceConfiguration configuration = environment->service().configuration();
+    configuration.apiBase = silent.baseURL();
+    configuration.timeoutLimit = 1.0;
+    MusicKit::ServiceConfiguration::setCurrent(configuration);
+    UnifiedLog::LogStore::shared().removeAll();
+    makeContent();
+    QSignalSpy refused(content.get(), &MainContentView::accessRefused);
+    content->show();
+    settle();
+    EXPECT_TRUE(toastReading(*content, QStringLiteral("Connecting to Marrowbell Demo…")));
+    EXPECT_FALSE(content->notAuthorizedView()->isVisible());
+
+    ASSERT_TRUE(refused.wait(10000));
+    EXPECT_FALSE(toastReading(*content, QStringLiteral("Connecting to Marrowbell Demo…")));
+    EXPECT_TRUE(content->notAuthorizedView()->isVisible());
+    const QString description = notAuthorizedText(*content->notAuthorizedView());
+    EXPECT_TRUE(description.startsWith(QStringLiteral("Marrowbell Demo did not answer in time.")))
+        << description.toStdString();
+    EXPECT_FALSE(description.contains(QStringLiteral("signed into"))) << description.toStdString();
+    EXPECT_TRUE(contains(loggedErrors(), "Failed to request music library access: Marrowbell Demo did not "
+                                         "answer in time."));
+}
+
+TEST_F(MainContentTest, AFailedFirstSyncSaysWhatFailedOverThePartialLibraryAndIsNotRecordedAsDone) {
+    DemoService::DemoService service({.songCount = 200});
+    service.start();
+    MusicKit::ServiceConfiguration::setCurrent(service.configuration());
+    // Request 1 asks for access, 2 is the sync's own access check, 3 its first page of playlists.
+    service.injectFault(3, DemoService::DemoFault::malformedJSON());
+    makeContent();
+    showAndStart();
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return content->findChild<QMessageBox*>() != nullptr; }, 5000));
+    const QMessageBox* alert = content->findChild<QMessageBox*>();
+    EXPECT_TRUE(alert->isVisible());
+    EXPECT_EQ(alert->text(), QStringLiteral("The library could not be synced."));
+    EXPECT_TRUE(alert->informativeText().startsWith(
+        QStringLiteral("Marrowbell Demo sent data that could not be read.")))
+        << alert->informativeText().toStdString();
+    EXPECT_FALSE(environment->defaults().boolValue(DefaultsKeys::performedFullSync));
+    EXPECT_FALSE(content->syncingToast()->isVisible());
+
+    // The next full sync that succeeds clears the failure; its alert has been read and stays closed.
+    QTest::keyClick(const_cast<QMessageBox*>(alert), Qt::Key_Return);
+    ASSERT_TRUE(finishes(model().performFullSync()));
+    settle();
+    EXPECT_FALSE(content->findChild<QMessageBox*>() && content->findChild<QMessageBox*>()->isVisible());
+    EXPECT_TRUE(environment->defaults().boolValue(DefaultsKeys::performedFullSync));
 }
 
 TEST_F(MainContentTest, AddedToLibraryShowsForThreeSecondsAndOutranksTheOthers) {

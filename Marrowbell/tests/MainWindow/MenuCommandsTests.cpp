@@ -78,7 +78,7 @@ TEST_F(MenuCommandsTest, EnabledStatesFollowTheModel) {
     EXPECT_TRUE(item(MenuCommand::addToLibrary)->isEnabled());
     EXPECT_TRUE(item(MenuCommand::share)->isVisible());
     EXPECT_TRUE(item(MenuCommand::snapBack)->isEnabled());
-    EXPECT_FALSE(item(MenuCommand::updateLibrary)->isEnabled()) << "a full sync runs";
+    EXPECT_TRUE(item(MenuCommand::updateLibrary)->isEnabled()) << "a running full sync does not disable it";
     EXPECT_TRUE(item(MenuCommand::playPause)->isEnabled());
     EXPECT_EQ(item(MenuCommand::playPause)->text(), QStringLiteral("Pause"));
 
@@ -95,6 +95,28 @@ TEST_F(MenuCommandsTest, EnabledStatesFollowTheModel) {
     EXPECT_EQ(model().repeatMode(), MusicKit::MusicPlayerRepeatMode::one);
     EXPECT_TRUE(item(MenuCommand::repeatOne)->isChecked());
     EXPECT_FALSE(item(MenuCommand::repeatOff)->isChecked());
+}
+
+TEST_F(MenuCommandsTest, UpdateLibraryChosenDuringASyncRunsOneMoreSyncAfterIt) {
+    const QFuture<void> first = model().performFullSync();
+    const auto firstProgress = model().syncProgress.get();
+    settle();
+    ASSERT_TRUE(model().isFullSyncRunning.get());
+    ASSERT_TRUE(item(MenuCommand::updateLibrary)->isEnabled());
+    for (int choice = 0; choice < 3; ++choice) {
+        item(MenuCommand::updateLibrary)->trigger();
+    }
+    EXPECT_EQ(model().syncProgress.get(), firstProgress) << "no second sync while the first runs";
+
+    ASSERT_TRUE(finishes(first));
+    EXPECT_TRUE(model().isFullSyncRunning.get()) << "the queued sync follows at once";
+    const auto secondProgress = model().syncProgress.get();
+    EXPECT_NE(secondProgress, firstProgress);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !model().isFullSyncRunning.get(); }, 30000));
+    QTest::qWait(200);
+    EXPECT_FALSE(model().isFullSyncRunning.get()) << "three choices make one more sync, not three";
+    EXPECT_EQ(model().syncProgress.get(), secondProgress);
+    EXPECT_FALSE(model().showSyncingToast.get());
 }
 
 TEST_F(MenuCommandsTest, TrayMenuOffersTheTransportWhileSomethingIsInThePlayer) {

@@ -56,19 +56,26 @@ TEST_F(StartTest, FirstStartSyncsTheLibraryBehindTheToastThenSelectsPlaylists) {
     EXPECT_EQ(model->activePane.get(), 0);
 }
 
-TEST_F(StartTest, StartRunsOnceAndUpdateLibraryIsIgnoredWhileASyncRuns) {
+TEST_F(StartTest, StartRunsOnceAndUpdateLibraryDuringASyncFollowsItOnce) {
     const QFuture<void> started = model->start();
     const auto firstProgress = model->syncProgress.get();
 
-    EXPECT_TRUE(model->performFullSync().isFinished()) << "Update Library during the first sync";
-    EXPECT_EQ(model->syncProgress.get(), firstProgress);
+    const QFuture<void> queued = model->performFullSync();
+    EXPECT_FALSE(queued.isFinished()) << "Update Library during the first sync waits for it";
+    const QFuture<void> queuedAgain = model->performFullSync();
+    EXPECT_EQ(model->syncProgress.get(), firstProgress) << "no two syncs at once";
     EXPECT_TRUE(model->showSyncingToast.get());
     const QFuture<void> startedAgain = model->start();
     EXPECT_FALSE(startedAgain.isFinished()) << "a second start waits for the first one";
 
     ASSERT_TRUE(finishes(started));
     EXPECT_TRUE(startedAgain.isFinished());
-    EXPECT_EQ(model->syncProgress.get(), firstProgress) << "one full sync only";
+    EXPECT_FALSE(queued.isFinished());
+    EXPECT_NE(model->syncProgress.get(), firstProgress) << "the queued sync runs after the first";
+    ASSERT_TRUE(finishes(queued));
+    EXPECT_TRUE(queuedAgain.isFinished()) << "the further request joined the queued sync";
+    EXPECT_FALSE(model->isFullSyncRunning.get()) << "two requests, one more sync";
+    const auto queuedProgress = model->syncProgress.get();
 
     // A later start repeats nothing: the kind chosen since stays.
     model->selectContainerKind(QStringLiteral("albums"));
@@ -78,7 +85,7 @@ TEST_F(StartTest, StartRunsOnceAndUpdateLibraryIsIgnoredWhileASyncRuns) {
 
     // Update Library afterwards runs a new sync.
     const QFuture<void> update = model->performFullSync();
-    EXPECT_NE(model->syncProgress.get(), firstProgress);
+    EXPECT_NE(model->syncProgress.get(), queuedProgress);
     EXPECT_TRUE(model->isFullSyncRunning.get());
     ASSERT_TRUE(finishes(update));
     EXPECT_FALSE(model->isFullSyncRunning.get());
@@ -111,6 +118,7 @@ TEST_F(StartTest, FailedFullSyncKeepsTheFlagHidesTheToastAndStillStartsBrowsing)
 
     ASSERT_TRUE(finishes(model->start()));
     EXPECT_FALSE(environment->defaults().boolValue(DefaultsKeys::performedFullSync));
+    EXPECT_EQ(model->fullSyncFailure.get(), QStringLiteral("Marrowbell Demo could not be reached."));
     EXPECT_FALSE(model->showSyncingToast.get());
     EXPECT_FALSE(model->isFullSyncRunning.get());
     EXPECT_EQ(model->navigationPath.get(), pathOf(ContainerKind::playlists));

@@ -1,6 +1,8 @@
 #include "MarrowbellCore/Store/SQLError.h"
 #include "StoreFixture.h"
 
+#include <Foundation/CancellationError.h>
+
 namespace MarrowbellCore {
 namespace {
 
@@ -117,6 +119,26 @@ TEST_F(StoreWritesTest, AFailedWriteLeavesNoneOfItsRows) {
     }
     EXPECT_EQ(query("SELECT identifier FROM Playlists"), Strings{"p.old"})
         << "the stale row is back, none added";
+}
+
+TEST_F(StoreWritesTest, AStopRequestLeavesASyncingWriteAndARebuildWithoutAnyOfTheirRows) {
+    const auto songs = store.insert(std::vector{song("old", "Old")});
+    const auto albums = store.insert(std::vector{album("l.1", "Album")});
+    store.insert(songs, albums[0]);
+    std::stop_source stop;
+    stop.request_stop();
+
+    EXPECT_THROW(store.sync(std::vector{song("new", "New"), song("newer", "Newer")}, stop.get_token()),
+                 Foundation::CancellationError);
+    EXPECT_EQ(query("SELECT identifier FROM Songs"), Strings{"old"}) << "the removed song is back";
+    EXPECT_EQ(query("SELECT count(*) FROM AlbumSongs"), Strings{"1"}) << "and its album row";
+
+    const auto added = store.insert(std::vector{song("new", "New")});
+    EXPECT_THROW(
+        store.rebuildAlbumSongs({OwnerSongs{albums[0].pk, {added[0].pk, songs[0].pk}}}, stop.get_token()),
+        Foundation::CancellationError);
+    EXPECT_EQ(query("SELECT song FROM AlbumSongs"), Strings{std::to_string(songs[0].pk)});
+    EXPECT_EQ(query("PRAGMA integrity_check"), Strings{"ok"});
 }
 
 } // namespace

@@ -100,15 +100,18 @@ public:
 
     /// Writes the album (artist) song lists of a relation rebuild, list by list in one transaction. A list
     /// that fails leaves none of its own rows and ends the rebuild with its error; the lists before it stay.
-    void rebuildAlbumSongs(const std::vector<OwnerSongs>& lists);
-    void rebuildArtistSongs(const std::vector<OwnerSongs>& lists);
+    /// A stop request ends the rebuild between two lists with Foundation::CancellationError and leaves
+    /// none of its rows.
+    void rebuildAlbumSongs(const std::vector<OwnerSongs>& lists, std::stop_token stopToken = {});
+    void rebuildArtistSongs(const std::vector<OwnerSongs>& lists, std::stop_token stopToken = {});
 
     /// Removes the stored items of the kind that `incoming` no longer holds, then upserts the rest. Removing
-    /// songs, albums or artists also removes their album and artist song-list rows.
-    void sync(const std::vector<IncomingPlaylist>& playlists);
-    void sync(const std::vector<IncomingAlbum>& albums);
-    void sync(const std::vector<IncomingArtist>& artists);
-    void sync(const std::vector<IncomingSong>& songs);
+    /// songs, albums or artists also removes their album and artist song-list rows. A stop request ends
+    /// the write between two rows with Foundation::CancellationError and leaves the kind as it was.
+    void sync(const std::vector<IncomingPlaylist>& playlists, std::stop_token stopToken = {});
+    void sync(const std::vector<IncomingAlbum>& albums, std::stop_token stopToken = {});
+    void sync(const std::vector<IncomingArtist>& artists, std::stop_token stopToken = {});
+    void sync(const std::vector<IncomingSong>& songs, std::stop_token stopToken = {});
 
     IdentifierSet allSongIdentifiers();
     IdentifierSet allPlaylistIdentifiers();
@@ -127,8 +130,8 @@ public:
     std::vector<LocalArtist> allArtists();
     std::vector<LocalPlaylist> allPlaylists();
     /// The rows of allSongs(), read by the same statement, as the little that a sync's relation rebuild
-    /// needs.
-    std::vector<StoredTrackMetadata> allSongTrackMetadata();
+    /// needs. A stop request ends the read between two rows with Foundation::CancellationError.
+    std::vector<StoredTrackMetadata> allSongTrackMetadata(std::stop_token stopToken = {});
 
     // Reads. The sorted lists check for cancellation after sorting and then throw CancellationError.
 
