@@ -154,6 +154,8 @@ void writeRelationLists(SQLDatabase& db, const char* sql, const std::vector<Owne
     } catch (const Foundation::CancellationError&) {
         throw;
     } catch (...) {
+        // A stop that interrupted a statement rolls the rebuild back, as any other stop does.
+        Foundation::checkCancellation(stopToken);
         all.commit();
         throw;
     }
@@ -342,37 +344,48 @@ void LocalDatabase::insert(const std::vector<std::int64_t>& songPKs, ArtistPK fo
 
 void LocalDatabase::rebuildAlbumSongs(const std::vector<OwnerSongs>& lists, std::stop_token stopToken) {
     std::lock_guard lock(mutex_);
-    writeRelationLists(*db_, StoreStatements::upsertAlbumSong, lists, stopToken);
+    db_->writeStoppably(
+        stopToken, [&] { writeRelationLists(*db_, StoreStatements::upsertAlbumSong, lists, stopToken); });
 }
 
 void LocalDatabase::rebuildArtistSongs(const std::vector<OwnerSongs>& lists, std::stop_token stopToken) {
     std::lock_guard lock(mutex_);
-    writeRelationLists(*db_, StoreStatements::upsertArtistSong, lists, stopToken);
+    db_->writeStoppably(
+        stopToken, [&] { writeRelationLists(*db_, StoreStatements::upsertArtistSong, lists, stopToken); });
 }
 
 void LocalDatabase::sync(const std::vector<IncomingPlaylist>& playlists, std::stop_token stopToken) {
     std::lock_guard lock(mutex_);
-    syncRecords(*db_, playlists, playlistIdentifiers, playlistRemoval, [&] {
-        upsertRecords(*db_, StoreStatements::upsertPlaylist, playlists, &storedPlaylist, stopToken);
+    db_->writeStoppably(stopToken, [&] {
+        syncRecords(*db_, playlists, playlistIdentifiers, playlistRemoval, [&] {
+            upsertRecords(*db_, StoreStatements::upsertPlaylist, playlists, &storedPlaylist, stopToken);
+        });
     });
 }
 
 void LocalDatabase::sync(const std::vector<IncomingAlbum>& albums, std::stop_token stopToken) {
     std::lock_guard lock(mutex_);
-    syncRecords(*db_, albums, albumIdentifiers, albumRemoval,
-                [&] { upsertRecords(*db_, StoreStatements::upsertAlbum, albums, &storedAlbum, stopToken); });
+    db_->writeStoppably(stopToken, [&] {
+        syncRecords(*db_, albums, albumIdentifiers, albumRemoval, [&] {
+            upsertRecords(*db_, StoreStatements::upsertAlbum, albums, &storedAlbum, stopToken);
+        });
+    });
 }
 
 void LocalDatabase::sync(const std::vector<IncomingArtist>& artists, std::stop_token stopToken) {
     std::lock_guard lock(mutex_);
-    syncRecords(*db_, artists, artistIdentifiers, artistRemoval, [&] {
-        upsertRecords(*db_, StoreStatements::upsertArtist, artists, &storedArtist, stopToken);
+    db_->writeStoppably(stopToken, [&] {
+        syncRecords(*db_, artists, artistIdentifiers, artistRemoval, [&] {
+            upsertRecords(*db_, StoreStatements::upsertArtist, artists, &storedArtist, stopToken);
+        });
     });
 }
 
 void LocalDatabase::sync(const std::vector<IncomingSong>& songs, std::stop_token stopToken) {
     std::lock_guard lock(mutex_);
-    syncRecords(*db_, songs, songIdentifiers, songRemoval, [&] { writeSongs(*db_, songs, stopToken); });
+    db_->writeStoppably(stopToken, [&] {
+        syncRecords(*db_, songs, songIdentifiers, songRemoval, [&] { writeSongs(*db_, songs, stopToken); });
+    });
 }
 
 LocalDatabase::IdentifierSet LocalDatabase::allSongIdentifiers() {

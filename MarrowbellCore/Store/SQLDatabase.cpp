@@ -7,6 +7,7 @@
 #include "SongRows.h"
 #include "StoreFileFailure.h"
 
+#include <Foundation/CancellationError.h>
 #include <Foundation/Text.h>
 #include <string_view>
 
@@ -162,6 +163,24 @@ void SQLDatabase::noteDamage(const SQLError& error) const {
     if (damageObserver_) {
         damageObserver_(error);
     }
+}
+
+void SQLDatabase::writeStoppably(const std::stop_token& stopToken, const std::function<void()>& write) {
+    const auto leaveLogIfStopped = [&] {
+        if (stopToken.stop_requested()) {
+            sqlite3_db_config(db_.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+        }
+    };
+    Foundation::checkCancellation(stopToken);
+    try {
+        std::stop_callback interrupt(stopToken, [handle = db_.get()] { sqlite3_interrupt(handle); });
+        write();
+    } catch (const SQLError&) {
+        leaveLogIfStopped();
+        Foundation::checkCancellation(stopToken);
+        throw;
+    }
+    leaveLogIfStopped();
 }
 
 void SQLDatabase::ensureOpen() const {

@@ -17,6 +17,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -102,6 +103,11 @@ public:
     [[noreturn]] void failWithCurrentMessage() const;
     /// Throws the SQLError of SQLite's result `code` with `message`, noting damage.
     [[noreturn]] void failWith(int code, const std::string& message) const;
+
+    /// Runs `write` so that a stop request interrupts SQLite itself, in a long statement, a commit or the
+    /// copy of the log into the file that follows a big commit. What a stop interrupted throws
+    /// CancellationError, and the log is then left for the next open to copy, so that a close stays prompt.
+    void writeStoppably(const std::stop_token& stopToken, const std::function<void()>& write);
 
     /// Whether SQLite has reported the file damaged.
     bool isDamaged() const { return damage_.has_value(); }
