@@ -40,7 +40,7 @@ NotAuthorizedView::NotAuthorizedView(const QString& serviceDisplayName, QWidget*
     title->setAlignment(Qt::AlignCenter);
 
     auto* description = new QLabel(tr("Marrowbell is not able to access your music library. Make sure you "
-                                      "are signed into %1 first.")
+                                      "are signed into %1 in the %1 app first.")
                                        .arg(serviceDisplayName),
                                    this);
     description->setWordWrap(true);

@@ -13,6 +13,7 @@
 #include <MusicKit/ApplicationMusicPlayer.h>
 #include <MusicKit/ServiceConfiguration.h>
 #include <QAction>
+#include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QToolButton>
@@ -95,6 +96,14 @@ TEST_F(MainContentTest, RefusedAccessShowsTheScreenAndTryAgainRunsTheWholeStart)
     content->show();
     ASSERT_TRUE(refused.wait(10000));
     EXPECT_TRUE(content->notAuthorizedView()->isVisible());
+    QStringList texts;
+    for (const QLabel* label : content->notAuthorizedView()->findChildren<QLabel*>()) {
+        texts << label->text();
+    }
+    EXPECT_TRUE(
+        texts.contains(u"Marrowbell is not able to access your music library. Make sure you are signed "
+                       u"into Marrowbell Demo in the Marrowbell Demo app first."))
+        << texts.join(u'|').toStdString();
     EXPECT_TRUE(model().navigationPath.get().empty()) << "nothing starts without access";
 
     content->notAuthorizedView()->tryAgainButton()->click();
