@@ -95,8 +95,10 @@ int main(int argc, char** argv) {
         });
         configuration = service->configuration();
     } else {
-        configuration = {options.serviceURL, std::string(DemoService::DemoService::developerToken),
-                         std::string(DemoService::DemoService::userToken), "us", std::nullopt};
+        configuration = {.apiBase = options.serviceURL,
+                         .developerToken = std::string(DemoService::DemoService::developerToken),
+                         .userToken = std::string(DemoService::DemoService::userToken),
+                         .storefront = "us"};
     }
     MusicKit::ServiceConfiguration::setCurrent(configuration);
 

@@ -12,6 +12,7 @@
 #include "Platform/AppLoggers.h"
 #include "Settings/KeyboardShortcutsView.h"
 #include "Settings/SettingsView.h"
+#include "Store/StoreErrors.h"
 #include "Tray/TrayMenu.h"
 #include "Windows/AppIcon.h"
 
@@ -57,6 +58,11 @@ bool MarrowbellApplication::start(const CommandLineOptions& options) {
     try {
         environment_ =
             std::make_unique<AppEnvironment>(AppEnvironment::Options{.demoSongCount = options.demoSongCount});
+    } catch (const StoreCreationError& error) {
+        AppLoggers::app().fault("Failed to create LocalDatabase: %@", {error});
+        showStartupFailure(QStringLiteral("Failed to create LocalDatabase: ") +
+                           QString::fromUtf8(error.what()));
+        return false;
     } catch (const std::exception& error) {
         AppLoggers::app().fault("Failed to start: %@", {error});
         showStartupFailure(QString::fromUtf8(error.what()));
@@ -104,6 +110,24 @@ bool MarrowbellApplication::start(const CommandLineOptions& options) {
     return true;
 }
 
+int MarrowbellApplication::exec() {
+    quitSignals_.deliverThroughEventLoop();
+    return QApplication::exec();
+}
+
+void MarrowbellApplication::presentForAnotherLaunch() {
+    announce(QStringLiteral("brought to the front for another launch"));
+    if (!mainWindow_) {
+        if (QWidget* message = QApplication::activeModalWidget()) {
+            message->raise();
+            message->activateWindow();
+        }
+        return;
+    }
+    mainWindow_->setWindowState(mainWindow_->windowState() & ~Qt::WindowMinimized);
+    mainWindow_->present();
+}
+
 void MarrowbellApplication::installMenus() {
     MenuActions actions{
         .quit = [] { QCoreApplication::quit(); },
@@ -144,11 +168,13 @@ void MarrowbellApplication::showAbout() {
 }
 
 void MarrowbellApplication::showStartupFailure(const QString& message) {
+    // From the announcement on, a quit signal ends the box below (whose event loop reads it) like its OK
+    // button, so that the exit status still says that the start failed.
+    quitSignals_.deliverThroughEventLoop();
     announce(QStringLiteral("cannot start: %1").arg(message));
     QMessageBox box(QMessageBox::Critical, tr("%1 cannot start").arg(productName()),
                     tr("%1 cannot start.").arg(productName()), QMessageBox::Ok);
     box.setInformativeText(message);
-    // The event loop does not run yet, so a quit signal has to end the box itself.
     connect(&quitSignals_, &QuitSignalHandler::quitRequested, &box, &QMessageBox::reject);
     box.exec();
 }

@@ -19,7 +19,8 @@ class AppModels;
 
 /// The running application: starts the usage statistics, the updater, the shared environment (store,
 /// settings, service) and the windows, in that order, and takes them down again at quit. Quitting (menu,
-/// tray, SIGINT, SIGTERM) closes the windows, lets UsageStats save its cache and closes the store.
+/// tray, SIGINT, SIGTERM) closes the windows, lets UsageStats save its cache and closes the store; before
+/// the event loop runs, SIGINT and SIGTERM end the process at once.
 /// GUI thread, after the QApplication.
 class MarrowbellApplication final : public QObject {
     Q_OBJECT
@@ -32,6 +33,10 @@ public:
     /// service configuration cannot be made), shows why in a message box and returns false; the caller then
     /// exits with a non-zero status.
     bool start(const CommandLineOptions& options);
+    /// Runs the event loop until the application quits; returns its exit code.
+    int exec();
+    /// Brings the main window (or, while start-up shows a message, that message) to the front.
+    void presentForAnotherLaunch();
 
     AppEnvironment& environment() { return *environment_; }
     AppModels& models() { return *models_; }

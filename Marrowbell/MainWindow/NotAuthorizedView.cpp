@@ -31,9 +31,10 @@ protected:
 
 NotAuthorizedView::NotAuthorizedView(const QString& serviceDisplayName, QWidget* parent)
     : QWidget(parent)
-    , signInText_(tr("Marrowbell is not able to access your music library. Make sure you are signed into %1 "
-                     "first.")
-                      .arg(serviceDisplayName))
+    , signInText_(
+          tr("Marrowbell is not able to access your music library. Make sure you are signed into %1 in "
+             "the %1 app first.")
+              .arg(serviceDisplayName))
     , description_(new QLabel(signInText_, this))
     , tryAgain_(new QPushButton(tr("Try Again"), this)) {
     auto* title = new QLabel(tr("Welcome to Marrowbell"), this);

@@ -13,8 +13,23 @@ namespace Marrowbell {
 namespace {
 
 int pipeFds[2] = {-1, -1};
+// Until an event loop reads the pipe, a signal would only wait there while start-up blocks on a file, the
+// store or the service; so until then the signal takes its default action and ends the process.
+volatile std::sig_atomic_t quitsAtOnce = 1;
+
+void restoreDefault(int signalNumber) {
+    struct sigaction action {};
+    action.sa_handler = SIG_DFL;
+    sigemptyset(&action.sa_mask);
+    ::sigaction(signalNumber, &action, nullptr);
+}
 
 extern "C" void writeSignalToPipe(int signalNumber) {
+    if (quitsAtOnce) {
+        restoreDefault(signalNumber);
+        ::raise(signalNumber);
+        return;
+    }
     const int savedErrno = errno;
     const auto byte = static_cast<unsigned char>(signalNumber);
     [[maybe_unused]] const auto written = ::write(pipeFds[1], &byte, 1);
@@ -26,13 +41,6 @@ void installHandler(int signalNumber) {
     action.sa_handler = writeSignalToPipe;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    ::sigaction(signalNumber, &action, nullptr);
-}
-
-void restoreDefault(int signalNumber) {
-    struct sigaction action {};
-    action.sa_handler = SIG_DFL;
-    sigemptyset(&action.sa_mask);
     ::sigaction(signalNumber, &action, nullptr);
 }
 
@@ -50,12 +58,17 @@ QuitSignalHandler::QuitSignalHandler(QObject* parent)
     installHandler(SIGTERM);
 }
 
+void QuitSignalHandler::deliverThroughEventLoop() {
+    quitsAtOnce = 0;
+}
+
 QuitSignalHandler::~QuitSignalHandler() {
     if (!notifier_) {
         return;
     }
     restoreDefault(SIGINT);
     restoreDefault(SIGTERM);
+    quitsAtOnce = 1;
     delete notifier_;
     ::close(pipeFds[0]);
     ::close(pipeFds[1]);

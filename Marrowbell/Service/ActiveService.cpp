@@ -1,25 +1,30 @@
 #include "Service/ActiveService.h"
 
 #include <DemoService/DemoService.h>
-#include <QFile>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include <QTextBoundaryFinder>
 #include <QUrl>
 #include <TamselUIKit/FeedbackSender.h>
 
 namespace Marrowbell {
 namespace {
 
-QString userDisplayName(const MusicKit::ServiceConfiguration& configuration) {
-    QFile file(QString::fromStdString(MusicKit::ServiceConfiguration::userFilePath().string()));
-    if (file.open(QIODevice::ReadOnly)) {
-        const QString name =
-            QJsonDocument::fromJson(file.readAll()).object().value(u"displayName").toString();
-        if (!name.trimmed().isEmpty()) {
-            return name.trimmed();
-        }
+/// Longer names would make every title, menu and button that shows the name unusable (and a long enough
+/// one too slow to lay out), so they are cut, at a character boundary, with an ellipsis.
+QString shownName(const QString& name) {
+    if (name.size() <= ActiveService::displayNameLimit) {
+        return name;
     }
-    return QUrl(QString::fromStdString(configuration.apiBase)).host();
+    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, name);
+    characters.setPosition(ActiveService::displayNameLimit - 1);
+    if (!characters.isAtBoundary()) {
+        characters.toPreviousBoundary();
+    }
+    return name.left(characters.position()) + QChar(0x2026);
+}
+
+QString userDisplayName(const MusicKit::ServiceConfiguration& configuration) {
+    const QString name = QString::fromStdString(configuration.displayName).trimmed();
+    return shownName(name.isEmpty() ? QUrl(QString::fromStdString(configuration.apiBase)).host() : name);
 }
 
 } // namespace

@@ -19,6 +19,8 @@ public:
     /// The display name of the bundled demo service.
     static constexpr const char* demoDisplayName = "Marrowbell Demo";
     static constexpr std::size_t defaultDemoSongCount = 3000;
+    /// The most characters of a display name that are shown.
+    static constexpr qsizetype displayNameLimit = 256;
 
     /// Reads the user's file or starts the demo service with `demoSongCount` songs. Throws
     /// MusicKit::ServiceConfigurationError when the user's file is not valid, std::runtime_error when the
@@ -30,7 +32,8 @@ public:
     ActiveService& operator=(const ActiveService&) = delete;
 
     /// The name every text that names the music service uses: "displayName" of the user's file, else the
-    /// host of its API base; "Marrowbell Demo" for the demo service.
+    /// host of its API base; "Marrowbell Demo" for the demo service. A longer name than
+    /// `displayNameLimit` characters is cut to that length, its last character an ellipsis.
     const QString& displayName() const { return displayName_; }
     const MusicKit::ServiceConfiguration& configuration() const { return configuration_; }
     bool isDemo() const { return demo_ != nullptr; }

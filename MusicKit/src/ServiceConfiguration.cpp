@@ -1,12 +1,12 @@
 #include "MusicKit/ServiceConfiguration.h"
 
+#include "ConfigurationFile.h"
+
 #include <Foundation/DecodingError.h>
 #include <Foundation/JSONDecoding.h>
 #include <Foundation/URL.h>
 #include <cstdlib>
-#include <fstream>
 #include <mutex>
-#include <sstream>
 
 namespace MusicKit {
 namespace {
@@ -33,9 +33,37 @@ bool isOrigin(std::string_view apiBase) {
            authority.find_first_of("/?#@") == std::string_view::npos;
 }
 
-} // namespace
+/// Says what is wrong in words a user can act on. The decoding error names keys only, never a value, so
+/// no token can leak here.
+std::string describe(const Foundation::DecodingError& error, const std::string& source) {
+    const auto& path = error.codingPath();
+    const std::string key = path.empty() ? std::string() : "\"" + path.back() + "\"";
+    switch (error.kind()) {
+    case Foundation::DecodingError::Kind::keyNotFound:
+        return source + " has no " + key + ".";
+    case Foundation::DecodingError::Kind::valueNotFound:
+        return source + " has no value for " + key + " (it is null).";
+    case Foundation::DecodingError::Kind::typeMismatch:
+        return path.empty() ? source + " does not hold a JSON object."
+                            : source + " has a " + key + " that is not a text.";
+    case Foundation::DecodingError::Kind::dataCorrupted:
+        break;
+    }
+    return source + " is not valid: " + error.debugDescription();
+}
 
-ServiceConfiguration ServiceConfiguration::decodeJSON(std::string_view json) {
+void requireValidJSON(std::string_view json, const std::string& source) {
+    simdjson::dom::parser parser;
+    const simdjson::padded_string padded(json);
+    if (const auto error = parser.parse(padded).error(); error != simdjson::SUCCESS) {
+        throw ServiceConfigurationError(source + " is not valid JSON: " + simdjson::error_message(error));
+    }
+}
+
+/// Decodes `json`; `source` names it at the start of every error ("The service configuration" or the
+/// file's path).
+ServiceConfiguration decodeNamed(std::string_view json, const std::string& source) {
+    requireValidJSON(json, source);
     ServiceConfiguration configuration;
     try {
         configuration = Foundation::decodeJSON(json, [](const Foundation::JSONValue& root) {
@@ -44,22 +72,29 @@ ServiceConfiguration ServiceConfiguration::decodeJSON(std::string_view json) {
             decoded.developerToken = root.requiredString("developerToken");
             decoded.userToken = root.requiredString("userToken");
             decoded.storefront = root.requiredString("storefront");
+            // Only a name to show: anything but a text leaves the service named by its host.
+            if (const auto name = root.member("displayName"); name && name->is_string()) {
+                decoded.displayName = std::string(name->get_string().value_unsafe());
+            }
             return decoded;
         });
     } catch (const Foundation::DecodingError& error) {
-        // The decoding error names keys and positions only, never a value, so no token can leak here.
-        throw ServiceConfigurationError(std::string("The service configuration is not valid: ") +
-                                        error.what());
+        throw ServiceConfigurationError(describe(error, source));
     }
     while (configuration.apiBase.ends_with('/')) {
         configuration.apiBase.pop_back();
     }
     if (!isOrigin(configuration.apiBase)) {
-        throw ServiceConfigurationError(
-            "The service configuration's \"apiBase\" must be an http or https origin "
-            "(scheme, host and optional port).");
+        throw ServiceConfigurationError(source + " has an \"apiBase\" that is not an http or https origin "
+                                                 "(scheme, host and optional port).");
     }
     return configuration;
+}
+
+} // namespace
+
+ServiceConfiguration ServiceConfiguration::decodeJSON(std::string_view json) {
+    return decodeNamed(json, "The service configuration");
 }
 
 std::filesystem::path ServiceConfiguration::userFilePath() {
@@ -77,16 +112,11 @@ std::filesystem::path ServiceConfiguration::userFilePath() {
 
 std::optional<ServiceConfiguration> ServiceConfiguration::loadUserFile() {
     const auto path = userFilePath();
-    std::error_code error;
-    if (!std::filesystem::exists(path, error)) {
+    const auto contents = readConfigurationFile(path);
+    if (!contents) {
         return std::nullopt;
     }
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream contents;
-    if (!(contents << file.rdbuf())) {
-        throw ServiceConfigurationError("Cannot read the service configuration " + path.string() + ".");
-    }
-    return decodeJSON(contents.str());
+    return decodeNamed(*contents, path.string());
 }
 
 std::optional<ServiceConfiguration> ServiceConfiguration::current() {

@@ -187,7 +187,9 @@ TEST_F(MainContentTest, RefusedAccessShowsTheScreenAndTryAgainRunsTheWholeStart)
     content->show();
     ASSERT_TRUE(refused.wait(10000));
     EXPECT_TRUE(content->notAuthorizedView()->isVisible());
-    EXPECT_TRUE(notAuthorizedText(*content->notAuthorizedView()).contains(QStringLiteral("signed into")));
+    EXPECT_EQ(notAuthorizedText(*content->notAuthorizedView()),
+              QStringLiteral("Marrowbell is not able to access your music library. Make sure you are signed "
+                             "into Marrowbell Demo in the Marrowbell Demo app first."));
     EXPECT_TRUE(contains(loggedErrors(), "Failed to request music library access: Marrowbell Demo answered "
                                          "with an error (status 401)."));
     EXPECT_TRUE(model().navigationPath.get().empty()) << "nothing starts without access";

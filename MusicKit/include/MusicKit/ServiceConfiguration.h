@@ -25,17 +25,21 @@ struct ServiceConfiguration {
     std::string developerToken;
     std::string userToken;
     std::string storefront;
+    /// The name the user gave the service ("displayName"), empty when none; never sent anywhere.
+    std::string displayName;
     /// An upper bound on every request's time-out, in seconds; lets tests see a time-out quickly.
     std::optional<double> timeoutLimit;
 
-    /// Reads a JSON object with the texts "apiBase", "developerToken", "userToken" and "storefront".
-    /// Trailing slashes of the API base are dropped. Throws ServiceConfigurationError.
+    /// Reads a JSON object with the texts "apiBase", "developerToken", "userToken" and "storefront", and
+    /// optionally "displayName". Trailing slashes of the API base are dropped. Throws
+    /// ServiceConfigurationError saying in plain words what is wrong.
     static ServiceConfiguration decodeJSON(std::string_view json);
 
     /// "Marrowbell/service.json" in $XDG_CONFIG_HOME, or in ~/.config when that is not set.
     static std::filesystem::path userFilePath();
-    /// The user's file, or nothing when there is none. Throws ServiceConfigurationError when the
-    /// file exists but cannot be read or is not valid.
+    /// The user's file, or nothing when there is none. Throws ServiceConfigurationError, naming the file,
+    /// when it exists but cannot be read or is not valid: only a regular file (links followed) of at most
+    /// 1 MiB is read, and reading it never blocks.
     static std::optional<ServiceConfiguration> loadUserFile();
 
     static std::optional<ServiceConfiguration> current();
