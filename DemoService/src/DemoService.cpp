@@ -293,11 +293,17 @@ void DemoService::reset() {
     std::lock_guard lock(mutex_);
     faults_.clear();
     requestedTargets_.clear();
+    requestedArtwork_.clear();
 }
 
 std::vector<std::string> DemoService::requestedTargets() const {
     std::lock_guard lock(mutex_);
     return requestedTargets_;
+}
+
+std::vector<std::string> DemoService::requestedArtwork() const {
+    std::lock_guard lock(mutex_);
+    return requestedArtwork_;
 }
 
 void DemoService::registerRoutes() {
@@ -533,7 +539,11 @@ void DemoService::serveAdd(const httplib::Request& request, httplib::Response& r
     response.status = 202;
 }
 
-void DemoService::serveArtwork(const httplib::Request& request, httplib::Response& response) const {
+void DemoService::serveArtwork(const httplib::Request& request, httplib::Response& response) {
+    {
+        std::lock_guard lock(mutex_);
+        requestedArtwork_.push_back(request.path);
+    }
     const auto width = std::stoul(request.matches[2].str().substr(0, 5));
     const auto height = std::stoul(request.matches[3].str().substr(0, 5));
     if (width == 0 || height == 0 || width > 4096 || height > 4096) {

@@ -104,6 +104,7 @@ TEST_F(DemoServiceTests, AnswersRelationshipsErrorsAndArtwork) {
     url.replace(url.find("{w}x{h}"), 7, "64x48");
     const std::string png = get(url);
     EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
+    EXPECT_EQ(service->requestedArtwork(), std::vector<std::string>{url}) << "logged apart from the API";
     EXPECT_EQ(png.substr(16, 8), std::string("\0\0\0\x40\0\0\0\x30", 8));
 }
 

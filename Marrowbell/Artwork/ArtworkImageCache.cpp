@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QNetworkAccessManager>
+#include <QStringList>
 #include <TamselUIKit/ImageCoding.h>
 #include <TamselUIKit/ImageErrors.h>
 #include <TamselUIKit/ImageThumbnailGenerator.h>
@@ -56,9 +57,9 @@ std::optional<QImage> readStoredThumbnail(const TamselUIKit::CacheDirectory& dir
     }
 }
 
-// Runs on a worker. The file is written before the thumbnail is answered; a failed write leaves the
+// Runs on a worker. The files are written before the thumbnail is answered; a failed write leaves the
 // memory tier alone to hold it.
-ArtworkLoadResult storeThumbnail(const TamselUIKit::CacheDirectory& directory, const QString& baseName,
+ArtworkLoadResult storeThumbnail(const TamselUIKit::CacheDirectory& directory, const QStringList& baseNames,
                                  const QByteArray& body, const QUrl& url) {
     QImage thumbnail;
     try {
@@ -71,9 +72,12 @@ ArtworkLoadResult storeThumbnail(const TamselUIKit::CacheDirectory& directory, c
                                           QString::fromUtf8(error.what()));
     }
     thumbnail.setText(sourceURLTextKey, url.toString(QUrl::FullyEncoded));
-    try {
-        directory.write(baseName, TamselUIKit::encodedImageData(thumbnail, "png"));
-    } catch (const std::exception&) {
+    const QByteArray png = TamselUIKit::encodedImageData(thumbnail, "png");
+    for (const QString& baseName : baseNames) {
+        try {
+            directory.write(baseName, png);
+        } catch (const std::exception&) {
+        }
     }
     return ArtworkLoadResult::success(std::move(thumbnail));
 }
@@ -204,8 +208,16 @@ void ArtworkImageCache::finishDiskLookup(const std::shared_ptr<PendingLoad>& loa
     }
 }
 
+// Rows of one album ask for one URL under each song's key: they wait for a single request.
 void ArtworkImageCache::download(const std::shared_ptr<PendingLoad>& load) {
-    waitingDownloads_.push_back(load);
+    const QString address = load->url.toString(QUrl::FullyEncoded);
+    if (const auto found = downloads_.constFind(address); found != downloads_.cend()) {
+        (*found)->loads.push_back(load);
+        return;
+    }
+    auto download = std::make_shared<Download>(Download{load->url, {load}});
+    downloads_.insert(address, download);
+    waitingDownloads_.push_back(std::move(download));
     startWaitingDownloads();
 }
 
@@ -213,42 +225,55 @@ void ArtworkImageCache::download(const std::shared_ptr<PendingLoad>& load) {
 // host are few anyway; the newest waiter goes first because it is the likeliest to be in view.
 void ArtworkImageCache::startWaitingDownloads() {
     while (downloadsInFlight_ < maximumDownloadsInFlight && !waitingDownloads_.empty()) {
-        std::shared_ptr<PendingLoad> load = std::move(waitingDownloads_.back());
+        std::shared_ptr<Download> download = std::move(waitingDownloads_.back());
         waitingDownloads_.pop_back();
         ++downloadsInFlight_;
-        startDownload(load);
+        startDownload(download);
     }
 }
 
-void ArtworkImageCache::startDownload(const std::shared_ptr<PendingLoad>& load) {
+void ArtworkImageCache::startDownload(const std::shared_ptr<Download>& download) {
     QPointer<ArtworkImageCache> self(this);
-    downloadArtwork(*network_, load->url, {maximumBodyBytes, transferTimeout},
-                    [self, load](ArtworkDownloadResult downloaded) {
+    downloadArtwork(*network_, download->url, {maximumBodyBytes, transferTimeout},
+                    [self, download](ArtworkDownloadResult downloaded) {
                         if (!self) {
                             return;
                         }
                         --self->downloadsInFlight_;
                         self->startWaitingDownloads();
                         if (downloaded.error) {
-                            self->answer(load,
-                                         ArtworkLoadResult::failure(*downloaded.error, downloaded.detail));
+                            self->finishDownload(
+                                download, ArtworkLoadResult::failure(*downloaded.error, downloaded.detail));
                         } else {
-                            self->makeThumbnail(load, std::move(downloaded.body));
+                            self->makeThumbnail(download, std::move(downloaded.body));
                         }
                     });
 }
 
-void ArtworkImageCache::makeThumbnail(const std::shared_ptr<PendingLoad>& load, QByteArray body) {
+// Loads that join while the thumbnail is being made still share it, though only in memory: their keys were
+// not known when the files were written.
+void ArtworkImageCache::makeThumbnail(const std::shared_ptr<Download>& download, QByteArray body) {
+    QStringList baseNames;
+    for (const auto& load : download->loads) {
+        baseNames.append(fileBaseName(load->key));
+    }
     auto future = startOnPool(
-        workers_, [directory = directory_, baseName = fileBaseName(load->key), body = std::move(body),
-                   url = load->url] { return storeThumbnail(directory, baseName, body, url); });
-    whenFinished(future, this, [this, load](QFuture<ArtworkLoadResult> finished) {
-        const ArtworkLoadResult result = finished.result();
+        workers_, [directory = directory_, baseNames = std::move(baseNames), body = std::move(body),
+                   url = download->url] { return storeThumbnail(directory, baseNames, body, url); });
+    whenFinished(future, this, [this, download](QFuture<ArtworkLoadResult> finished) {
+        finishDownload(download, finished.result());
+    });
+}
+
+void ArtworkImageCache::finishDownload(const std::shared_ptr<Download>& download,
+                                       const ArtworkLoadResult& result) {
+    downloads_.remove(download->url.toString(QUrl::FullyEncoded));
+    for (const auto& load : download->loads) {
         if (result.succeeded()) {
             remember(load->key, load->url, result.image);
         }
         answer(load, result);
-    });
+    }
 }
 
 void ArtworkImageCache::remember(const QString& key, const QUrl& url, const QImage& image) {

@@ -26,7 +26,8 @@ namespace Marrowbell {
 ///
 /// GUI thread only. Nothing here blocks: `cachedImage` reads memory only, and a load reads the disk,
 /// downloads, decodes and scales off the GUI thread, then answers on the GUI thread by its completion and by
-/// `imageReady` / `imageFailed`. Concurrent loads of the same key and URL share one download. At most
+/// `imageReady` / `imageFailed`. Concurrent loads of one URL share one download, whatever their keys, and its
+/// thumbnail is kept under every key that waited for it. At most
 /// `maximumDownloadsInFlight` downloads run at once; the others wait, the most recently asked for first, so
 /// that after a fast scroll the rows in view are fetched before those scrolled past. An answer is accepted
 /// only with a 2xx status, an image content type and a body of at most `maximumBodyBytes`; a refused or
@@ -89,6 +90,11 @@ private:
         QString key;
         std::vector<Waiter> waiters;
     };
+    /// One request for a URL and the loads, one per key, that wait for it.
+    struct Download {
+        QUrl url;
+        std::vector<std::shared_ptr<PendingLoad>> loads;
+    };
 
     void enqueue(const QUrl& url, const QString& key, Waiter waiter);
     void lookOnDisk(const std::shared_ptr<PendingLoad>& load);
@@ -96,8 +102,9 @@ private:
     void finishDiskLookup(const std::shared_ptr<PendingLoad>& load, const std::optional<QImage>& stored);
     void download(const std::shared_ptr<PendingLoad>& load);
     void startWaitingDownloads();
-    void startDownload(const std::shared_ptr<PendingLoad>& load);
-    void makeThumbnail(const std::shared_ptr<PendingLoad>& load, QByteArray body);
+    void startDownload(const std::shared_ptr<Download>& download);
+    void makeThumbnail(const std::shared_ptr<Download>& download, QByteArray body);
+    void finishDownload(const std::shared_ptr<Download>& download, const ArtworkLoadResult& result);
     void answer(const std::shared_ptr<PendingLoad>& load, const ArtworkLoadResult& result);
     void remember(const QString& key, const QUrl& url, const QImage& image);
 
@@ -107,7 +114,8 @@ private:
     QHash<QString, std::shared_ptr<PendingLoad>> pending_;
     std::vector<std::shared_ptr<PendingLoad>> diskLookups_;
     bool diskLookupsScheduled_ = false;
-    std::vector<std::shared_ptr<PendingLoad>> waitingDownloads_;
+    QHash<QString, std::shared_ptr<Download>> downloads_;
+    std::vector<std::shared_ptr<Download>> waitingDownloads_;
     int downloadsInFlight_ = 0;
     QThreadPool workers_;
 };

@@ -21,21 +21,22 @@ ErrorReportMailer& ErrorReportMailer::shared() {
 }
 
 ErrorReportMailer::~ErrorReportMailer() {
-    for (auto& thread : threads_) {
-        thread.request_stop();
+    for (Mailing& mailing : mailings_) {
+        mailing.thread.request_stop();
     }
     // The jthreads join here; a stopped mail gives up within about a second.
 }
 
-void ErrorReportMailer::mailOnce(const std::string& name, std::string text) {
+// A list that fails to decode mails on every load, so the threads of sent mails are joined as new ones start.
+void ErrorReportMailer::mail(std::string text) {
     const std::lock_guard lock(mutex_);
-    if (!mailedNames_.insert(name).second) {
-        return;
-    }
+    mailings_.remove_if([](const Mailing& mailing) { return mailing.finished; });
     ++mailsUnderWay_;
-    threads_.emplace_back([this, text = std::move(text)](const std::stop_token& stopToken) {
+    Mailing& mailing = mailings_.emplace_back();
+    mailing.thread = std::jthread([this, &mailing, text = std::move(text)](const std::stop_token& stopToken) {
         send(text, stopToken);
         const std::lock_guard done(mutex_);
+        mailing.finished = true;
         --mailsUnderWay_;
         idle_.notify_all();
     });

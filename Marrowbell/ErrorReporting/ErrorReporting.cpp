@@ -10,15 +10,15 @@ namespace Marrowbell::ErrorReporting {
 namespace {
 
 void reportDescribed(const ReportedError& error, std::string_view name) {
-    if (error.isCancellation) {
+    if (error.isCancellation || error.isOffline) {
         return;
     }
     const std::string operation(name);
     UsageStats::errorOccurred("error_" + operation, std::nullopt, error.description,
                               {{"domain", error.domain}, {"code", std::to_string(error.code)}});
-    if (error.isDecodingError) {
-        ErrorReportMailer::shared().mailOnce(operation, "Error " + operation + ": " + error.description +
-                                                            "\n\n" + error.debugDescription());
+    if (error.isDecodingError()) {
+        ErrorReportMailer::shared().mail("Error " + operation + ": " + error.description + "\n\n" +
+                                         error.debugDescription());
     }
 }
 

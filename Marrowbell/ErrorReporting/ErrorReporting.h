@@ -8,12 +8,13 @@ namespace Marrowbell::ErrorReporting {
 
 /// Turns a failed operation into one error usage signal "error_<name>" whose parameters are the error's
 /// "domain" and "code" and whose message is its description. `name` is the operation's snake_case name
-/// ("load_songs", "open_database"). Cancellations (Foundation::CancellationError) are not reported.
+/// ("load_songs", "open_database"). Cancellations (Foundation::CancellationError) and requests that failed
+/// for want of a network (MusicKit::URLError's notConnectedToInternet) are not reported.
 ///
-/// A data-decoding error (Foundation::DecodingError) also mails a short report through the kit's
-/// FeedbackSender: "Error <name>: <description>", an empty line, then the error's domain, code and
-/// description; nothing else of the user's data. At most one mail per operation name per run; the mail goes
-/// out on a worker and a failed mail is dropped.
+/// A data-decoding error (one whose domain or description names "DecodingError") also mails a short report
+/// through the kit's FeedbackSender: "Error <name>: <description>", an empty line, then the error's domain,
+/// code and description; nothing else of the user's data. Every such error mails; the mail goes out on a
+/// worker and a failed mail is dropped.
 ///
 /// Never throws; any thread; returns at once. The caller logs the error itself.
 void report(const std::exception_ptr& error, std::string_view name) noexcept;

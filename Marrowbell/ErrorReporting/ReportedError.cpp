@@ -35,10 +35,8 @@ std::int64_t urlErrorCode(MusicKit::URLError::Code code) {
     switch (code) {
     case Code::timedOut:
         return -1001;
-    case Code::cannotFindHost:
-        return -1003;
-    case Code::cannotConnectToHost:
-        return -1004;
+    case Code::notConnectedToInternet:
+        return -1009;
     case Code::networkConnectionLost:
         return -1005;
     case Code::secureConnectionFailed:
@@ -75,15 +73,19 @@ std::string ReportedError::debugDescription() const {
     return "Error Domain=" + domain + " Code=" + std::to_string(code) + " \"" + description + "\"";
 }
 
+bool ReportedError::isDecodingError() const {
+    return debugDescription().find("DecodingError") != std::string::npos;
+}
+
 ReportedError describeError(const std::exception& error) {
     ReportedError reported{.domain = typeDomain(error), .description = error.what()};
     if (dynamic_cast<const Foundation::CancellationError*>(&error)) {
         reported.isCancellation = true;
     } else if (const auto* decoding = dynamic_cast<const Foundation::DecodingError*>(&error)) {
         reported.code = decodingErrorCode(decoding->kind());
-        reported.isDecodingError = true;
     } else if (const auto* url = dynamic_cast<const MusicKit::URLError*>(&error)) {
         reported.code = urlErrorCode(url->code());
+        reported.isOffline = url->code() == MusicKit::URLError::Code::notConnectedToInternet;
     } else if (const auto* answer = dynamic_cast<const MusicKit::MusicDataRequest::Error*>(&error)) {
         // An error answer without a code of its own is told apart by its HTTP status.
         reported.code = answer->code() != 0 ? answer->code() : answer->status();

@@ -13,10 +13,13 @@ struct ReportedError {
     std::int64_t code = 0;
     std::string description;
     bool isCancellation = false;
-    bool isDecodingError = false;
+    /// The request failed because there is no network: nothing the application could do better.
+    bool isOffline = false;
 
     /// "Error Domain=<domain> Code=<code> "<description>"".
     std::string debugDescription() const;
+    /// Whether the debug description names a decoding error, whichever type or layer it comes from.
+    bool isDecodingError() const;
 };
 
 ReportedError describeError(const std::exception& error);

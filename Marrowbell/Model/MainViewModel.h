@@ -40,7 +40,6 @@ class UserNotificationCenter;
 namespace Marrowbell {
 
 class AppEnvironment;
-class PlayerArtworkLoader;
 struct MainViewModelPlaybackSupport;
 
 /// The application's one central model: what the user browses (selected kind, per-list selections, the
@@ -219,9 +218,8 @@ public:
     void notifySongChangeIfNeeded(const std::optional<PlaybackItem>& item);
     QFuture<void> postSongNotification(const PlaybackItem& item, const QString& songID);
 
-    /// Where the player's artwork and the song-start notifications go: by default the network into the
-    /// artwork cache, and the session bus's notification centre. Tests give their own.
-    void usePlayerArtworkLoader(std::shared_ptr<PlayerArtworkLoader> loader);
+    /// Where the song-start notifications go: by default the session bus's notification centre. Tests give
+    /// their own.
     void useNotificationCenter(DesktopIntegration::UserNotificationCenter& center);
 
     // Empty-playlist sync.

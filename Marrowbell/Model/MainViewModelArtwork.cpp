@@ -1,8 +1,8 @@
 #include "App/AppEnvironment.h"
+#include "Artwork/ArtworkImageCache.h"
 #include "ErrorReporting/ErrorReporting.h"
 #include "Model/MainViewModel.h"
 #include "Model/MainViewModelPlaybackSupport.h"
-#include "Model/NetworkArtworkLoader.h"
 #include "Platform/AppLoggers.h"
 #include "Platform/DefaultsKeys.h"
 #include "Platform/GuiDelivery.h"
@@ -13,42 +13,35 @@
 
 namespace Marrowbell {
 
-void MainViewModel::usePlayerArtworkLoader(std::shared_ptr<PlayerArtworkLoader> loader) {
-    playbackSupport_->artworkLoader = std::move(loader);
-}
-
 void MainViewModel::useNotificationCenter(DesktopIntegration::UserNotificationCenter& center) {
     playbackSupport_->notificationCenter = &center;
 }
 
+// The views and the notification read the picture from the shared cache, so loading it there once is enough:
+// the player bar shows it without a request of its own.
 QFuture<void> MainViewModel::loadPlayerArtwork(const std::optional<PlaybackItem>& item,
                                                std::stop_token stopToken) {
     if (!item) {
         return QtFuture::makeReadyFuture();
     }
-    if (!playbackSupport_->artworkLoader) {
-        playbackSupport_->artworkLoader = std::make_shared<NetworkArtworkLoader>();
-    }
     const QString key = QString::fromStdString(item->songIDForArtwork());
-    QFuture<QImage> loading = playbackSupport_->artworkLoader->image(item->artwork(), key);
-
     auto promise = std::make_shared<QPromise<void>>();
     promise->start();
-    whenFinished(loading, this, [this, promise, item, key, stopToken](QFuture<QImage> finished) {
-        try {
-            // Only the cache is filled here; the views read the picture from it.
-            (void)finished.result();
-        } catch (const std::exception& error) {
-            AppLoggers::images().error("Failed to load player artwork: %@", {error});
-        }
-        if (stopToken.stop_requested()) {
-            AppLoggers::images().debug("Loading player artwork cancelled");
-        } else {
-            notifySongChangeIfNeeded(item);
-            playingItemIDForArtwork.set(key);
-        }
-        promise->finish();
-    });
+    ArtworkImageCache::shared().loadImage(
+        ArtworkImageCache::thumbnailURL(item->artwork()), key, this,
+        [this, promise, item, key, stopToken](const ArtworkLoadResult& result) {
+            if (!result.succeeded()) {
+                AppLoggers::images().error("Failed to load player artwork: %@",
+                                           {result.detail.toStdString()});
+            }
+            if (stopToken.stop_requested()) {
+                AppLoggers::images().debug("Loading player artwork cancelled");
+            } else {
+                notifySongChangeIfNeeded(item);
+                playingItemIDForArtwork.set(key);
+            }
+            promise->finish();
+        });
     return promise->future();
 }
 
@@ -78,9 +71,8 @@ QFuture<void> MainViewModel::postSongNotification(const PlaybackItem& item, cons
                                                     std::nullopt};
     const QString key = QString::fromStdString(item.songIDForArtwork());
     try {
-        const QString cachedFile =
-            playbackSupport_->artworkLoader ? playbackSupport_->artworkLoader->filePath(key) : QString();
-        request.imageFile = playbackSupport_->notificationAttachment.replace(cachedFile, key);
+        request.imageFile =
+            playbackSupport_->notificationAttachment.replace(ArtworkImageCache::shared().filePath(key), key);
     } catch (const std::exception& error) {
         AppLoggers::app().error("Could not create notification attachment: %@", {error});
     }

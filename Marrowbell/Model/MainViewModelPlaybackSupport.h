@@ -1,10 +1,8 @@
 #pragma once
 
 #include "Model/NotificationAttachment.h"
-#include "Model/PlayerArtworkLoader.h"
 
 #include <cstdint>
-#include <memory>
 
 namespace DesktopIntegration {
 class UserNotificationCenter;
@@ -16,8 +14,6 @@ namespace Marrowbell {
 struct MainViewModelPlaybackSupport {
     /// Raised at every refresh; a library check applies its answer only while its number is current.
     std::uint64_t libraryCheckGeneration = 0;
-    /// Made on first use unless one was given.
-    std::shared_ptr<PlayerArtworkLoader> artworkLoader;
     /// The session bus's centre unless one was given.
     DesktopIntegration::UserNotificationCenter* notificationCenter = nullptr;
     /// The song-start notification's image file, removed when the next one replaces it.

@@ -22,8 +22,7 @@ QString transportText(const MusicKit::URLError& error, const QString& service) {
         return tr("The connection to %1 was lost.").arg(service);
     case MusicKit::URLError::Code::secureConnectionFailed:
         return tr("A secure connection to %1 could not be made.").arg(service);
-    case MusicKit::URLError::Code::cannotFindHost:
-    case MusicKit::URLError::Code::cannotConnectToHost:
+    case MusicKit::URLError::Code::notConnectedToInternet:
     case MusicKit::URLError::Code::unknown:
         break;
     }

@@ -163,8 +163,8 @@ void AppearanceSettingsPane::artworkSizeChanged() {
         const QSignalBlocker blocker(artworkSizeSlider_);
         artworkSizeSlider_->setValue(int(newWhole));
     }
-    // The size the lists will draw, so the figure matches the change that was detected.
-    announce("change_artwork_size", "size", QString::number(newWhole));
+    // The stored size without its fraction (28.5 is "28"), as the other clients of this signal count it.
+    announce("change_artwork_size", "size", QString::number(static_cast<qint64>(std::trunc(size))));
 }
 
 void AppearanceSettingsPane::fontWeightChanged() {

@@ -86,10 +86,12 @@ URLError::Code urlErrorCode(CURLcode result) {
     switch (result) {
     case CURLE_OPERATION_TIMEDOUT:
         return URLError::Code::timedOut;
+    // Without a network names do not resolve and connections fail (no route, network unreachable); curl's
+    // result does not tell these apart from a host that refuses, so all of them count as offline.
     case CURLE_COULDNT_RESOLVE_HOST:
-        return URLError::Code::cannotFindHost;
+    case CURLE_COULDNT_RESOLVE_PROXY:
     case CURLE_COULDNT_CONNECT:
-        return URLError::Code::cannotConnectToHost;
+        return URLError::Code::notConnectedToInternet;
     case CURLE_PARTIAL_FILE:
     case CURLE_RECV_ERROR:
     case CURLE_SEND_ERROR:

@@ -72,10 +72,12 @@ public:
 
     /// Plans `fault` for the request with number `requestNumber`; several faults may share a number.
     void injectFault(std::size_t requestNumber, DemoFault fault);
-    /// Forgets the planned faults and the request log, and numbers the next request 1 again.
+    /// Forgets the planned faults and the request logs, and numbers the next request 1 again.
     void reset();
     /// The path and query of every API request so far, in arrival order.
     std::vector<std::string> requestedTargets() const;
+    /// The path of every artwork request so far, in arrival order.
+    std::vector<std::string> requestedArtwork() const;
     /// The e-mail endpoint "/email" with the mails it received.
     FeedbackMailbox& feedbackMailbox() { return feedbackMailbox_; }
 
@@ -90,7 +92,7 @@ private:
     void serveLookup(const httplib::Request& request, httplib::Response& response) const;
     void serveSearch(const httplib::Request& request, httplib::Response& response) const;
     void serveAdd(const httplib::Request& request, httplib::Response& response);
-    void serveArtwork(const httplib::Request& request, httplib::Response& response) const;
+    void serveArtwork(const httplib::Request& request, httplib::Response& response);
     std::vector<DemoFault> beginRequest(const httplib::Request& request);
     bool waitUnlessStopping(std::chrono::milliseconds delay);
 
@@ -110,6 +112,7 @@ private:
     bool isStopping_ = false;
     std::multimap<std::size_t, DemoFault> faults_;
     std::vector<std::string> requestedTargets_;
+    std::vector<std::string> requestedArtwork_;
     FeedbackMailbox feedbackMailbox_;
 };
 

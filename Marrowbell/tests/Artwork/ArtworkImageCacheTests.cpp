@@ -74,6 +74,33 @@ TEST_F(ArtworkImageCacheTest, oneDownloadServesThreeWaitersAndTheirSignals) {
     EXPECT_EQ(cache.loadsInFlight(), 0);
 }
 
+TEST_F(ArtworkImageCacheTest, theSongsOfOneAlbumWaitForOneDownloadAndEachKeepsThePicture) {
+    const QUrl url = demoArtworkURL(u"l.shared"_s, 64);
+    constexpr int songs = 7;
+    int answered = 0;
+    QObject context;
+    for (int song = 0; song < songs; ++song) {
+        cache.loadImage(url, u"song-%1"_s.arg(song), &context, [&answered](const ArtworkLoadResult& result) {
+            EXPECT_TRUE(result.succeeded()) << result.detail.toStdString();
+            ++answered;
+        });
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&answered] { return answered == songs; }, 10'000));
+    EXPECT_EQ(service->requestedArtwork(), std::vector<std::string>{url.path().toStdString()});
+    for (int song = 0; song < songs; ++song) {
+        const QString key = u"song-%1"_s.arg(song);
+        EXPECT_TRUE(cache.cachedImage(key, url)) << song;
+        EXPECT_TRUE(QFile::exists(cache.filePath(key))) << song;
+    }
+
+    // Shown again (a row scrolled back into view), they are all found without another request.
+    for (int song = 0; song < songs; ++song) {
+        ASSERT_TRUE(loadAndWait(cache, url, u"song-%1"_s.arg(song))->succeeded());
+    }
+    EXPECT_EQ(service->requestedArtwork().size(), 1u);
+    EXPECT_EQ(cache.loadsInFlight(), 0);
+}
+
 TEST_F(ArtworkImageCacheTest, aBurstOfLoadsKeepsFewDownloadsRunningAndFetchesTheNewestFirst) {
     LocalHttpServer pictures([](const QByteArray&) {
         return LocalHttpServer::Answer{200, "image/png", solidPNG(Qt::red, {80, 80})};

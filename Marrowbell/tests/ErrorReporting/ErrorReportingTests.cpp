@@ -4,9 +4,12 @@
 #include <DemoService/DemoService.h>
 #include <Foundation/CancellationError.h>
 #include <Foundation/DecodingError.h>
+#include <Foundation/URL.h>
 #include <MarrowbellCore/Store/SQLError.h>
 #include <MusicKit/MusicDataRequest.h>
+#include <MusicKit/ServiceConfiguration.h>
 #include <MusicKit/URLError.h>
+#include <MusicKit/URLRequest.h>
 #include <QCoreApplication>
 #include <QFile>
 #include <QJsonDocument>
@@ -129,7 +132,44 @@ TEST_F(ErrorReportingTest, CancellationsAreNotReported) {
     }
 }
 
-TEST_F(ErrorReportingTest, ADecodingErrorMailsOneShortReportPerOperation) {
+TEST_F(ErrorReportingTest, RequestsThatCannotReachTheServiceAreNotReported) {
+    DemoService::DemoService closed(DemoService::DemoService::Options{.songCount = 1});
+    closed.start();
+    const std::string refusing = closed.baseURL();
+    closed.stop();
+    // A label longer than 63 characters fails to resolve before any query leaves the machine.
+    const std::string unresolvable = "http://" + std::string(64, 'a') + ".invalid";
+    MusicKit::ServiceConfiguration::setCurrent(service->configuration());
+    auto failureOf = [](const std::string& address) {
+        try {
+            MusicKit::MusicDataRequest(
+                MusicKit::URLRequest(*Foundation::URL::fromString(address + "/v1/me/storefront")))
+                .response();
+        } catch (...) {
+            return std::current_exception();
+        }
+        return std::exception_ptr();
+    };
+    ErrorReporting::report(failureOf(refusing), "skip_next");
+    ErrorReporting::report(failureOf(unresolvable), "skip_previous");
+    MusicKit::ServiceConfiguration::setCurrent(std::nullopt);
+    ErrorReporting::report(MusicKit::URLError(MusicKit::URLError::Code::networkConnectionLost, "lost"),
+                           "resume_playback");
+
+    // Signals are recorded in the order they were sent.
+    const auto after = errorSignal("error_resume_playback");
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->at("code"), "-1005") << "a connection lost midway is still reported";
+    for (const auto& signal :
+         UsageStats::UsageStatsManager::shared()->signalManager()->cache()->waitingSignals()) {
+        if (signal.type == "UsageStats.Error.occurred") {
+            EXPECT_NE(signal.payload.at("UsageStats.Error.id"), "error_skip_next");
+            EXPECT_NE(signal.payload.at("UsageStats.Error.id"), "error_skip_previous");
+        }
+    }
+}
+
+TEST_F(ErrorReportingTest, EveryDecodingErrorMailsAShortReport) {
     const std::size_t before = service->feedbackMailbox().mails().size();
     const Foundation::DecodingError error(Foundation::DecodingError::Kind::keyNotFound,
                                           {"data", "Index 3", "id"}, "No value associated with key \"id\".");
@@ -144,7 +184,7 @@ TEST_F(ErrorReportingTest, ADecodingErrorMailsOneShortReportPerOperation) {
     EXPECT_EQ(signal->at("code"), "2");
 
     const auto mails = mailsSince(before);
-    ASSERT_EQ(mails.size(), 2u);
+    ASSERT_EQ(mails.size(), 3u) << "one mail for each decoding error, none for the store's error";
     const QString description = QString::fromStdString(error.what());
     QStringList texts;
     for (const QJsonObject& mail : mails) {
@@ -156,11 +196,12 @@ TEST_F(ErrorReportingTest, ADecodingErrorMailsOneShortReportPerOperation) {
     texts.sort();
     const QString debugDescription =
         u"Error Domain=Foundation.DecodingError Code=2 \""_s + description + u"\""_s;
-    EXPECT_EQ(texts, (QStringList{u"Error load_albums: "_s + description + u"\n\n"_s + debugDescription,
+    const QString albums = u"Error load_albums: "_s + description + u"\n\n"_s + debugDescription;
+    EXPECT_EQ(texts, (QStringList{albums, albums,
                                   u"Error load_artists: "_s + description + u"\n\n"_s + debugDescription}));
 }
 
-TEST_F(ErrorReportingTest, AFailedMailIsDroppedAndUsesUpTheOperationsMail) {
+TEST_F(ErrorReportingTest, AFailedMailIsDroppedAndTheNextDecodingErrorMailsAgain) {
     const std::size_t before = service->feedbackMailbox().mails().size();
     service->feedbackMailbox().answerErrorCode(300);
     const Foundation::DecodingError error(Foundation::DecodingError::Kind::dataCorrupted, {},
@@ -169,7 +210,7 @@ TEST_F(ErrorReportingTest, AFailedMailIsDroppedAndUsesUpTheOperationsMail) {
     EXPECT_EQ(mailsSince(before).size(), 1u);
     service->feedbackMailbox().answerErrorCode(0);
     ErrorReporting::report(error, "load_playlist");
-    EXPECT_EQ(mailsSince(before).size(), 1u);
+    EXPECT_EQ(mailsSince(before).size(), 2u);
 }
 
 } // namespace

@@ -2,7 +2,6 @@
 
 #include "AppTestEnvironment.h"
 #include "Model/MainViewModel.h"
-#include "Model/NetworkArtworkLoader.h"
 #include "Platform/DefaultsKeys.h"
 
 #include <DemoService/DemoServiceTest.h>
@@ -39,8 +38,6 @@ protected:
         environment->defaults().setValue(DefaultsKeys::performedFullSync, true);
         player = std::make_unique<MusicKit::ApplicationMusicPlayer>();
         model = std::make_unique<MainViewModel>(*environment, *player);
-        artwork = std::make_shared<NetworkArtworkLoader>(folder.filePath(QStringLiteral("artwork")));
-        model->usePlayerArtworkLoader(artwork);
     }
     void TearDown() override {
         model.reset();
@@ -74,6 +71,12 @@ protected:
     static MusicKit::Artwork artworkFor(const std::string& id) {
         return MusicKit::Artwork(service->baseURL() + "/artwork/" + id + "/{w}x{h}.png");
     }
+    /// How often the thumbnail of artworkFor(`id`) was requested in this test. (Loads of earlier tests
+    /// may still end during this one, so other requests are not counted.)
+    static long artworkRequests(const std::string& id) {
+        const auto requested = service->requestedArtwork();
+        return std::count(requested.begin(), requested.end(), "/artwork/" + id + "/64x64.png");
+    }
     /// The catalog song of the first library song, and the last catalog song, which the library lacks.
     static MusicKit::Song songInLibrary() { return catalogSong(library().songs.front().catalogSong); }
     static MusicKit::Song songNotInLibrary() { return catalogSong(library().catalogSongs.size() - 1); }
@@ -91,7 +94,6 @@ protected:
     std::unique_ptr<AppEnvironment> environment;
     std::unique_ptr<MusicKit::ApplicationMusicPlayer> player;
     std::unique_ptr<MainViewModel> model;
-    std::shared_ptr<NetworkArtworkLoader> artwork;
 };
 
 } // namespace Marrowbell::Testing

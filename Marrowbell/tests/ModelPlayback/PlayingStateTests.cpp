@@ -1,5 +1,7 @@
+#include "Artwork/ArtworkImageCache.h"
 #include "ModelPlaybackFixture.h"
 
+#include <QFile>
 #include <QSignalSpy>
 
 namespace Marrowbell::Testing {
@@ -87,8 +89,8 @@ TEST_F(PlayingStateTest, AStationKeepsOneArtworkKeyAndOneCachedFile) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return model->playingItemIDForArtwork.get().has_value(); }, 10000));
         EXPECT_EQ(model->playingItemIDForArtwork.get(), QStringLiteral("station-ra.77"));
     }
-    const QDir cache(artwork->filePath(QStringLiteral("station-ra.77")).section(u'/', 0, -2));
-    EXPECT_EQ(cache.entryList(QDir::Files).size(), 1) << "one download for every refresh of the station";
+    EXPECT_EQ(artworkRequests("ra.77"), 1) << "one download for every refresh of the station";
+    EXPECT_TRUE(QFile::exists(ArtworkImageCache::shared().filePath(QStringLiteral("station-ra.77"))));
 }
 
 TEST_F(PlayingStateTest, ANewerRefreshCancelsTheArtworkLoadOfTheEarlierItem) {

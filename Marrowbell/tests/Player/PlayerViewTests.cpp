@@ -70,6 +70,17 @@ TEST_F(PlayerViewTest, ShowsThePlayingSongsArtworkTitleAndSubtitle) {
     EXPECT_TRUE(hoodie.artwork()->loadIdentity().contains(QString::fromStdString(songs[0].id.rawValue())));
 }
 
+TEST_F(PlayerViewTest, ASongWhoseArtworkWasNeverShownIsFetchedOnceForTheModelAndTheBar) {
+    PlayerHoodie& hoodie = *view().hoodie();
+    auto song = catalogSong(23);
+    song.artwork = artworkFor("never-shown");
+    queueSongs({song});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hoodie.artwork()->state().isLoaded(); }, 8000));
+    EXPECT_EQ(hoodie.artwork()->state().image.size(), QSize(64, 64));
+    QTest::qWait(200);
+    EXPECT_EQ(artworkRequests("never-shown"), 1);
+}
+
 TEST_F(PlayerViewTest, TransportButtonsReachThePlayerAndAltClickOnPauseStops) {
     queueSongs(songs);
     click(view().playPauseButton());

@@ -86,12 +86,14 @@ TEST_F(AppearanceSettingsTest, WritingTheValueAlreadyShownSendsNothing) {
                     .empty());
 }
 
-TEST_F(AppearanceSettingsTest, TheArtworkSizeCountsOnlyWhenItsRoundedValueChangesAndReportsThatValue) {
+TEST_F(AppearanceSettingsTest,
+       TheArtworkSizeCountsOnlyWhenItsRoundedValueChangesAndReportsTheStoredSizeWithoutItsFraction) {
     EXPECT_EQ(sentBy([&] { defaults.setValue(DefaultsKeys::artworkSize, 28.0); }, 1),
               std::vector{expected("change_artwork_size", "size", "28")});
     EXPECT_TRUE(sentBy([&] { defaults.setValue(DefaultsKeys::artworkSize, 28.4); }, 0).empty());
     EXPECT_EQ(sentBy([&] { defaults.setValue(DefaultsKeys::artworkSize, 28.5); }, 1),
-              std::vector{expected("change_artwork_size", "size", "29")});
+              std::vector{expected("change_artwork_size", "size", "28")})
+        << "the rounded size changed, the stored one is reported without its fraction";
     EXPECT_EQ(pane->artworkSizeSlider()->value(), 29);
 }
 
