@@ -58,9 +58,10 @@ public:
     /// Re-reads the display settings: table style, row height, every row; then the selection sync.
     void reloadAppearance();
 
-    /// Runs `body` so that the selections it (and the observers it triggers this turn) sets scroll their rows
-    /// into view.
-    static void performWithScrollToSelection(const std::function<void()>& body);
+    /// From here until the observers of what was set before endScrollToSelection() have run, every
+    /// selection a list applies scrolls its row into view. Nests.
+    static void beginScrollToSelection();
+    static void endScrollToSelection();
     /// Forgets every list's saved scroll position.
     static void forgetSavedScrollPositions();
 
