@@ -47,7 +47,6 @@ CollectionListControllerBase::CollectionListControllerBase(const ListEnvironment
                                      [this](int row) { return itemTitle(row); }, this))
     , painter_(new TableCellPainter(*this, environment.artwork, environment.clock, *this)) {
     setObjectName(autosaveName_.value_or(QString()));
-    setViewportMargins(0, 0, 0, bottomContentInset);
     setCellPainter(painter_);
     setModel(model_);
     setMenuProvider([this](int row) { return row < 0 ? nullptr : menuForItem(row); });
@@ -164,7 +163,24 @@ void CollectionListControllerBase::syncSelectionFromBinding() {
         selectOnlyRow(row);
     }
     if (scrollToSelectionDepth() > 0) {
-        scrollTo(model_->index(row), QAbstractItemView::EnsureVisible);
+        scrollSelectionIntoView(row);
+    }
+}
+
+// The table sets the viewport's margins for its headers alone, so the room under the last row is made in
+// the scroll range.
+void CollectionListControllerBase::updateGeometries() {
+    KeyHandlingTableView::updateGeometries();
+    const int contentHeight = verticalHeader()->length() + bottomContentInset;
+    verticalScrollBar()->setRange(0, std::max(0, contentHeight - viewport()->height()));
+}
+
+// Brought into view at the bottom edge, the row would stay hidden behind the player bar.
+void CollectionListControllerBase::scrollSelectionIntoView(int row) {
+    const QModelIndex index = model_->index(row);
+    scrollTo(index, QAbstractItemView::EnsureVisible);
+    if (visualRect(index).bottom() > viewport()->height() - bottomContentInset) {
+        scrollTo(index, QAbstractItemView::PositionAtCenter);
     }
 }
 

@@ -87,6 +87,7 @@ protected:
 
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void updateGeometries() override;
 
 private:
     void applyTableStyle();
@@ -97,6 +98,7 @@ private:
     void playRow(int row);
     void focusWasGained(bool byUser);
     void restoreScrollPosition();
+    void scrollSelectionIntoView(int row);
 
     ListEnvironment environment_;
     SelectionBinding selection_;

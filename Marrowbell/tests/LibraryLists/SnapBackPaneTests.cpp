@@ -4,6 +4,7 @@
 #include "MainWindow/MainContentView.h"
 #include "MainWindow/PodController.h"
 #include "MainWindow/PodPagingView.h"
+#include "Player/PlayerBar.h"
 
 #include <QSignalSpy>
 #include <algorithm>
@@ -53,11 +54,18 @@ protected:
 
     void chooseKind(ContainerKind kind) { model().selectContainerKind(containerKindID(kind)); }
 
-    /// The row `list` selects, when it lies wholly inside the list's viewport; -1 otherwise.
-    static int visibleSelectedRow(const CollectionListControllerBase& list) {
+    /// The row `list` selects, when it lies wholly inside the list's viewport and clear of the player bar
+    /// floating over it; -1 otherwise.
+    int visibleSelectedRow(const CollectionListControllerBase& list) const {
         const int row = list.selectedRow();
         const QRect shown = row < 0 ? QRect() : list.visualRect(list.model()->index(row, 0));
-        return !shown.isEmpty() && list.viewport()->rect().contains(shown) ? row : -1;
+        const PlayerBar* bar = content->playerBar();
+        const QRect barOnScreen(bar->mapToGlobal(QPoint(0, 0)), bar->size());
+        const QRect rowOnScreen(list.viewport()->mapToGlobal(shown.topLeft()), shown.size());
+        return !shown.isEmpty() && list.viewport()->rect().contains(shown) &&
+                       !(bar->isVisible() && rowOnScreen.intersects(barOnScreen))
+                   ? row
+                   : -1;
     }
 
     /// Waits until the pane at `index` selects `row` in view, then checks that it stays so.
