@@ -148,8 +148,13 @@ template <class Record> QFuture<void> LibraryListViewModel<Record>::load(bool sy
 template <class Record> void LibraryListViewModel<Record>::installItems(std::vector<Record> loaded) {
     items.set(std::move(loaded));
     auto& selection = mainViewModel_.*LibraryKind<Record>::selection;
-    if (selection.get()) {
-        showSelectedSongs();
+    if (const std::optional<QString>& selected = selection.get()) {
+        // A snap-back selects its container while the kind's list may be gone: nothing has read its songs.
+        if (selected->toStdString() != selectedSongsContainerID_) {
+            loadSelectedSongs();
+        } else {
+            showSelectedSongs();
+        }
         return;
     }
     const std::vector<Record>& containers = items.get();
@@ -266,7 +271,8 @@ template <class Record> void LibraryListViewModel<Record>::showSelectedSongs() {
     const QString title = LibraryKind<Record>::title(*container);
     const std::vector<NavigationItem>& path = mainViewModel_.navigationPath.get();
     if (path.size() == 3 && path[2] == NavigationItem::songCollection(id, title) &&
-        sameIdentifiers(mainViewModel_.detailSongs.get(), selectedSongs_)) {
+        sameIdentifiers(mainViewModel_.detailSongs.get(), selectedSongs_) &&
+        !mainViewModel_.detailSongIDToRestore) {
         return;
     }
     songsViewModel_.showSongs(LibraryKind<Record>::kind, selectedSongs_, id, title);

@@ -392,9 +392,12 @@ void CollectionListControllerBase::restoreScrollPosition() {
     verticalScrollBar()->setValue(*saved);
 }
 
-void CollectionListControllerBase::performWithScrollToSelection(const std::function<void()>& body) {
+void CollectionListControllerBase::beginScrollToSelection() {
     ++scrollToSelectionDepth();
-    body();
+}
+
+// The observers' deliveries of what was set are queued already, so they run before this.
+void CollectionListControllerBase::endScrollToSelection() {
     QMetaObject::invokeMethod(
         QCoreApplication::instance(), [] { --scrollToSelectionDepth(); }, Qt::QueuedConnection);
 }

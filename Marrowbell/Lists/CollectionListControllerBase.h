@@ -67,9 +67,10 @@ public:
     /// Measures the rows around `index` first, so that it lands where it will be painted.
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
 
-    /// Runs `body` so that the selections it (and the observers it triggers this turn) sets scroll their rows
-    /// into view.
-    static void performWithScrollToSelection(const std::function<void()>& body);
+    /// From here until the observers of what was set before endScrollToSelection() have run, every
+    /// selection a list applies scrolls its row into view. Nests.
+    static void beginScrollToSelection();
+    static void endScrollToSelection();
     /// Forgets every list's saved scroll position.
     static void forgetSavedScrollPositions();
 

@@ -1,6 +1,7 @@
 #include "MainWindow/AppModels.h"
 
 #include "App/AppEnvironment.h"
+#include "Lists/SnapBackScrolling.h"
 
 namespace Marrowbell {
 
@@ -15,7 +16,9 @@ AppModels::AppModels(AppEnvironment& appEnvironment)
     , artists(std::make_unique<ArtistsViewModel>(*main, *detailSongs, environment))
     , madeForYou(std::make_unique<MadeForYouViewModel>(*main, environment, *player))
     , stations(std::make_unique<StationsViewModel>(*main, environment, *player))
-    , search(std::make_unique<SearchViewModel>()) {}
+    , search(std::make_unique<SearchViewModel>()) {
+    scrollListsOnSnapBack(*main);
+}
 
 AppModels::~AppModels() {
     search.reset();

@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QTimer>
-#include <cstdio>
 
 namespace Marrowbell {
 namespace {
@@ -72,10 +71,7 @@ PodController::PodController(MainViewModel& model, AppNotifications& notificatio
             &PodController::navigateRightOnSelection);
     connect(this, &PodController::boundaryReached, this, [] { QApplication::beep(); });
     pathToken_ = ObservationTracking::observe(&model_, &MainViewModel::navigationPath,
-                                              [this](const auto&, const auto&) {
-                                                  std::puts("Updating pods");
-                                                  updatePods();
-                                              });
+                                              [this](const auto&, const auto&) { updatePods(); });
     updatePods();
 }
 

@@ -179,8 +179,9 @@ public:
     bool isStationSnapbackTarget(const MusicKit::MusicPersonalRecommendationItem& station) const;
     /// Returns to the recorded place (nothing without one) and selects the playing song in the song lists.
     void snapBack();
-    /// Sets the kind and list selections along the current path from `state`.
-    void restoreSelections(const SavedSnapbackState& state);
+    /// Sets the kind and list selections along the current path from `state`. `shownPath` is the path
+    /// before the snap-back: detailSongs are still the songs of its collection.
+    void restoreSelections(const SavedSnapbackState& state, const std::vector<NavigationItem>& shownPath);
     /// A song the detail songs list selects once its songs have loaded, left by a snap-back. Not observed.
     std::optional<QString> detailSongIDToRestore;
 

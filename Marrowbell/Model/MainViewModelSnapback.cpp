@@ -126,10 +126,11 @@ void MainViewModel::snapBack() {
         return;
     }
     UsageStats::signal("snap_back");
+    const std::vector<NavigationItem> shownPath = navigationPath.get();
     navigationPath.set(state->path);
     activePane.set(state->activePane);
     Q_EMIT snapBackSelectionsWillRestore();
-    restoreSelections(*state);
+    restoreSelections(*state, shownPath);
     Q_EMIT snapBackSelectionsRestored();
 }
 
@@ -143,7 +144,8 @@ std::optional<QString> MainViewModel::songMatchingCurrentEntry(const std::vector
     return std::nullopt;
 }
 
-void MainViewModel::restoreSelections(const SavedSnapbackState& state) {
+void MainViewModel::restoreSelections(const SavedSnapbackState& state,
+                                      const std::vector<NavigationItem>& shownPath) {
     const std::vector<NavigationItem> path = navigationPath.get();
     for (const auto& item : path) {
         if (const auto* container = item.as<NavigationItem::Container>()) {
@@ -173,7 +175,11 @@ void MainViewModel::restoreSelections(const SavedSnapbackState& state) {
             if (!kind || !opensSongCollections(*kind)) {
                 continue;
             }
-            if (auto songID = songMatchingCurrentEntry(detailSongs.get())) {
+            // Songs of another collection may hold the playing song as well, yet the restored collection's
+            // own songs replace them once its list has read them.
+            const bool showsRestoredSongs = shownPath == path;
+            if (auto songID =
+                    showsRestoredSongs ? songMatchingCurrentEntry(detailSongs.get()) : std::nullopt) {
                 selectedDetailSongID.set(std::move(songID));
             } else {
                 const auto entry = player_.queue().currentEntry();

@@ -46,7 +46,6 @@ struct Playback {
 
     /// Drives the player directly for an item that is not in the library.
     template <class Item> void playCatalogItem(const Item& item) const {
-        main().lastSavedSnapbackState.set(std::nullopt);
         models.player->setQueue(item);
         startPlayer();
     }
@@ -58,7 +57,6 @@ struct Playback {
     }
 
     void playCatalogArtist(const MusicKit::Artist& artist) const {
-        main().lastSavedSnapbackState.set(std::nullopt);
         auto topSongs = models.environment.background().run([id = artist.id](std::stop_token stopToken) {
             return MusicKit::MusicCatalogArtistTopSongsRequest(id).response(stopToken);
         });

@@ -20,6 +20,8 @@ namespace Marrowbell::Testing {
 /// store; each pane is shown alone in an active window.
 class LibraryListsTest : public MainWindowTest {
 protected:
+    using MainWindowTest::MainWindowTest;
+
     void SetUp() override {
         MainWindowTest::SetUp();
         auto synced = model().performFullSync();

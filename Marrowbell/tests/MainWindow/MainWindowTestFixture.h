@@ -19,9 +19,12 @@ class MainWindowTest : public ::testing::Test {
 protected:
     static constexpr std::size_t demoSongCount = 60;
 
+    explicit MainWindowTest(std::size_t librarySongCount = demoSongCount)
+        : librarySongCount_(librarySongCount) {}
+
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
-        environment = makeAppEnvironment(folder, demoSongCount);
+        environment = makeAppEnvironment(folder, librarySongCount_);
         models = std::make_unique<AppModels>(*environment);
     }
 
@@ -43,6 +46,9 @@ protected:
     QTemporaryDir folder;
     std::unique_ptr<AppEnvironment> environment;
     std::unique_ptr<AppModels> models;
+
+private:
+    std::size_t librarySongCount_;
 };
 
 inline std::vector<NavigationItem> pathOf(ContainerKind kind) {

@@ -65,24 +65,24 @@ TEST_F(SnapbackTest, PlayingFromAnAlbumReturnsToItsPathPaneSelectionAndPlayingSo
     EXPECT_TRUE(model->isSnapbackTarget(album));
     EXPECT_FALSE(model->isSnapbackTarget(otherAlbum));
 
-    browseToPlaylists();
+    // Still in the album, another row selected: the playing song is selected among the shown songs.
+    model->selectedDetailSongID.set(QStringLiteral("play"));
     QSignalSpy willRestore(model.get(), &MainViewModel::snapBackSelectionsWillRestore);
     QSignalSpy restored(model.get(), &MainViewModel::snapBackSelectionsRestored);
     model->snapBack();
+    EXPECT_EQ(model->selectedDetailSongID.get(), QString::fromStdString(playingSong().identifier));
+    EXPECT_FALSE(model->detailSongIDToRestore);
+    EXPECT_EQ(willRestore.count(), 1);
+    EXPECT_EQ(restored.count(), 1);
 
+    // Browsed elsewhere: the songs still held are no longer known to be the album's, so the list selects
+    // the playing song once it has shown the album's songs again.
+    browseToPlaylists();
+    model->snapBack();
     EXPECT_EQ(model->navigationPath.get(), pathOf(ContainerKind::albums, albumID(), albumTitle()));
     EXPECT_EQ(model->activePane.get(), 2);
     EXPECT_EQ(model->selectedContainerKindID.get(), QStringLiteral("albums"));
     EXPECT_EQ(model->selectedAlbumID.get(), albumID());
-    EXPECT_EQ(model->selectedDetailSongID.get(), QString::fromStdString(playingSong().identifier));
-    EXPECT_EQ(willRestore.count(), 1);
-    EXPECT_EQ(restored.count(), 1);
-
-    // The album's songs are not loaded yet: the list selects the playing song once they are.
-    browseToPlaylists();
-    model->detailSongs.set({});
-    model->snapBack();
-    EXPECT_EQ(model->navigationPath.get(), pathOf(ContainerKind::albums, albumID(), albumTitle()));
     EXPECT_FALSE(model->selectedDetailSongID.get());
     EXPECT_EQ(model->detailSongIDToRestore, QString::fromStdString(playingSong().identifier));
     EXPECT_EQ(restored.count(), 2) << "the record stays for another snap-back";

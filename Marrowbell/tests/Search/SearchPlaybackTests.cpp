@@ -79,8 +79,10 @@ TEST_F(SearchPlaybackTest, ADoubleClickedStoredAlbumPlaysThenBecomesTheSnapBackP
     EXPECT_TRUE(model().isPlaying.get());
 }
 
-TEST_F(SearchPlaybackTest, ACatalogSongPlaysDirectlyAndClearsTheSnapBackPlace) {
+// A catalog result is not in the library, so the library place recorded before stays the snap-back place.
+TEST_F(SearchPlaybackTest, ACatalogSongPlaysDirectlyAndKeepsTheSnapBackPlace) {
     model().saveSongsSnapbackState();
+    const auto recorded = model().lastSavedSnapbackState.get();
     models->search->selection.set(SearchPickerSelection::catalog);
     ASSERT_TRUE(QTest::qWaitFor([&] { return view().searchesStarted() > 0; }, 2000));
     ASSERT_TRUE(searchFor(QStringLiteral("Fire")));
@@ -88,12 +90,14 @@ TEST_F(SearchPlaybackTest, ACatalogSongPlaysDirectlyAndClearsTheSnapBackPlace) {
     ASSERT_GT(row, 0);
     const auto song = *resultAt(row).get<Case::catalogSong>();
     activateRow(row);
-    EXPECT_FALSE(model().lastSavedSnapbackState.get().has_value());
     ASSERT_TRUE(plays(song.title));
     EXPECT_EQ(models->player->queue().entries().size(), 1u);
+    EXPECT_EQ(model().lastSavedSnapbackState.get(), recorded);
 }
 
 TEST_F(SearchPlaybackTest, ACatalogArtistPlaysItsTopSongs) {
+    model().saveSongsSnapbackState();
+    const auto recorded = model().lastSavedSnapbackState.get();
     models->search->selection.set(SearchPickerSelection::catalog);
     ASSERT_TRUE(QTest::qWaitFor([&] { return view().searchesStarted() > 0; }, 2000));
     ASSERT_TRUE(searchFor(QStringLiteral("a")));
@@ -111,6 +115,7 @@ TEST_F(SearchPlaybackTest, ACatalogArtistPlaysItsTopSongs) {
     activateRow(row);
     ASSERT_TRUE(plays(catalog.catalogSongs[album->songs.front()].name));
     EXPECT_GT(models->player->queue().entries().size(), 1u);
+    EXPECT_EQ(model().lastSavedSnapbackState.get(), recorded);
 }
 
 TEST_F(SearchPlaybackTest, AFailedPlayIsLoggedAndShowsThePlayError) {
