@@ -3,6 +3,7 @@
 #include "DemoService/DemoFault.h"
 #include "DemoService/DemoLibrary.h"
 #include "DemoService/FeedbackMailbox.h"
+#include "DemoService/UsageSignalInbox.h"
 
 #include <MusicKit/ServiceConfiguration.h>
 #include <condition_variable>
@@ -78,6 +79,8 @@ public:
     std::vector<std::string> requestedTargets() const;
     /// The e-mail endpoint "/email" with the mails it received.
     FeedbackMailbox& feedbackMailbox() { return feedbackMailbox_; }
+    /// The usage-statistics ingestion endpoint under "/v2/" with the signals it received.
+    const UsageSignalInbox& usageSignalInbox() const { return usageSignalInbox_; }
 
 private:
     struct Page;
@@ -111,6 +114,7 @@ private:
     std::multimap<std::size_t, DemoFault> faults_;
     std::vector<std::string> requestedTargets_;
     FeedbackMailbox feedbackMailbox_;
+    UsageSignalInbox usageSignalInbox_;
 };
 
 } // namespace DemoService
