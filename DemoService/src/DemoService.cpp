@@ -308,6 +308,7 @@ std::vector<std::string> DemoService::requestedArtwork() const {
 
 void DemoService::registerRoutes() {
     feedbackMailbox_.registerRoute(*server_);
+    usageSignalInbox_.registerRoute(*server_);
     server_->Get("/v1/me/storefront", [this](const httplib::Request& request, httplib::Response& response) {
         serveAPI(request, response, [](const httplib::Request&, httplib::Response& answer, Page&) {
             answer.set_content(

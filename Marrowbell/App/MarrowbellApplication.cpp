@@ -72,6 +72,8 @@ bool MarrowbellApplication::start(const CommandLineOptions& options) {
             &MarrowbellApplication::showStoreUnavailable);
 
     const ActiveService& service = environment_->service();
+    // Only now is it known where signals go; the client keeps those sent before and uploads them then.
+    usageStats_ = std::make_unique<UsageStatsSetup>(service.usageStatsBaseURL());
     announce(QStringLiteral("%1 %2 on %3 (%4), library %5")
                  .arg(productName(), QString::fromUtf8(appVersion().data()), service.displayName(),
                       QString::fromStdString(service.configuration().apiBase),

@@ -17,8 +17,8 @@ namespace Marrowbell {
 
 class AppModels;
 
-/// The running application: starts the usage statistics, the updater, the shared environment (store,
-/// settings, service) and the windows, in that order, and takes them down again at quit. Quitting (menu,
+/// The running application: starts the updater, the shared environment (store, settings, service), the
+/// usage statistics and the windows, in that order, and takes them down again at quit. Quitting (menu,
 /// tray, SIGINT, SIGTERM) closes the windows, lets UsageStats save its cache and closes the store; before
 /// the event loop runs, SIGINT and SIGTERM end the process at once.
 /// GUI thread, after the QApplication.
@@ -51,7 +51,7 @@ private:
     void closeWindows();
 
     QuitSignalHandler quitSignals_;
-    UsageStatsSetup usageStats_;
+    std::unique_ptr<UsageStatsSetup> usageStats_;
     Updater::Updater updater_;
     std::unique_ptr<AppEnvironment> environment_;
     std::unique_ptr<AppModels> models_;

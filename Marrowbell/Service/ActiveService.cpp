@@ -53,4 +53,11 @@ ActiveService::~ActiveService() {
     }
 }
 
+std::optional<std::string> ActiveService::usageStatsBaseURL() const {
+    if (demo_) {
+        return demo_->baseURL();
+    }
+    return std::nullopt;
+}
+
 } // namespace Marrowbell

@@ -4,6 +4,8 @@
 #include <QString>
 #include <cstddef>
 #include <memory>
+#include <optional>
+#include <string>
 
 namespace DemoService {
 class DemoService;
@@ -37,6 +39,11 @@ public:
     const QString& displayName() const { return displayName_; }
     const MusicKit::ServiceConfiguration& configuration() const { return configuration_; }
     bool isDemo() const { return demo_ != nullptr; }
+    /// The bundled demo service while it is in use, else null.
+    DemoService::DemoService* demo() const { return demo_.get(); }
+    /// Where usage signals go: the demo service while it is in use, so that trying the app out sends
+    /// nothing off the machine; otherwise nothing, leaving the client's own ingestion address.
+    std::optional<std::string> usageStatsBaseURL() const;
 
 private:
     std::unique_ptr<DemoService::DemoService> demo_;

@@ -3,6 +3,7 @@
 #include "DemoService/DemoFault.h"
 #include "DemoService/DemoLibrary.h"
 #include "DemoService/FeedbackMailbox.h"
+#include "DemoService/UsageSignalInbox.h"
 
 #include <MusicKit/ServiceConfiguration.h>
 #include <condition_variable>
@@ -80,6 +81,8 @@ public:
     std::vector<std::string> requestedArtwork() const;
     /// The e-mail endpoint "/email" with the mails it received.
     FeedbackMailbox& feedbackMailbox() { return feedbackMailbox_; }
+    /// The usage-statistics ingestion endpoint under "/v2/" with the signals it received.
+    const UsageSignalInbox& usageSignalInbox() const { return usageSignalInbox_; }
 
 private:
     struct Page;
@@ -114,6 +117,7 @@ private:
     std::vector<std::string> requestedTargets_;
     std::vector<std::string> requestedArtwork_;
     FeedbackMailbox feedbackMailbox_;
+    UsageSignalInbox usageSignalInbox_;
 };
 
 } // namespace DemoService
