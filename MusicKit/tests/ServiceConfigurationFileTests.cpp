@@ -1,3 +1,5 @@
+#include "ConfigurationFolderTest.h"
+
 #include <MusicKit/ServiceConfiguration.h>
 #include <chrono>
 #include <cstdlib>
@@ -18,23 +20,8 @@ const std::string validJSON =
     R"({"apiBase":"https://api.example.com","developerToken":"d","userToken":"u","storefront":"gb"})";
 
 /// A service.json that is anything but a small regular file, in a fresh XDG_CONFIG_HOME.
-class ServiceConfigurationFileTests : public ::testing::Test {
+class ServiceConfigurationFileTests : public MusicKit::Testing::ConfigurationFolderTest {
 protected:
-    void SetUp() override {
-        directory_ = std::filesystem::temp_directory_path() /
-                     ("marrowbell-config-file-" + std::to_string(::getpid()) + "-" +
-                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(directory_ / "Marrowbell");
-        ::setenv("XDG_CONFIG_HOME", directory_.c_str(), 1);
-    }
-    void TearDown() override {
-        ::unsetenv("XDG_CONFIG_HOME");
-        std::filesystem::remove_all(directory_);
-    }
-
-    std::filesystem::path file() const { return directory_ / "Marrowbell" / "service.json"; }
-    void write(const std::string& contents) const { std::ofstream(file(), std::ios::binary) << contents; }
-
     /// The error's text, or "" when the file loaded.
     static std::string loadError() {
         try {
@@ -63,8 +50,6 @@ protected:
         return load.wait_for(std::chrono::seconds(1)) == std::future_status::ready ? load.get()
                                                                                    : std::string();
     }
-
-    std::filesystem::path directory_;
 };
 
 TEST_F(ServiceConfigurationFileTests, OnlyASmallRegularFileIsRead) {

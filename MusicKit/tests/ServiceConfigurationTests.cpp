@@ -1,3 +1,5 @@
+#include "ConfigurationFolderTest.h"
+
 #include <MusicKit/ServiceConfiguration.h>
 #include <cstdlib>
 #include <fstream>
@@ -9,27 +11,7 @@ using MusicKit::ServiceConfigurationError;
 
 namespace {
 
-/// Points XDG_CONFIG_HOME at a fresh folder for the length of a test.
-class ServiceConfigurationTests : public ::testing::Test {
-protected:
-    void SetUp() override {
-        directory_ = std::filesystem::temp_directory_path() /
-                     ("marrowbell-config-" + std::to_string(::getpid()) + "-" +
-                      ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(directory_ / "Marrowbell");
-        ::setenv("XDG_CONFIG_HOME", directory_.c_str(), 1);
-    }
-    void TearDown() override {
-        ::unsetenv("XDG_CONFIG_HOME");
-        std::filesystem::remove_all(directory_);
-    }
-
-    void writeFile(const std::string& contents) const {
-        std::ofstream(directory_ / "Marrowbell" / "service.json") << contents;
-    }
-
-    std::filesystem::path directory_;
-};
+using ServiceConfigurationTests = MusicKit::Testing::ConfigurationFolderTest;
 
 std::string configurationJSON(const std::string& apiBase) {
     return R"({"apiBase":")" + apiBase +
@@ -42,7 +24,7 @@ TEST_F(ServiceConfigurationTests, TheUserFileIsFoundInTheXDGConfigFolder) {
     EXPECT_EQ(ServiceConfiguration::userFilePath(), directory_ / "Marrowbell" / "service.json");
     EXPECT_FALSE(ServiceConfiguration::loadUserFile());
 
-    writeFile(configurationJSON("https://api.example.com:8443//"));
+    write(configurationJSON("https://api.example.com:8443//"));
     const auto configuration = ServiceConfiguration::loadUserFile();
     ASSERT_TRUE(configuration);
     EXPECT_EQ(configuration->apiBase, "https://api.example.com:8443");
@@ -64,7 +46,7 @@ TEST_F(ServiceConfigurationTests, AnInvalidFileFailsWithoutQuotingTheTokens) {
           configurationJSON("https://"), configurationJSON("https://api example.com"),
           std::string(R"({"apiBase":"https://a.example","developerToken":"dev-SECRET","storefront":"us"})"),
           std::string(R"({"apiBase":"https://a.example","developerToken":"dev-SECRET",)")}) {
-        writeFile(contents);
+        write(contents);
         try {
             ServiceConfiguration::loadUserFile();
             ADD_FAILURE() << contents;
