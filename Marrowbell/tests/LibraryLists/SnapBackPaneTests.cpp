@@ -48,8 +48,8 @@ protected:
 
     /// The pane at `index` once it is a `List`; null when it does not become one.
     template <class List> List* waitForPane(std::size_t index) {
-        QTest::qWaitFor([&] { return pane<List>(index) != nullptr; }, 15000);
-        return pane<List>(index);
+        return QTest::qWaitFor([&] { return pane<List>(index) != nullptr; }, 15000) ? pane<List>(index)
+                                                                                    : nullptr;
     }
 
     void chooseKind(ContainerKind kind) { model().selectContainerKind(containerKindID(kind)); }
@@ -60,7 +60,10 @@ protected:
         const int row = list.selectedRow();
         const QRect shown = row < 0 ? QRect() : list.visualRect(list.model()->index(row, 0));
         const PlayerBar* bar = content->playerBar();
-        const QRect barOnScreen(bar->mapToGlobal(QPoint(0, 0)), bar->size());
+        // The bar's card, without the margin round it where only its shadow is drawn.
+        const QRect barOnScreen =
+            QRect(bar->mapToGlobal(QPoint(0, 0)), bar->size())
+                .adjusted(PlayerBar::inset, PlayerBar::inset, -PlayerBar::inset, -PlayerBar::inset);
         const QRect rowOnScreen(list.viewport()->mapToGlobal(shown.topLeft()), shown.size());
         return !shown.isEmpty() && list.viewport()->rect().contains(shown) &&
                        !(bar->isVisible() && rowOnScreen.intersects(barOnScreen))
