@@ -15,13 +15,7 @@ void logFailure(const UnifiedLog::Logger& logger, std::string_view format, const
 }
 
 bool isCancellation(const std::exception_ptr& error) {
-    try {
-        std::rethrow_exception(error);
-    } catch (const Foundation::CancellationError&) {
-        return true;
-    } catch (...) {
-        return false;
-    }
+    return holdsFailure<Foundation::CancellationError>(error);
 }
 
 } // namespace Marrowbell

@@ -40,6 +40,17 @@ template <class T> std::exception_ptr failureOf(QFuture<T> future) {
 /// Logs `format` at error level with the error's description as its one argument.
 void logFailure(const UnifiedLog::Logger& logger, std::string_view format, const std::exception_ptr& error);
 
+/// Whether `error` holds an `Error` (or a type derived from it).
+template <class Error> bool holdsFailure(const std::exception_ptr& error) {
+    try {
+        std::rethrow_exception(error);
+    } catch (const Error&) {
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
 /// Whether `error` is a cancellation (Foundation::CancellationError).
 bool isCancellation(const std::exception_ptr& error);
 

@@ -1,5 +1,7 @@
 #include "Model/ServiceFailureText.h"
 
+#include "LibraryModels/FutureSupport.h"
+
 #include <Foundation/DecodingError.h>
 #include <MarrowbellCore/Store/SQLError.h>
 #include <MarrowbellCore/Sync/IncompleteListingError.h>
@@ -52,13 +54,7 @@ QString serviceFailureText(const std::exception_ptr& failure, const QString& ser
 }
 
 bool isUnreachableFailure(const std::exception_ptr& failure) {
-    try {
-        std::rethrow_exception(failure);
-    } catch (const MusicKit::URLError&) {
-        return true;
-    } catch (...) {
-    }
-    return false;
+    return holdsFailure<MusicKit::URLError>(failure);
 }
 
 } // namespace Marrowbell
