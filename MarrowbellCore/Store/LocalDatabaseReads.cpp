@@ -3,6 +3,7 @@
 #include "MarrowbellCore/Store/SQLError.h"
 #include "SQLDatabase.h"
 #include "SQLTransaction.h"
+#include "SortByKeys.h"
 #include "StoreStatements.h"
 #include "Threading/ParallelSort.h"
 
@@ -35,7 +36,12 @@ std::vector<Record> sorted(RecordSlices<Record> slices, Keep keep,
         // Making room for the sorted list means touching fresh memory, which costs about as long as the sort:
         // both go on at once.
         std::jthread makeRoom([&] { result.resize(order.size()); });
-        parallelSort(order, [&](const Record* lhs, const Record* rhs) { return sortDescriptor(*lhs, *rhs); });
+        if (sortDescriptor.sortKeyOf()) {
+            sortByKeys(order, sortDescriptor);
+        } else {
+            parallelSort(order,
+                         [&](const Record* lhs, const Record* rhs) { return sortDescriptor(*lhs, *rhs); });
+        }
     }
     Foundation::checkCancellation(stopToken);
     gather(order, result);
