@@ -3,9 +3,8 @@
 #include "MarrowbellCore/Store/SQLError.h"
 #include "SQLDatabase.h"
 #include "SQLTransaction.h"
-#include "SortByKeys.h"
+#include "SortRecords.h"
 #include "StoreStatements.h"
-#include "Threading/ParallelSort.h"
 
 #include <Foundation/CancellationError.h>
 #include <Foundation/Date.h>
@@ -36,12 +35,7 @@ std::vector<Record> sorted(RecordSlices<Record> slices, Keep keep,
         // Making room for the sorted list means touching fresh memory, which costs about as long as the sort:
         // both go on at once.
         std::jthread makeRoom([&] { result.resize(order.size()); });
-        if (sortDescriptor.sortKeyOf()) {
-            sortByKeys(order, sortDescriptor);
-        } else {
-            parallelSort(order,
-                         [&](const Record* lhs, const Record* rhs) { return sortDescriptor(*lhs, *rhs); });
-        }
+        sortRecords(order, sortDescriptor);
     }
     Foundation::checkCancellation(stopToken);
     gather(order, result);

@@ -3,9 +3,11 @@
 
 #include <DemoService/DemoLibrary.h>
 #include <MarrowbellCore/Store/LocalDatabase.h>
+#include <MarrowbellCore/Store/SortedRecords.h>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
-#include <memory>
+#include <random>
 
 namespace Marrowbell {
 namespace {
@@ -152,38 +154,101 @@ std::vector<IncomingSong> librarySongs() {
     return songs;
 }
 
-/// The order as records compare with each other, without keys.
-SortDescriptor<LocalSong> byComparison(const SortDescriptor<LocalSong>& descriptor) {
-    return SortDescriptor<LocalSong>([descriptor](const LocalSong& lhs, const LocalSong& rhs) {
-        return descriptor(lhs, rhs)
-                   ? std::weak_ordering::less
-                   : (descriptor(rhs, lhs) ? std::weak_ordering::greater : std::weak_ordering::equivalent);
-    });
+/// Albums and artists of awkward names, genres and dates, some absent, many equal.
+void insertContainers(MarrowbellCore::LocalDatabase& store) {
+    const auto text = [](std::size_t index) { return awkwardTexts[index % awkwardTexts.size()]; };
+    const auto maybeText = [&](std::size_t index) {
+        return index % 5 == 0 ? std::nullopt : std::optional(text(index));
+    };
+    std::vector<MarrowbellCore::IncomingAlbum> albums;
+    std::vector<MarrowbellCore::IncomingArtist> artists;
+    for (std::size_t index = 0; index < 3000; ++index) {
+        const auto date = index % 3 == 0 ? std::nullopt : std::optional(Foundation::Date{double(index % 13)});
+        albums.push_back({"l.album" + std::to_string(index), text(index * 7), maybeText(index / 2),
+                          maybeText(index % 9), date, date, std::nullopt});
+        artists.push_back({"r.artist" + std::to_string(index), text(index / 3), maybeText(index % 4 + 1),
+                           date, std::nullopt});
+    }
+    store.insert(albums);
+    store.insert(artists);
 }
 
-std::vector<std::string> identifiers(const std::vector<LocalSong>& songs) {
+/// The same order without keys: records compared with each other, as sorts were before keys.
+template <class Record> SortDescriptor<Record> withoutKeys(const SortDescriptor<Record>& descriptor) {
+    return SortDescriptor<Record>(descriptor).withSortKeys({});
+}
+
+template <class Record> std::vector<std::string> identifiers(const std::vector<Record>& records) {
     std::vector<std::string> result;
-    for (const auto& song : songs) {
-        result.push_back(song.identifier);
+    for (const auto& record : records) {
+        result.push_back(record.identifier);
     }
     return result;
 }
 
-TEST(SortKeyTest, EverySongOrderWithKeysIsTheOrderOfComparisonsTiesIncluded) {
-    QTemporaryDir directory;
-    ASSERT_TRUE(directory.isValid());
-    MarrowbellCore::LocalDatabase store(directory.filePath(QStringLiteral("local.db")).toStdString());
-    store.open();
-    store.insert(librarySongs());
+/// A list in another order than the store's, as a list shown before a re-sort is.
+template <class Record> std::vector<Record> shuffled(std::vector<Record> records) {
+    std::mt19937 random(5);
+    std::shuffle(records.begin(), records.end(), random);
+    return records;
+}
 
-    for (const auto order : allSongSortOrders) {
-        for (const auto direction : {MusicSortDirection::ascending, MusicSortDirection::descending}) {
-            const auto descriptor = songSortDescriptor(order, direction, english);
-            const auto byKeys = identifiers(store.allLibrarySongs(descriptor));
-            ASSERT_EQ(byKeys, identifiers(store.allLibrarySongs(byComparison(descriptor))))
-                << sortTitle(order).toStdString() << ", " << sortTitle(direction).toStdString();
+/// Every order and direction of `orders`: the store's read by keys and a re-sort in memory of the same
+/// records give the list that comparing records gives, equal records in the same places.
+template <class Orders, class Describe, class Read>
+void expectKeysAndReSortsKeepTheComparisonsOrder(const Orders& orders, Describe describe, Read read) {
+    const auto records = shuffled(read(describe(orders.front(), MusicSortDirection::ascending)));
+    for (const auto order : orders) {
+        for (const auto direction : allMusicSortDirections) {
+            const auto descriptor = describe(order, direction);
+            const auto byComparison = identifiers(read(withoutKeys(descriptor)));
+            const auto context = sortTitle(order).toStdString() + ", " + sortTitle(direction).toStdString();
+            ASSERT_EQ(identifiers(read(descriptor)), byComparison) << context;
+            ASSERT_EQ(identifiers(MarrowbellCore::sortedRecords(records, descriptor)), byComparison)
+                << context;
         }
     }
+}
+
+class SortKeyStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(directory.isValid());
+        store.open();
+    }
+
+    QTemporaryDir directory;
+    MarrowbellCore::LocalDatabase store{directory.filePath(QStringLiteral("local.db")).toStdString()};
+};
+
+TEST_F(SortKeyStoreTest, EverySongOrderByKeysAndReSortedInMemoryIsTheOrderOfComparisonsTiesIncluded) {
+    store.insert(librarySongs());
+    expectKeysAndReSortsKeepTheComparisonsOrder(
+        allSongSortOrders,
+        [](SongSortOrder order, MusicSortDirection direction) {
+            return songSortDescriptor(order, direction, english);
+        },
+        [&](const SortDescriptor<LocalSong>& descriptor) { return store.allLibrarySongs(descriptor); });
+}
+
+TEST_F(SortKeyStoreTest, EveryAlbumAndArtistOrderByKeysAndReSortedInMemoryIsTheOrderOfComparisons) {
+    insertContainers(store);
+    expectKeysAndReSortsKeepTheComparisonsOrder(
+        allAlbumSortOrders,
+        [](AlbumSortOrder order, MusicSortDirection direction) {
+            return albumSortDescriptor(order, direction, english);
+        },
+        [&](const SortDescriptor<MarrowbellCore::LocalAlbum>& descriptor) {
+            return store.allAlbums(descriptor);
+        });
+    expectKeysAndReSortsKeepTheComparisonsOrder(
+        allArtistsSortOrders,
+        [](ArtistsSortOrder order, MusicSortDirection direction) {
+            return artistSortDescriptor(order, direction, english);
+        },
+        [&](const SortDescriptor<MarrowbellCore::LocalArtist>& descriptor) {
+            return store.allArtists(descriptor);
+        });
 }
 
 } // namespace
