@@ -2,6 +2,8 @@
 
 #include <QCollator>
 #include <QStringDecoder>
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <stdexcept>
 #include <unicode/ucol.h>
@@ -78,20 +80,20 @@ struct ThreadCollation {
     KeyCollator keys;
     Utf16Scratch lhs;
     Utf16Scratch rhs;
+    std::vector<std::uint8_t> keyScratch;
 };
 
 /// ICU's key of `text`, without the zero byte that ends it (no other byte of a key is zero).
-std::string collationKey(const UCollator& collator, QStringView text) {
-    std::string key(text.size() * 3 + 16, '\0');
+std::string collationKey(const UCollator& collator, QStringView text, std::vector<std::uint8_t>& scratch) {
+    // Made in a buffer that is reused, then copied at its size: a sort holds hundreds of thousands of keys.
     for (;;) {
-        const int length =
-            ucol_getSortKey(&collator, reinterpret_cast<const UChar*>(text.utf16()), int(text.size()),
-                            reinterpret_cast<std::uint8_t*>(key.data()), int(key.size()));
-        if (length <= int(key.size())) {
-            key.resize(std::size_t(std::max(length, 1) - 1));
-            return key;
+        const int length = ucol_getSortKey(&collator, reinterpret_cast<const UChar*>(text.utf16()),
+                                           int(text.size()), scratch.data(), int(scratch.size()));
+        if (length <= int(scratch.size())) {
+            return std::string(reinterpret_cast<const char*>(scratch.data()),
+                               std::size_t(std::max(length, 1) - 1));
         }
-        key.resize(std::size_t(length));
+        scratch.resize(std::size_t(length));
     }
 }
 
@@ -138,7 +140,7 @@ std::string LocalizedStandardComparison::sortKey(std::string_view text) const {
         // Only without ICU's data, which the collator could not work without either.
         throw std::runtime_error("no collation for " + locale_.bcp47Name().toStdString());
     }
-    return collationKey(*collation.keys, utf16);
+    return collationKey(*collation.keys, utf16, collation.keyScratch);
 }
 
 } // namespace Marrowbell
