@@ -39,7 +39,7 @@ public:
 
     /// The same order, with `sortKeyOf` giving each record a key whose byte order equals the comparison's,
     /// so that sorting many records compares keys made once per record. It must be safe to call from several
-    /// threads at once.
+    /// threads at once. An empty `sortKeyOf` leaves the records compared with each other.
     SortDescriptor withSortKeys(SortKeyOf sortKeyOf) && {
         sortKeyOf_ = std::move(sortKeyOf);
         return std::move(*this);
