@@ -31,6 +31,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -182,9 +183,9 @@ int main(int argc, char** argv) {
                               static_cast<double>(mainEntered - options.launchedAt) / 1e6);
     }
 
-    std::optional<Benchmark::ServiceProcess> service;
+    std::unique_ptr<Benchmark::ServiceProcess> service;
     try {
-        service.emplace(options.songs);
+        service = Benchmark::ServiceProcess::forStore(options.songs, databasePath);
         service->writeServiceFile();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());

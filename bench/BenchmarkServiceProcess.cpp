@@ -8,8 +8,10 @@
 #include <QJsonObject>
 #include <QRegularExpression>
 #include <chrono>
+#include <csignal>
 #include <filesystem>
 #include <stdexcept>
+#include <sys/prctl.h>
 
 namespace Benchmark {
 namespace {
@@ -21,14 +23,14 @@ constexpr std::chrono::seconds startTimeout{300};
 constexpr int stopTimeoutMs = 10000;
 
 // The service prints "Serving N songs at http://127.0.0.1:PORT" once it listens.
-std::string waitForBaseURL(QProcess& process) {
-    static const QRegularExpression serving(u"^Serving \\d+ songs at (http://127\\.0\\.0\\.1:\\d+)\\s*$"_s);
+QRegularExpressionMatch waitForServing(QProcess& process) {
+    static const QRegularExpression serving(u"^Serving \\d+ songs at (http://127\\.0\\.0\\.1:(\\d+))\\s*$"_s);
     const auto deadline = std::chrono::steady_clock::now() + startTimeout;
     while (std::chrono::steady_clock::now() < deadline && process.state() != QProcess::NotRunning) {
         while (process.canReadLine()) {
             const auto match = serving.match(QString::fromUtf8(process.readLine()));
             if (match.hasMatch()) {
-                return match.captured(1).toStdString();
+                return match;
             }
         }
         process.waitForReadyRead(1000);
@@ -36,14 +38,43 @@ std::string waitForBaseURL(QProcess& process) {
     throw std::runtime_error("the demo service did not start");
 }
 
+int notedPort(const QString& notePath) {
+    QFile note(notePath);
+    return note.open(QIODevice::ReadOnly) ? note.readAll().trimmed().toInt() : 0;
+}
+
 } // namespace
 
-ServiceProcess::ServiceProcess(std::size_t songs) {
+ServiceProcess::ServiceProcess(std::size_t songs, int port) {
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    // Port 0: the service takes a free port and names it, so no other program can take it in between.
+    // A benchmark that crashes or is killed leaves no service running behind it.
+    process_.setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    // With port 0 the service takes a free port and names it, so no other program can take it in between.
     process_.start(QStringLiteral(MARROWBELL_DEMO_SERVICE_PROGRAM),
-                   {u"--port"_s, u"0"_s, u"--songs"_s, QString::number(songs)});
-    baseURL_ = waitForBaseURL(process_);
+                   {u"--port"_s, QString::number(port), u"--songs"_s, QString::number(songs)});
+    const QRegularExpressionMatch serving = waitForServing(process_);
+    baseURL_ = serving.captured(1).toStdString();
+    port_ = serving.captured(2).toInt();
+}
+
+std::unique_ptr<ServiceProcess> ServiceProcess::forStore(std::size_t songs, const QString& databasePath) {
+    const QString notePath = databasePath + u".service-port"_s;
+    std::unique_ptr<ServiceProcess> service;
+    if (const int port = notedPort(notePath); port > 0) {
+        try {
+            service = std::make_unique<ServiceProcess>(songs, port);
+        } catch (const std::runtime_error&) {
+            // Taken by another program meanwhile: a free port serves too, without the artwork.
+        }
+    }
+    if (!service) {
+        service = std::make_unique<ServiceProcess>(songs);
+        QFile note(notePath);
+        if (!note.open(QIODevice::WriteOnly) || note.write(QByteArray::number(service->port_)) < 0) {
+            throw std::runtime_error("cannot note the service's port beside the store");
+        }
+    }
+    return service;
 }
 
 ServiceProcess::~ServiceProcess() {

@@ -2,7 +2,9 @@
 
 #include <MusicKit/ServiceConfiguration.h>
 #include <QProcess>
+#include <QString>
 #include <cstddef>
+#include <memory>
 #include <string>
 
 namespace Benchmark {
@@ -12,7 +14,12 @@ namespace Benchmark {
 /// is bounded. Throws std::runtime_error when the service does not start in time.
 class ServiceProcess {
 public:
-    explicit ServiceProcess(std::size_t songs);
+    /// Listens on `port`, or on a free port when it is 0.
+    explicit ServiceProcess(std::size_t songs, int port = 0);
+    /// The service at the port that the library in the store file at `databasePath` was synced from (noted
+    /// beside it, in "<store>.service-port"), so that the artwork addresses the store holds still lead to
+    /// it; on a free port, noted for the next time, when there is no note or that port is taken.
+    static std::unique_ptr<ServiceProcess> forStore(std::size_t songs, const QString& databasePath);
     ~ServiceProcess();
     ServiceProcess(const ServiceProcess&) = delete;
     ServiceProcess& operator=(const ServiceProcess&) = delete;
@@ -26,6 +33,7 @@ public:
 private:
     QProcess process_;
     std::string baseURL_;
+    int port_ = 0;
 };
 
 } // namespace Benchmark

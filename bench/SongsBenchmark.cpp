@@ -34,6 +34,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -290,9 +291,9 @@ int main(int argc, char** argv) {
         return measure(home, databasePath, options.songs);
     }
 
-    std::optional<Benchmark::ServiceProcess> service;
+    std::unique_ptr<Benchmark::ServiceProcess> service;
     try {
-        service.emplace(options.songs);
+        service = Benchmark::ServiceProcess::forStore(options.songs, databasePath);
         service->writeServiceFile();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
