@@ -3,7 +3,9 @@
 #include "Service/ActiveService.h"
 
 #include <DemoService/DemoService.h>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -69,6 +71,7 @@ std::unique_ptr<ServiceProcess> ServiceProcess::forStore(std::size_t songs, cons
     }
     if (!service) {
         service = std::make_unique<ServiceProcess>(songs);
+        QDir().mkpath(QFileInfo(notePath).absolutePath());
         QFile note(notePath);
         if (!note.open(QIODevice::WriteOnly) || note.write(QByteArray::number(service->port_)) < 0) {
             throw std::runtime_error("cannot note the service's port beside the store");
