@@ -1,10 +1,10 @@
 #include "MarrowbellCore/Logging/Loggers.h"
 #include "MarrowbellCore/Store/LocalDatabase.h"
 #include "MarrowbellCore/Store/SQLError.h"
+#include "RecordOrder.h"
 #include "SQLDatabase.h"
 #include "SQLTransaction.h"
 #include "StoreStatements.h"
-#include "Threading/ParallelSort.h"
 
 #include <Foundation/CancellationError.h>
 #include <Foundation/Date.h>
@@ -35,7 +35,7 @@ std::vector<Record> sorted(RecordSlices<Record> slices, Keep keep,
         // Making room for the sorted list means touching fresh memory, which costs about as long as the sort:
         // both go on at once.
         std::jthread makeRoom([&] { result.resize(order.size()); });
-        parallelSort(order, [&](const Record* lhs, const Record* rhs) { return sortDescriptor(*lhs, *rhs); });
+        sortRecordPointers(order, sortDescriptor);
     }
     Foundation::checkCancellation(stopToken);
     gather(order, result);

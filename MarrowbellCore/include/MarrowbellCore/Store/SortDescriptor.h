@@ -31,11 +31,14 @@ public:
             order);
     }
 
-    /// Whether `lhs` comes strictly before `rhs`.
-    bool operator()(const Record& lhs, const Record& rhs) const {
+    /// The three-way comparison of `lhs` and `rhs` in the direction asked for.
+    std::weak_ordering compare(const Record& lhs, const Record& rhs) const {
         const auto ordering = comparison_(lhs, rhs);
-        return order_ == SortOrder::forward ? ordering < 0 : ordering > 0;
+        return order_ == SortOrder::forward ? ordering : 0 <=> ordering;
     }
+
+    /// Whether `lhs` comes strictly before `rhs`.
+    bool operator()(const Record& lhs, const Record& rhs) const { return compare(lhs, rhs) < 0; }
 
     SortOrder order() const { return order_; }
 
