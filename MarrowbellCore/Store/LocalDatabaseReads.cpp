@@ -1,9 +1,9 @@
 #include "MarrowbellCore/Logging/Loggers.h"
 #include "MarrowbellCore/Store/LocalDatabase.h"
 #include "MarrowbellCore/Store/SQLError.h"
+#include "RecordOrder.h"
 #include "SQLDatabase.h"
 #include "SQLTransaction.h"
-#include "SortRecords.h"
 #include "StoreStatements.h"
 
 #include <Foundation/CancellationError.h>
@@ -35,7 +35,7 @@ std::vector<Record> sorted(RecordSlices<Record> slices, Keep keep,
         // Making room for the sorted list means touching fresh memory, which costs about as long as the sort:
         // both go on at once.
         std::jthread makeRoom([&] { result.resize(order.size()); });
-        sortRecords(order, sortDescriptor);
+        sortRecordPointers(order, sortDescriptor);
     }
     Foundation::checkCancellation(stopToken);
     gather(order, result);

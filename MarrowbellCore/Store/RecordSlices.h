@@ -11,10 +11,11 @@ namespace MarrowbellCore {
 /// rows in the order SQLite gave them.
 template <class Record> using RecordSlices = std::vector<std::vector<Record>>;
 
-/// Moves the records that `order` points at into `records`, which holds as many, in that order. It is done on
-/// several threads: records are large and lie scattered, so moving them one after the other would mostly wait
-/// for memory.
-template <class Record> void gather(const std::vector<Record*>& order, std::vector<Record>& records) {
+/// Moves the records that `order` points at into `records`, which holds as many, in that order; records
+/// behind const pointers are copied. It is done on several threads: records are large and lie scattered, so
+/// moving them one after the other would mostly wait for memory.
+template <class Record, class Pointer>
+void gather(const std::vector<Pointer>& order, std::vector<Record>& records) {
     constexpr std::size_t recordsPerThread = 4096;
     ParallelWork::forEachRange(order.size(), recordsPerThread, [&](ParallelWork::Range range) {
         for (auto index = range.begin; index < range.end; ++index) {

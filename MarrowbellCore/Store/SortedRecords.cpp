@@ -1,59 +1,53 @@
 #include "MarrowbellCore/Store/SortedRecords.h"
 
-#include "SortRecords.h"
-#include "Threading/ParallelTransform.h"
+#include "RecordOrder.h"
+#include "RecordSlices.h"
 
-#include <algorithm>
-#include <cstdint>
-#include <functional>
-#include <utility>
+#include <Foundation/CancellationError.h>
 
 namespace MarrowbellCore {
+namespace {
 
 template <class Record>
-std::vector<std::size_t> sortedPositions(const std::vector<Record>& records,
-                                         const SortDescriptor<Record>& sortDescriptor) {
-    // The store reads rows in the order of their primary keys and sorts that list. Records that the sort
-    // ranks equal keep no particular order, so only the same starting order gives the store's list. The
-    // primary keys are copied out first: sorting by values read from the large records themselves would
-    // mostly wait for memory.
-    std::vector<std::pair<std::int64_t, const Record*>> byPK(records.size());
-    std::transform(records.begin(), records.end(), byPK.begin(),
-                   [](const Record& record) { return std::pair(record.pk, &record); });
-    if (!std::is_sorted(byPK.begin(), byPK.end())) {
-        parallelSort(byPK, std::less{});
+std::vector<Record> sortedCopyOf(const std::vector<Record>& records,
+                                 const SortDescriptor<Record>& sortDescriptor,
+                                 const std::stop_token& stopToken) {
+    std::vector<const Record*> order;
+    order.reserve(records.size());
+    for (const Record& record : records) {
+        order.push_back(&record);
     }
-    std::vector<const Record*> order(records.size());
-    std::transform(byPK.begin(), byPK.end(), order.begin(), [](const auto& keyed) { return keyed.second; });
-    sortRecords(order, sortDescriptor);
-    std::vector<std::size_t> positions(order.size());
-    std::transform(order.begin(), order.end(), positions.begin(),
-                   [&](const Record* record) { return std::size_t(record - records.data()); });
-    return positions;
+    sortRecordPointers(order, sortDescriptor);
+    Foundation::checkCancellation(stopToken);
+    std::vector<Record> copy(order.size());
+    gather(order, copy);
+    return copy;
 }
 
-template <class Record>
-std::vector<Record> sortedRecords(const std::vector<Record>& records,
-                                  const SortDescriptor<Record>& sortDescriptor) {
-    return parallelTransform(sortedPositions(records, sortDescriptor),
-                             [&](std::size_t position, std::size_t) { return records[position]; });
+} // namespace
+
+std::vector<LocalSong> sortedCopy(const std::vector<LocalSong>& records,
+                                  const SortDescriptor<LocalSong>& sortDescriptor,
+                                  std::stop_token stopToken) {
+    return sortedCopyOf(records, sortDescriptor, stopToken);
 }
 
-template std::vector<std::size_t> sortedPositions(const std::vector<LocalSong>&,
-                                                  const SortDescriptor<LocalSong>&);
-template std::vector<LocalSong> sortedRecords(const std::vector<LocalSong>&,
-                                              const SortDescriptor<LocalSong>&);
-template std::vector<std::size_t> sortedPositions(const std::vector<LocalAlbum>&,
-                                                  const SortDescriptor<LocalAlbum>&);
-template std::vector<LocalAlbum> sortedRecords(const std::vector<LocalAlbum>&,
-                                               const SortDescriptor<LocalAlbum>&);
-template std::vector<std::size_t> sortedPositions(const std::vector<LocalArtist>&,
-                                                  const SortDescriptor<LocalArtist>&);
-template std::vector<LocalArtist> sortedRecords(const std::vector<LocalArtist>&,
-                                                const SortDescriptor<LocalArtist>&);
-template std::vector<std::size_t> sortedPositions(const std::vector<LocalPlaylist>&,
-                                                  const SortDescriptor<LocalPlaylist>&);
-template std::vector<LocalPlaylist> sortedRecords(const std::vector<LocalPlaylist>&,
-                                                  const SortDescriptor<LocalPlaylist>&);
+std::vector<LocalAlbum> sortedCopy(const std::vector<LocalAlbum>& records,
+                                   const SortDescriptor<LocalAlbum>& sortDescriptor,
+                                   std::stop_token stopToken) {
+    return sortedCopyOf(records, sortDescriptor, stopToken);
+}
+
+std::vector<LocalArtist> sortedCopy(const std::vector<LocalArtist>& records,
+                                    const SortDescriptor<LocalArtist>& sortDescriptor,
+                                    std::stop_token stopToken) {
+    return sortedCopyOf(records, sortDescriptor, stopToken);
+}
+
+std::vector<LocalPlaylist> sortedCopy(const std::vector<LocalPlaylist>& records,
+                                      const SortDescriptor<LocalPlaylist>& sortDescriptor,
+                                      std::stop_token stopToken) {
+    return sortedCopyOf(records, sortDescriptor, stopToken);
+}
 
 } // namespace MarrowbellCore

@@ -45,16 +45,19 @@ public:
         return std::move(*this);
     }
 
-    /// Whether `lhs` comes strictly before `rhs`.
-    bool operator()(const Record& lhs, const Record& rhs) const {
+    /// The three-way comparison of `lhs` and `rhs` in the direction asked for.
+    std::weak_ordering compare(const Record& lhs, const Record& rhs) const {
         const auto ordering = comparison_(lhs, rhs);
-        return order_ == SortOrder::forward ? ordering < 0 : ordering > 0;
+        return order_ == SortOrder::forward ? ordering : 0 <=> ordering;
     }
 
-    /// Whether the record of key `lhs` comes strictly before the one of key `rhs`.
-    bool operator()(const SortKey& lhs, const SortKey& rhs) const {
-        return order_ == SortOrder::forward ? lhs < rhs : rhs < lhs;
+    /// The three-way comparison of the records of keys `lhs` and `rhs` in the direction asked for.
+    std::weak_ordering compare(const SortKey& lhs, const SortKey& rhs) const {
+        return order_ == SortOrder::forward ? lhs <=> rhs : rhs <=> lhs;
     }
+
+    /// Whether `lhs` comes strictly before `rhs`.
+    bool operator()(const Record& lhs, const Record& rhs) const { return compare(lhs, rhs) < 0; }
 
     SortOrder order() const { return order_; }
     /// Empty when the order has no keys and records are compared with each other.

@@ -6,38 +6,26 @@
 #include "MarrowbellCore/Store/LocalSong.h"
 #include "MarrowbellCore/Store/SortDescriptor.h"
 
-#include <cstddef>
+#include <stop_token>
 #include <vector>
 
 namespace MarrowbellCore {
 
-/// The positions of `records` in the order of `sortDescriptor`: the order of the store's sorted read
-/// (allLibrarySongs, allAlbums, allArtists, allPlaylists) of the same records, ties included, whatever order
-/// `records` come in. Sorts on several threads and may be called from any thread.
-template <class Record>
-std::vector<std::size_t> sortedPositions(const std::vector<Record>& records,
-                                         const SortDescriptor<Record>& sortDescriptor);
+// Copies of records already read, in a new order, exactly as the store's sorted reads would give them:
+// records the descriptor ranks equal keep the order of their keys, the order the store reads them in. A stop
+// request ends the sort with Foundation::CancellationError.
 
-/// A copy of `records` in the order of sortedPositions().
-template <class Record>
-std::vector<Record> sortedRecords(const std::vector<Record>& records,
-                                  const SortDescriptor<Record>& sortDescriptor);
-
-extern template std::vector<std::size_t> sortedPositions(const std::vector<LocalSong>&,
-                                                         const SortDescriptor<LocalSong>&);
-extern template std::vector<LocalSong> sortedRecords(const std::vector<LocalSong>&,
-                                                     const SortDescriptor<LocalSong>&);
-extern template std::vector<std::size_t> sortedPositions(const std::vector<LocalAlbum>&,
-                                                         const SortDescriptor<LocalAlbum>&);
-extern template std::vector<LocalAlbum> sortedRecords(const std::vector<LocalAlbum>&,
-                                                      const SortDescriptor<LocalAlbum>&);
-extern template std::vector<std::size_t> sortedPositions(const std::vector<LocalArtist>&,
-                                                         const SortDescriptor<LocalArtist>&);
-extern template std::vector<LocalArtist> sortedRecords(const std::vector<LocalArtist>&,
-                                                       const SortDescriptor<LocalArtist>&);
-extern template std::vector<std::size_t> sortedPositions(const std::vector<LocalPlaylist>&,
-                                                         const SortDescriptor<LocalPlaylist>&);
-extern template std::vector<LocalPlaylist> sortedRecords(const std::vector<LocalPlaylist>&,
-                                                         const SortDescriptor<LocalPlaylist>&);
+std::vector<LocalSong> sortedCopy(const std::vector<LocalSong>& records,
+                                  const SortDescriptor<LocalSong>& sortDescriptor,
+                                  std::stop_token stopToken = {});
+std::vector<LocalAlbum> sortedCopy(const std::vector<LocalAlbum>& records,
+                                   const SortDescriptor<LocalAlbum>& sortDescriptor,
+                                   std::stop_token stopToken = {});
+std::vector<LocalArtist> sortedCopy(const std::vector<LocalArtist>& records,
+                                    const SortDescriptor<LocalArtist>& sortDescriptor,
+                                    std::stop_token stopToken = {});
+std::vector<LocalPlaylist> sortedCopy(const std::vector<LocalPlaylist>& records,
+                                      const SortDescriptor<LocalPlaylist>& sortDescriptor,
+                                      std::stop_token stopToken = {});
 
 } // namespace MarrowbellCore
