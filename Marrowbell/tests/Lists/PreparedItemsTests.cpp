@@ -3,7 +3,6 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QThread>
-#include <algorithm>
 #include <atomic>
 
 namespace Marrowbell::Testing {
@@ -89,21 +88,6 @@ TEST_F(PreparedItemsTests, SameIdentifiersRepaintOnlyChangedVisibleRowsAndKeepSe
     EXPECT_EQ(list->model()->index(5, 0).data().toString(), QStringLiteral("Renamed off screen"));
     EXPECT_EQ(list->verticalScrollBar()->value(), scrolled);
     EXPECT_EQ(list->selectedRow(), 150);
-    EXPECT_EQ(selectionWrites, 0);
-}
-
-TEST_F(PreparedItemsTests, NewOrderKeepsTheSelectedItemSelectedWithoutWritingTheSelection) {
-    selection = QStringLiteral("id-3");
-    makeList(numberedRows(200));
-    list->prepareItems([] {
-        std::vector<TestRow> rows = numberedRows(200);
-        std::reverse(rows.begin(), rows.end());
-        return rows;
-    });
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return list->model()->index(0, 0).data().toString() == QStringLiteral("Title 199"); },
-        rowsTimeoutMs));
-    EXPECT_EQ(list->selectedRow(), 196);
     EXPECT_EQ(selectionWrites, 0);
 }
 
