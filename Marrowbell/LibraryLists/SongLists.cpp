@@ -85,9 +85,10 @@ std::unique_ptr<SongList> makeSongList(MainViewModel& model, std::vector<SongSel
     return list;
 }
 
-// Every write of `songs` hands the list its rows anew. The rows refer into the written songs, so building
-// them for 100,000 songs copies none. The list keeps its table when the identifiers are unchanged and
-// repaints only visible rows whose content changed.
+// Every write of `songs` hands the list its rows anew, built on the list worker: the rows refer into the
+// written songs and copy none of them, yet 100,000 of them with their identifiers would stall the window.
+// The list keeps its table when the identifiers are unchanged and repaints only visible rows whose content
+// changed.
 void followSongs(SongList& list, MainViewModel& model,
                  Observed<std::vector<LocalSong>> MainViewModel::*songs) {
     using Snapshot = std::shared_ptr<const std::vector<LocalSong>>;
@@ -96,7 +97,7 @@ void followSongs(SongList& list, MainViewModel& model,
         &model, [songs](const MainViewModel& observed) { return (observed.*songs).snapshot(); },
         [weakList](const Snapshot&, const Snapshot& current) {
             if (weakList) {
-                weakList->setItems(songSelectionRows(current));
+                weakList->prepareItems([current] { return songSelectionRows(current); });
             }
         }));
 }

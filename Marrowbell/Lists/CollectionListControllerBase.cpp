@@ -2,6 +2,7 @@
 
 #include "App/DisplaySettings.h"
 #include "Lists/CollectionListModel.h"
+#include "Lists/ListWorker.h"
 #include "Lists/TableCellPainter.h"
 #include "Observation/AnimationContext.h"
 #include "Observation/ObservationTracking.h"
@@ -61,7 +62,7 @@ CollectionListControllerBase::CollectionListControllerBase(const ListEnvironment
     , tag_(tag)
     , autosaveName_(std::move(autosaveName))
     , pause_([] { MusicKit::ApplicationMusicPlayer::shared().pause(); })
-    , model_(new CollectionListModel([this] { return static_cast<int>(displayedItemIDs_.size()); },
+    , model_(new CollectionListModel([this] { return shownIdentifiers_->count(); },
                                      [this](int row) { return itemTitle(row); }, this))
     , painter_(new TableCellPainter(*this, environment.artwork, environment.clock, *this)) {
     setObjectName(autosaveName_.value_or(QString()));
@@ -107,26 +108,27 @@ void CollectionListControllerBase::loadRows() {
     for (int row = 0; row < itemCount(); ++row) {
         identifiers.push_back(itemID(row));
     }
-    reloadAllRows(std::move(identifiers), [] {});
+    reloadAllRows(std::make_shared<const RowIdentifiers>(std::move(identifiers)), [] {});
 }
 
 QString CollectionListControllerBase::rowIdentifier(int row) const {
-    return row >= 0 && static_cast<std::size_t>(row) < displayedItemIDs_.size()
-               ? displayedItemIDs_[static_cast<std::size_t>(row)]
-               : QString();
+    return shownIdentifiers_->at(row);
 }
 
-void CollectionListControllerBase::reloadAllRows(std::vector<QString> identifiers,
-                                                 const std::function<void()>& replaceItems) {
+void CollectionListControllerBase::reloadAllRows(std::shared_ptr<const RowIdentifiers> identifiers,
+                                                 const std::function<void()>& replaceItems,
+                                                 bool scrollToSelection) {
     ++suppressSelection_;
+    std::shared_ptr<const RowIdentifiers> replaced;
     model_->reloadAll([&] {
         replaceItems();
-        displayedItemIDs_ = std::move(identifiers);
-        fittedHeights_.assign(displayedItemIDs_.size(), 0);
+        replaced = std::exchange(shownIdentifiers_, std::move(identifiers));
+        fittedHeights_.assign(static_cast<std::size_t>(shownIdentifiers_->count()), 0);
     });
+    releaseOnListWorker(std::move(replaced));
     estimateRowHeights();
     --suppressSelection_;
-    syncSelectionFromBinding();
+    syncSelection(scrollToSelection || isScrollingToSelection());
 }
 
 void CollectionListControllerBase::reloadRows(const std::vector<int>& rows) {
@@ -253,11 +255,14 @@ int CollectionListControllerBase::rowOfIdentifier(const QString& identifier) con
     if (const int selected = selectedRow(); selected >= 0 && rowIdentifier(selected) == identifier) {
         return selected;
     }
-    const auto found = std::find(displayedItemIDs_.cbegin(), displayedItemIDs_.cend(), identifier);
-    return found == displayedItemIDs_.cend() ? -1 : static_cast<int>(found - displayedItemIDs_.cbegin());
+    return shownIdentifiers_->rowOf(identifier);
 }
 
 void CollectionListControllerBase::syncSelectionFromBinding() {
+    syncSelection(isScrollingToSelection());
+}
+
+void CollectionListControllerBase::syncSelection(bool scrollToSelection) {
     const std::optional<QString> selected = selection_.get();
     if (!selected) {
         return;
@@ -269,7 +274,7 @@ void CollectionListControllerBase::syncSelectionFromBinding() {
     if (selectedRow() != row) {
         selectOnlyRow(row);
     }
-    if (scrollToSelectionDepth() > 0) {
+    if (scrollToSelection) {
         scrollTo(model_->index(row), QAbstractItemView::EnsureVisible);
     }
 }
@@ -325,7 +330,7 @@ void CollectionListControllerBase::reloadVisibleRowsNow() {
 
 void CollectionListControllerBase::reloadAppearance() {
     applyTableStyle();
-    reloadAllRows(displayedItemIDs_, [] {});
+    reloadAllRows(shownIdentifiers_, [] {});
 }
 
 void CollectionListControllerBase::scrollTo(const QModelIndex& index, ScrollHint hint) {
@@ -362,7 +367,7 @@ void CollectionListControllerBase::showEvent(QShowEvent* event) {
     if (!restoredScrollPosition_) {
         restoredScrollPosition_ = true;
         restoreScrollPosition();
-        if (scrollToSelectionDepth() > 0) {
+        if (isScrollingToSelection()) {
             syncSelectionFromBinding();
         }
     }
@@ -400,6 +405,10 @@ void CollectionListControllerBase::beginScrollToSelection() {
 void CollectionListControllerBase::endScrollToSelection() {
     QMetaObject::invokeMethod(
         QCoreApplication::instance(), [] { --scrollToSelectionDepth(); }, Qt::QueuedConnection);
+}
+
+bool CollectionListControllerBase::isScrollingToSelection() {
+    return scrollToSelectionDepth() > 0;
 }
 
 void CollectionListControllerBase::forgetSavedScrollPositions() {

@@ -3,6 +3,7 @@
 #include "Lists/KeyHandlingTableView.h"
 #include "Lists/ListBinding.h"
 #include "Lists/ListEnvironment.h"
+#include "Lists/RowIdentifiers.h"
 #include "Lists/TableCellSource.h"
 
 #include <QTimer>
@@ -71,6 +72,7 @@ public:
     /// selection a list applies scrolls its row into view. Nests.
     static void beginScrollToSelection();
     static void endScrollToSelection();
+    static bool isScrollingToSelection();
     /// Forgets every list's saved scroll position.
     static void forgetSavedScrollPositions();
 
@@ -86,11 +88,14 @@ protected:
 
     /// The last step of construction, once the items are in place: table style, rows, selection.
     void loadRows();
-    /// The items were replaced by a list of other identifiers; `replaceItems` stores them.
-    void reloadAllRows(std::vector<QString> identifiers, const std::function<void()>& replaceItems);
+    /// The items were replaced by a list of other identifiers; `replaceItems` stores them. The replaced
+    /// identifiers are destroyed on the list worker. The selected row is scrolled into view when
+    /// `scrollToSelection` or while a scroll-to-selection is under way.
+    void reloadAllRows(std::shared_ptr<const RowIdentifiers> identifiers,
+                       const std::function<void()>& replaceItems, bool scrollToSelection = false);
     /// Repaints rows whose content changed under unchanged identifiers.
     void reloadRows(const std::vector<int>& rows);
-    const std::vector<QString>& displayedItemIDs() const { return displayedItemIDs_; }
+    const std::shared_ptr<const RowIdentifiers>& shownIdentifiers() const { return shownIdentifiers_; }
 
     QString rowIdentifier(int row) const override;
     int fittingRowHeight(int row) const override;
@@ -110,6 +115,7 @@ private:
     bool fitRowsAround(int row);
     void reloadHeights();
     int rowOfIdentifier(const QString& identifier) const;
+    void syncSelection(bool scrollToSelection);
     void selectionDidChange();
     void handleDoubleAction();
     void playRow(int row);
@@ -123,7 +129,7 @@ private:
     std::optional<ListBinding<int>> focusedTag_;
     std::function<void()> pause_;
     std::function<void()> task_;
-    std::vector<QString> displayedItemIDs_;
+    std::shared_ptr<const RowIdentifiers> shownIdentifiers_ = std::make_shared<const RowIdentifiers>();
     int suppressSelection_ = 0;
     bool restoredScrollPosition_ = false;
     CollectionListModel* model_;

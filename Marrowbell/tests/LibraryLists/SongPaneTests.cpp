@@ -1,12 +1,18 @@
 #include "LibraryLists/LibraryLists.h"
 #include "LibraryLists/SongLists.h"
 #include "LibraryListsTestFixture.h"
+#include "LibraryModels/TopLevelSongsViewModel.h"
+
+#include <algorithm>
+#include <cstdlib>
 
 namespace Marrowbell::Testing {
 namespace {
 
 class SongPaneTest : public LibraryListsTest {
 protected:
+    using LibraryListsTest::LibraryListsTest;
+
     /// Waits until the Songs pane shows Play, Shuffle and the loaded library songs.
     bool showsLoadedSongs(const SongList& list) {
         return QTest::qWaitFor(
@@ -122,6 +128,43 @@ TEST_F(SongPaneTest, TheDetailPaneShowsTheSelectedAlbumsSongsAndPlaysThemFromThe
     doubleClickRow(detail, detail.model()->rowCount() - 1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return queuedTitles().size() == 1; }, 15000));
     EXPECT_EQ(queuedTitles().front(), QString::fromStdString(songs.back().title));
+}
+
+/// A library long enough that a re-sort moves most songs far from where they were.
+class LongSongPaneTest : public SongPaneTest {
+protected:
+    LongSongPaneTest()
+        : SongPaneTest(3000) {}
+};
+
+TEST_F(LongSongPaneTest, AReSortShowsTheNewOrderWithTheSelectedSongStillSelected) {
+    SongList& list = showKind<SongList>(ContainerKind::songs);
+    ASSERT_TRUE(showsLoadedSongs(list));
+    const auto before = model().topLevelSongs.snapshot();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rowCenter(list, 4));
+    const std::optional<QString> selected = model().selectedTopLevelSongID.get();
+    ASSERT_EQ(selected, QString::fromStdString((*before)[2].identifier));
+
+    TopLevelSongsViewModel& songs = *models->topLevelSongs;
+    songs.setSortOrder(songs.sortOrder() == SongSortOrder::duration ? SongSortOrder::genre
+                                                                    : SongSortOrder::duration);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            const auto& sorted = model().topLevelSongs.get();
+            return &sorted != before.get() && shownTitles(list) == songRowTitles(sorted);
+        },
+        15000));
+    const auto& sorted = model().topLevelSongs.get();
+    const auto found = std::find_if(sorted.begin(), sorted.end(), [&](const MarrowbellCore::LocalSong& song) {
+        return QString::fromStdString(song.identifier) == *selected;
+    });
+    ASSERT_NE(found, sorted.end());
+    const int row = int(found - sorted.begin()) + 2;
+    EXPECT_GT(std::abs(row - 4), 10) << "the re-sort moved the selected song";
+    EXPECT_EQ(list.selectedRow(), row);
+    EXPECT_EQ(model().selectedTopLevelSongID.get(), selected);
+    EXPECT_EQ(cellAt(list, row).title, QString::fromStdString(found->title));
+    EXPECT_TRUE(list.viewport()->rect().contains(list.visualRect(list.model()->index(row, 0))));
 }
 
 } // namespace

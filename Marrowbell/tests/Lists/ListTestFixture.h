@@ -25,6 +25,8 @@ struct TestRow {
     QString title;
     QString subtitle;
     QUrl artwork = {};
+    /// Whatever the row keeps alive as long as it exists.
+    std::shared_ptr<const void> keptAlive = {};
 };
 
 } // namespace Marrowbell::Testing
