@@ -4,6 +4,7 @@
 #include "RecordSlices.h"
 
 #include <Foundation/CancellationError.h>
+#include <thread>
 
 namespace MarrowbellCore {
 namespace {
@@ -17,9 +18,13 @@ std::vector<Record> sortedCopyOf(const std::vector<Record>& records,
     for (const Record& record : records) {
         order.push_back(&record);
     }
-    sortRecordPointers(order, sortDescriptor);
+    std::vector<Record> copy;
+    {
+        // As in the store's sorted reads: making room touches fresh memory while the sort runs.
+        std::jthread makeRoom([&] { copy.resize(order.size()); });
+        sortRecordPointers(order, sortDescriptor);
+    }
     Foundation::checkCancellation(stopToken);
-    std::vector<Record> copy(order.size());
     gather(order, copy);
     return copy;
 }
