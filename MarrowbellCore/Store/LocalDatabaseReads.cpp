@@ -10,36 +10,26 @@
 #include <Foundation/Date.h>
 #include <Foundation/Text.h>
 #include <algorithm>
+#include <numeric>
 #include <optional>
 #include <string_view>
-#include <thread>
 
 namespace MarrowbellCore {
 namespace {
 
-/// The records that `keep` accepts, sorted; the others are dropped. The sort moves pointers, not records:
-/// records are large, and each is moved once at the end.
+/// The records that `keep` accepts, sorted; the others are dropped. The sort orders positions, not records,
+/// and the records are then moved into that order in place, so the list is never held twice.
 template <class Record, class Keep>
 std::vector<Record> sorted(RecordSlices<Record> slices, Keep keep,
                            const SortDescriptor<Record>& sortDescriptor, const std::stop_token& stopToken) {
-    std::vector<Record*> order;
-    for (auto& slice : slices) {
-        for (auto& record : slice) {
-            if (keep(record)) {
-                order.push_back(&record);
-            }
-        }
-    }
-    std::vector<Record> result;
-    {
-        // Making room for the sorted list means touching fresh memory, which costs about as long as the sort:
-        // both go on at once.
-        std::jthread makeRoom([&] { result.resize(order.size()); });
-        parallelSort(order, [&](const Record* lhs, const Record* rhs) { return sortDescriptor(*lhs, *rhs); });
-    }
+    auto records = concatenated(std::move(slices), keep);
+    std::vector<std::size_t> order(records.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    parallelSort(
+        order, [&](std::size_t lhs, std::size_t rhs) { return sortDescriptor(records[lhs], records[rhs]); });
     Foundation::checkCancellation(stopToken);
-    gather(order, result);
-    return result;
+    permute(records, order);
+    return records;
 }
 
 template <class Record>
