@@ -233,7 +233,10 @@ int main(int argc, char** argv) {
     std::printf("%-48s %7zu\n", "songs in the store", options.songs);
     std::printf("%-48s %7.2f\n", "load average (1 min) before timing", oneMinuteLoadAverage());
 
+    std::printf("%-48s %7ld MB\n", "resident before opening Songs", Benchmark::residentMegabytes());
     report("open Songs until its rows are shown", timeOpeningSongs(window), 400);
+    std::printf("%-48s %7ld MB\n", "peak memory with Songs shown (resident)",
+                Benchmark::peakResidentMegabytes());
     timeSortOrders(window);
     report("double-click until the player reports playing", timeDoubleClickToPlaying(window), 400);
     std::printf("%-48s %7ld MB\n", "peak memory (resident)", Benchmark::peakResidentMegabytes());
