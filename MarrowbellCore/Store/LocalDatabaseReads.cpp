@@ -10,6 +10,7 @@
 #include <Foundation/Date.h>
 #include <Foundation/Text.h>
 #include <algorithm>
+#include <malloc.h>
 #include <numeric>
 #include <optional>
 #include <string_view>
@@ -161,9 +162,12 @@ std::vector<LocalArtist> LocalDatabase::allArtists(const SortDescriptor<LocalArt
 std::vector<LocalSong> LocalDatabase::allLibrarySongs(const SortDescriptor<LocalSong>& sortDescriptor,
                                                       std::stop_token stopToken) {
     std::lock_guard lock(mutex_);
-    return sorted(
+    auto songs = sorted(
         db_->readSongs(StoreStatements::selectSongs), [](const LocalSong& song) { return !song.isPassive; },
         sortDescriptor, stopToken);
+    // The row copies and slices of the whole library, freed by now, would otherwise stay with the process.
+    malloc_trim(0);
+    return songs;
 }
 
 std::vector<LocalSong> LocalDatabase::songs(const LocalPlaylist& playlist) {
