@@ -1,8 +1,8 @@
 #include "ArtworkCacheBenchmark.h"
 
 #include "Artwork/ArtworkImageCache.h"
+#include "BenchmarkStallWatch.h"
 
-#include <DemoService/DemoService.h>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -17,30 +17,6 @@ namespace {
 using namespace Qt::StringLiterals;
 
 constexpr int loadTimeoutMilliseconds = 60'000;
-constexpr int heartbeatMilliseconds = 5;
-
-// Notes the longest gap between beats of a 5 ms heartbeat while it lives: a turn of the event loop that
-// holds the GUI thread for longer shows as a gap of that length (plus up to one interval of idle wait, so
-// the figure errs on the long side).
-class StallWatch {
-public:
-    StallWatch() {
-        timer_.setTimerType(Qt::PreciseTimer);
-        timer_.setInterval(heartbeatMilliseconds);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            longest_ = std::max(longest_, double(sinceLastTurn_.nsecsElapsed()) / 1e6);
-            sinceLastTurn_.restart();
-        });
-        sinceLastTurn_.start();
-        timer_.start();
-    }
-    double longestMilliseconds() const { return longest_; }
-
-private:
-    QTimer timer_;
-    QElapsedTimer sinceLastTurn_;
-    double longest_ = 0;
-};
 
 QUrl artworkURL(const std::string& baseURL, int index) {
     return QUrl(QString::fromStdString(baseURL) + u"/artwork/bench-%1/64x64.png"_s.arg(index));
@@ -82,18 +58,16 @@ std::pair<double, int> loadAll(Marrowbell::ArtworkImageCache& cache, const std::
 
 } // namespace
 
-ArtworkCacheFigures measureArtworkCache(int count, const QString& folder) {
+ArtworkCacheFigures measureArtworkCache(int count, const QString& folder, const std::string& serviceURL) {
     QDir(folder).removeRecursively();
-    DemoService::DemoService service(DemoService::DemoService::Options{10, 1});
-    service.start();
     // Made before the watch starts: a list's rows already hold their URLs.
     std::vector<QUrl> urls;
     for (int index = 0; index < count; ++index) {
-        urls.push_back(artworkURL(service.baseURL(), index));
+        urls.push_back(artworkURL(serviceURL, index));
     }
     ArtworkCacheFigures figures;
     figures.count = count;
-    StallWatch watch;
+    const StallWatch watch;
     {
         Marrowbell::ArtworkImageCache cold(folder);
         std::tie(figures.coldSeconds, figures.loaded) = loadAll(cold, urls);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <string>
 
 namespace Benchmark {
 
@@ -18,9 +19,10 @@ struct ArtworkCacheFigures {
     double longestStallMilliseconds = 0;
 };
 
-/// Runs the three passes with its own demo service and a cache in `folder` (emptied first); needs a
-/// QApplication. Every wait is bounded: loads that have not answered after a minute count as not loaded.
-ArtworkCacheFigures measureArtworkCache(int count, const QString& folder);
+/// Runs the three passes against the demo service at `serviceURL` with a cache in `folder` (emptied first);
+/// needs a QApplication. Every wait is bounded: loads that have not answered after a minute count as not
+/// loaded.
+ArtworkCacheFigures measureArtworkCache(int count, const QString& folder, const std::string& serviceURL);
 
 /// Prints the figures, one line each, in the benchmarks' format.
 void printArtworkCacheFigures(const ArtworkCacheFigures& figures);

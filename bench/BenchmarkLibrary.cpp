@@ -26,14 +26,15 @@ std::string phrase(std::mt19937& random, int wordCount) {
     return text;
 }
 
-std::optional<Foundation::URL> artwork(const std::string& kind, std::size_t index) {
-    return Foundation::URL::fromString("https://artwork.example/" + kind + "/" + std::to_string(index) +
-                                       "/64x64bb.jpg");
+std::optional<Foundation::URL> artwork(const std::string& baseURL, const std::string& kind,
+                                       std::size_t index) {
+    return Foundation::URL::fromString(baseURL + "/artwork/" + kind + "-" + std::to_string(index) +
+                                       "/64x64.png");
 }
 
 } // namespace
 
-GeneratedLibrary generateLibrary(std::size_t songCount) {
+GeneratedLibrary generateLibrary(std::size_t songCount, const std::string& artworkBaseURL) {
     std::mt19937 random(20261209);
     GeneratedLibrary library;
     const std::size_t albumCount = std::max<std::size_t>(1, songCount * 8 / 100);
@@ -43,13 +44,13 @@ GeneratedLibrary generateLibrary(std::size_t songCount) {
 
     for (std::size_t i = 0; i < artistCount; ++i) {
         library.artists.push_back({"r." + std::to_string(i), phrase(random, 2), genres[i % genres.size()],
-                                   std::nullopt, artwork("artist", i)});
+                                   std::nullopt, artwork(artworkBaseURL, "artist", i)});
     }
     for (std::size_t i = 0; i < albumCount; ++i) {
         library.albums.push_back(
             {"l." + std::to_string(i), phrase(random, 3), library.artists[i % artistCount].name,
              genres[i % genres.size()], Foundation::Date{now - static_cast<double>(i) * 3600},
-             Foundation::Date{now - static_cast<double>(i) * 86400}, artwork("album", i)});
+             Foundation::Date{now - static_cast<double>(i) * 86400}, artwork(artworkBaseURL, "album", i)});
     }
     for (std::size_t i = 0; i < songCount; ++i) {
         const std::size_t album = i % albumCount;
@@ -68,7 +69,8 @@ GeneratedLibrary generateLibrary(std::size_t songCount) {
                                  180.0 + static_cast<double>(i % 120), library.artists[artist].name,
                                  library.albums[album].title, genres[i % genres.size()], std::nullopt,
                                  Foundation::Date{now - static_cast<double>(i) * 60}, std::move(parameters),
-                                 artwork("song", i), static_cast<std::int64_t>(i / albumCount + 1),
+                                 artwork(artworkBaseURL, "song", i),
+                                 static_cast<std::int64_t>(i / albumCount + 1),
                                  static_cast<std::int64_t>(now) - static_cast<std::int64_t>(i), false});
         library.albumOfSong.push_back(album);
         library.artistOfSong.push_back(artist);
@@ -77,7 +79,7 @@ GeneratedLibrary generateLibrary(std::size_t songCount) {
     for (std::size_t i = 0; i < playlistCount; ++i) {
         library.playlists.push_back({"p." + std::to_string(i), phrase(random, 2),
                                      Foundation::Date{now - static_cast<double>(i) * 7200},
-                                     artwork("playlist", i)});
+                                     artwork(artworkBaseURL, "playlist", i)});
         std::vector<std::size_t> tracks(20 + i % 80);
         for (auto& track : tracks) {
             track = pickSong(random);

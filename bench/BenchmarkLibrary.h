@@ -5,6 +5,7 @@
 #include <MarrowbellCore/Store/IncomingPlaylist.h>
 #include <MarrowbellCore/Store/IncomingSong.h>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace Benchmark {
@@ -23,6 +24,12 @@ struct GeneratedLibrary {
     std::vector<std::vector<std::size_t>> playlistTracks;
 };
 
-GeneratedLibrary generateLibrary(std::size_t songCount);
+/// Artwork addresses for a library whose artwork is never loaded: nothing listens at this loopback port, so
+/// a load would fail at once, and never leave the machine.
+inline constexpr const char* artworkNowhere = "http://127.0.0.1:9";
+
+/// The library's artwork lies under `artworkBaseURL` ("http://host:port") at the demo service's artwork
+/// path, so that a view that shows it loads it from the demo service.
+GeneratedLibrary generateLibrary(std::size_t songCount, const std::string& artworkBaseURL);
 
 } // namespace Benchmark

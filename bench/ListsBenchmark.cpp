@@ -1,11 +1,12 @@
 // Shows a list of N songs offscreen and scrolls through all of it, painting every page; then times the
-// artwork cache.
+// artwork cache against the demo service in a process of its own.
 #include "App/DisplaySettings.h"
 #include "Artwork/ArtworkImageCache.h"
 #include "Artwork/NowPlayingAnimationClock.h"
 #include "ArtworkCacheBenchmark.h"
 #include "BenchmarkLibrary.h"
 #include "BenchmarkOptions.h"
+#include "BenchmarkServiceProcess.h"
 #include "BenchmarkStoreFile.h"
 #include "BenchmarkTiming.h"
 #include "Library/SongSelection.h"
@@ -38,8 +39,9 @@ std::vector<MarrowbellCore::LocalSong> readSongs(const Benchmark::Options& optio
         path = generated->path();
         MarrowbellCore::LocalDatabase store(path);
         store.open();
-        measure("generate and store the library",
-                [&] { store.insert(Benchmark::generateLibrary(options.songs).songs); });
+        measure("generate and store the library", [&] {
+            store.insert(Benchmark::generateLibrary(options.songs, Benchmark::artworkNowhere).songs);
+        });
     }
     MarrowbellCore::LocalDatabase store(path);
     store.open();
@@ -125,8 +127,14 @@ int main(int argc, char** argv) {
     std::printf("%-44s %9.3f ms\n", "scroll frame max",
                 frames.empty() ? 0.0 : *std::max_element(frames.begin(), frames.end()));
 
-    Benchmark::printArtworkCacheFigures(
-        Benchmark::measureArtworkCache(1000, folder.filePath(QStringLiteral("artwork-benchmark"))));
+    try {
+        const Benchmark::ServiceProcess service(10);
+        Benchmark::printArtworkCacheFigures(Benchmark::measureArtworkCache(
+            1000, folder.filePath(QStringLiteral("artwork-benchmark")), service.configuration().apiBase));
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
 
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);

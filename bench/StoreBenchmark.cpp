@@ -129,8 +129,9 @@ int main(int argc, char** argv) {
     const auto options =
         Benchmark::parseOptions(argc, argv, "marrowbell-bench-store --songs N [--db PATH]", false);
     const Benchmark::StoreFile file(options.databasePath, "marrowbell-bench");
-    const auto library =
-        measure("generate library", [&] { return Benchmark::generateLibrary(options.songs); });
+    const auto library = measure("generate library", [&] {
+        return Benchmark::generateLibrary(options.songs, Benchmark::artworkNowhere);
+    });
     std::printf("library: %zu songs, %zu albums, %zu artists, %zu playlists\n", library.songs.size(),
                 library.albums.size(), library.artists.size(), library.playlists.size());
 

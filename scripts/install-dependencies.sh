@@ -2,7 +2,7 @@
 # Installs every Debian package the build and the tests need. Safe to run again.
 set -eu
 packages="build-essential cmake ninja-build pkg-config git clang-format
-  libsqlite3-dev sqlite3 libplist-dev libutf8proc-dev libsimdjson-dev nlohmann-json3-dev
+  libsqlite3-dev sqlite3 libplist-dev libutf8proc-dev libsimdjson-dev nlohmann-json3-dev libicu-dev
   libcurl4-openssl-dev libssl-dev libcpp-httplib-dev zlib1g-dev
   libgtest-dev curl
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev qt6-qpa-plugins qt6-image-formats-plugins

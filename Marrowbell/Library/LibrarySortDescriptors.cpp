@@ -45,7 +45,8 @@ template <class Record> struct Orderer {
     LocalizedStandardComparison text;
 
     template <class Field> SortDescriptor<Record> byText(Field Record::*field) const {
-        return SortDescriptor<Record>::keyPath(field, text, order);
+        return SortDescriptor<Record>::keyPath(field, text, order)
+            .withSortKeys([field, text = text](const Record& record) { return text.sortKey(record.*field); });
     }
     template <class Field> SortDescriptor<Record> byValue(Field Record::*field) const {
         return SortDescriptor<Record>::keyPath(field, NaturalOrder{}, order);

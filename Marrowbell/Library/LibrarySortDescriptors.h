@@ -12,8 +12,9 @@
 namespace Marrowbell {
 
 // The store's sort descriptors for the user's choice of order and direction. Texts compare by
-// LocalizedStandardComparison in `locale`; dates, numbers and durations in their natural order; an absent
-// value comes first when ascending. Descending reverses the whole order.
+// LocalizedStandardComparison in `locale`, and a sort of many records compares the texts' collation keys
+// instead, in the same order; dates, numbers and durations in their natural order; an absent value comes
+// first when ascending. Descending reverses the whole order.
 
 /// album: album title; artist: artist name; dateAdded: the stored position; duration; genre; releaseDate;
 /// title.

@@ -25,6 +25,14 @@ public:
         return lhs.has_value() <=> rhs.has_value();
     }
 
+    /// The key of `text` in this order: two texts' keys, compared byte by byte, are in the texts' order. A
+    /// sort makes one key per text instead of comparing the texts over and over.
+    std::string sortKey(std::string_view text) const;
+    /// An absent text has no key, which comes before every key.
+    template <class Text> std::optional<std::string> sortKey(const std::optional<Text>& text) const {
+        return text ? std::optional(sortKey(std::string_view(*text))) : std::nullopt;
+    }
+
 private:
     QLocale locale_;
 };

@@ -15,9 +15,32 @@
 
 namespace Marrowbell {
 
-/// What sets the playlists, albums and artists list models apart: their settings keys, store reads, syncs,
-/// selection on the central model, and the texts of their log entries and error reports.
+/// What sets the library's lists apart: their settings keys, store reads, syncs, selection on the central
+/// model, and the texts of their log entries and error reports. Songs have no selection of containers.
 template <class Record> struct LibraryKind;
+
+template <> struct LibraryKind<MarrowbellCore::LocalSong> {
+    using Record = MarrowbellCore::LocalSong;
+    static constexpr QLatin1StringView sortKey = DefaultsKeys::sortSongsBy;
+    static constexpr QLatin1StringView directionKey = DefaultsKeys::sortSongsDirection;
+    static constexpr QLatin1StringView lastSyncKey = DefaultsKeys::lastSongSync;
+    static constexpr const char* listSkipMessage = "Skipping song sync because there was a recent one";
+    static constexpr const char* listFailureName = "load_songs";
+    static constexpr const char* listFailureMessage = "Failed to load songs: %@";
+
+    static SongSortOrder sortOrderFromStored(qint64 value) { return songSortOrderFromStored(value); }
+    static MarrowbellCore::SortDescriptor<Record> sortDescriptor(SongSortOrder order,
+                                                                 MusicSortDirection direction) {
+        return songSortDescriptor(order, direction);
+    }
+    static std::vector<Record> readAll(MarrowbellCore::LocalDatabase& database,
+                                       const MarrowbellCore::SortDescriptor<Record>& descriptor) {
+        return database.allLibrarySongs(descriptor);
+    }
+    static void syncAll(MarrowbellCore::SyncEngine& engine, std::stop_token stopToken) {
+        engine.syncSongs(stopToken);
+    }
+};
 
 template <> struct LibraryKind<MarrowbellCore::LocalPlaylist> {
     using Record = MarrowbellCore::LocalPlaylist;

@@ -39,11 +39,6 @@ const Record* findContainer(const std::vector<Record>& containers, const std::st
     return found == containers.end() ? nullptr : &*found;
 }
 
-template <class Record> void reportListFailure(const std::exception_ptr& error) {
-    ErrorReporting::report(error, LibraryKind<Record>::listFailureName);
-    logFailure(AppLoggers::sync(), LibraryKind<Record>::listFailureMessage, error);
-}
-
 template <class Record>
 std::vector<LocalSong> syncTracks(SharedStore& store, const Record& container, std::stop_token stopToken) {
     MarrowbellCore::SyncEngine engine(store.database());
@@ -65,7 +60,8 @@ LibraryListViewModel<Record>::LibraryListViewModel(MainViewModel& mainViewModel,
     : QObject(parent)
     , mainViewModel_(mainViewModel)
     , songsViewModel_(songsViewModel)
-    , environment_(environment) {}
+    , environment_(environment)
+    , list_(registrar_, environment, this, [this](auto loaded) { installItems(std::move(loaded)); }) {}
 
 template <class Record> LibraryListViewModel<Record>::~LibraryListViewModel() {
     if (selectionTask_) {
@@ -75,33 +71,24 @@ template <class Record> LibraryListViewModel<Record>::~LibraryListViewModel() {
 
 template <class Record>
 typename LibraryListViewModel<Record>::SortOrder LibraryListViewModel<Record>::sortOrder() const {
-    registrar_.access(sortOrderKey_.key());
-    return LibraryKind<Record>::sortOrderFromStored(
-        environment_.defaults().integerValue(LibraryKind<Record>::sortKey));
+    return list_.sortOrder();
 }
 
 template <class Record> void LibraryListViewModel<Record>::setSortOrder(SortOrder order) {
-    registrar_.withMutation(sortOrderKey_.key(), [&] {
-        environment_.defaults().setValue(LibraryKind<Record>::sortKey, static_cast<qint64>(order));
-    });
-    startLoadAfterSortChange();
+    list_.setSortOrder(order);
 }
 
 template <class Record> MusicSortDirection LibraryListViewModel<Record>::sortDirection() const {
-    registrar_.access(sortDirectionKey_.key());
-    return sortDirectionFromStored(environment_.defaults().integerValue(LibraryKind<Record>::directionKey));
+    return list_.sortDirection();
 }
 
 template <class Record> void LibraryListViewModel<Record>::setSortDirection(MusicSortDirection direction) {
-    registrar_.withMutation(sortDirectionKey_.key(), [&] {
-        environment_.defaults().setValue(LibraryKind<Record>::directionKey, static_cast<qint64>(direction));
-    });
-    startLoadAfterSortChange();
+    list_.setSortDirection(direction);
 }
 
 template <class Record>
 MarrowbellCore::SortDescriptor<Record> LibraryListViewModel<Record>::sortDescriptor() const {
-    return LibraryKind<Record>::sortDescriptor(sortOrder(), sortDirection());
+    return list_.sortDescriptor();
 }
 
 template <class Record> std::optional<Record> LibraryListViewModel<Record>::selectedContainer() const {
@@ -113,40 +100,13 @@ template <class Record> std::optional<Record> LibraryListViewModel<Record>::sele
     return found ? std::optional(*found) : std::nullopt;
 }
 
-template <class Record> void LibraryListViewModel<Record>::startLoadAfterSortChange() {
-    // The setter returns at once; the reload finishes on its own.
-    load(false);
-}
-
 template <class Record> QFuture<void> LibraryListViewModel<Record>::load(bool sync) {
-    const std::uint64_t generation = ++loadsStarted_;
-    auto read =
-        environment_.store().run([descriptor = sortDescriptor()](MarrowbellCore::LocalDatabase& database) {
-            return LibraryKind<Record>::readAll(database, descriptor);
-        });
-    auto promise = startedPromise();
-    whenFinished(read, this, [this, promise, generation, sync](QFuture<std::vector<Record>> finished) {
-        if (auto error = failureOf(finished)) {
-            reportListFailure<Record>(error);
-            promise->finish();
-            return;
-        }
-        // A load started later (a new sort order) may have installed its newer list already.
-        if (generation > newestInstalledLoad_) {
-            newestInstalledLoad_ = generation;
-            installItems(finished.takeResult());
-        }
-        if (!sync) {
-            promise->finish();
-            return;
-        }
-        whenFinished(syncItemsIfDue(), this, [promise](const QFuture<void>&) { promise->finish(); });
-    });
-    return promise->future();
+    return list_.load(sync);
 }
 
-template <class Record> void LibraryListViewModel<Record>::installItems(std::vector<Record> loaded) {
-    items.set(std::move(loaded));
+template <class Record>
+void LibraryListViewModel<Record>::installItems(typename SortedLibraryList<Record>::Records loaded) {
+    items.setShared(std::move(loaded));
     auto& selection = mainViewModel_.*LibraryKind<Record>::selection;
     if (const std::optional<QString>& selected = selection.get()) {
         // A snap-back selects its container while the kind's list may be gone: nothing has read its songs.
@@ -159,28 +119,6 @@ template <class Record> void LibraryListViewModel<Record>::installItems(std::vec
     }
     const std::vector<Record>& containers = items.get();
     selection.set(containers.empty() ? std::nullopt : std::optional(textOf(containers.front().id())));
-}
-
-template <class Record> QFuture<void> LibraryListViewModel<Record>::syncItemsIfDue() {
-    if (!RefreshThrottle::isDue(environment_.defaults(), LibraryKind<Record>::lastSyncKey)) {
-        AppLoggers::sync().notice(LibraryKind<Record>::listSkipMessage);
-        return finishedFuture();
-    }
-    SharedStore& store = environment_.store();
-    auto sync = environment_.background().run([&store](std::stop_token stopToken) {
-        MarrowbellCore::SyncEngine engine(store.database());
-        LibraryKind<Record>::syncAll(engine, stopToken);
-    });
-    auto promise = startedPromise();
-    whenFinished(sync, this, [this, promise](QFuture<void> finished) {
-        if (auto error = failureOf(finished)) {
-            reportListFailure<Record>(error);
-        } else {
-            RefreshThrottle::markRefreshed(environment_.defaults(), LibraryKind<Record>::lastSyncKey);
-        }
-        promise->finish();
-    });
-    return promise->future();
 }
 
 template <class Record> void LibraryListViewModel<Record>::loadSelectedSongs() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Library/SortOrders.h"
+#include "LibraryModels/SortedLibraryList.h"
 #include "Observation/ObservationRegistrar.h"
 #include "Observation/Observed.h"
 
@@ -25,11 +26,6 @@ class AppEnvironment;
 class DetailSongsViewModel;
 class MainViewModel;
 
-template <class Record> struct SortOrderOf;
-template <> struct SortOrderOf<MarrowbellCore::LocalPlaylist> { using Type = PlaylistSortOrder; };
-template <> struct SortOrderOf<MarrowbellCore::LocalAlbum> { using Type = AlbumSortOrder; };
-template <> struct SortOrderOf<MarrowbellCore::LocalArtist> { using Type = ArtistsSortOrder; };
-
 /// The list model of the user's playlists, albums or artists (`Record`): the containers of the store in the
 /// user's sort order, refreshed from the service at most once a day; the central model's selection of the
 /// kind, whose songs (read from the store in stored order and refreshed at most once a day per container)
@@ -42,7 +38,7 @@ template <class Record> class LibraryListViewModel : public QObject {
     ObservationRegistrar registrar_;
 
 public:
-    using SortOrder = typename SortOrderOf<Record>::Type;
+    using SortOrder = typename SortedLibraryList<Record>::SortOrder;
     using LocalSong = MarrowbellCore::LocalSong;
 
     LibraryListViewModel(MainViewModel& mainViewModel, DetailSongsViewModel& songsViewModel,
@@ -55,8 +51,8 @@ public:
     /// The songs of the selected container last handed to the detail songs model, in stored order.
     const std::vector<LocalSong>& selectedSongs() const { return selectedSongs_; }
 
-    /// The sort choice kept in the settings. Observed reads; setting one stores it and reloads the list from
-    /// the store without a service sync.
+    /// The sort choice kept in the settings. Observed reads; setting one stores it and loads the list anew
+    /// without a service sync.
     SortOrder sortOrder() const;
     void setSortOrder(SortOrder order);
     MusicSortDirection sortDirection() const;
@@ -66,7 +62,7 @@ public:
     /// The item whose identifier the central model holds as the kind's selection; observed read.
     std::optional<Record> selectedContainer() const;
 
-    /// Reads the containers into `items`; selects the first when none is selected, else re-shows the
+    /// Loads the containers into `items`; selects the first when none is selected, else re-shows the
     /// selected container's songs. Then, when `sync` and the kind's last sync is a day old, syncs the kind
     /// (the list is read again at the next load). Never fails: failures are reported and logged.
     QFuture<void> load(bool sync);
@@ -92,9 +88,7 @@ public:
 private:
     struct SelectionTask;
 
-    void startLoadAfterSortChange();
-    void installItems(std::vector<Record> loaded);
-    QFuture<void> syncItemsIfDue();
+    void installItems(typename SortedLibraryList<Record>::Records loaded);
     void runSelectionTask(std::shared_ptr<SelectionTask> task);
     void syncSelectedTracks(std::shared_ptr<SelectionTask> task, Record container);
     void finishSelectionTask(const std::shared_ptr<SelectionTask>& task, const std::exception_ptr& error);
@@ -103,15 +97,11 @@ private:
     MainViewModel& mainViewModel_;
     DetailSongsViewModel& songsViewModel_;
     AppEnvironment& environment_;
-    ObservationKey sortOrderKey_;
-    ObservationKey sortDirectionKey_;
     std::vector<LocalSong> selectedSongs_;
     /// Whose songs selectedSongs_ are.
     std::string selectedSongsContainerID_;
-    /// Loads are numbered as they start; an older load's result never replaces a newer one's.
-    std::uint64_t loadsStarted_ = 0;
-    std::uint64_t newestInstalledLoad_ = 0;
     std::shared_ptr<SelectionTask> selectionTask_;
+    SortedLibraryList<Record> list_;
 };
 
 using PlaylistsViewModel = LibraryListViewModel<MarrowbellCore::LocalPlaylist>;

@@ -1,126 +1,56 @@
 #include "LibraryModels/TopLevelSongsViewModel.h"
 
 #include "App/AppEnvironment.h"
-#include "ErrorReporting/ErrorReporting.h"
-#include "Library/LibrarySortDescriptors.h"
 #include "LibraryModels/FutureSupport.h"
-#include "LibraryModels/RefreshThrottle.h"
 #include "LibraryModels/SongListPlayback.h"
-#include "LibraryModels/StoredSortChoice.h"
 #include "Model/MainViewModel.h"
 #include "Model/PlaybackError.h"
-#include "Platform/AppLoggers.h"
-#include "Platform/DefaultsKeys.h"
 #include "Platform/GuiDelivery.h"
 
-#include <MarrowbellCore/Sync/SyncEngine.h>
-
 namespace Marrowbell {
-namespace {
 
 using MarrowbellCore::LocalSong;
-
-void reportLoadFailure(const std::exception_ptr& error) {
-    ErrorReporting::report(error, "load_songs");
-    logFailure(AppLoggers::sync(), "Failed to load songs: %@", error);
-}
-
-} // namespace
 
 TopLevelSongsViewModel::TopLevelSongsViewModel(MainViewModel& mainViewModel, AppEnvironment& environment,
                                                MusicKit::ApplicationMusicPlayer& player, QObject* parent)
     : QObject(parent)
     , mainViewModel_(mainViewModel)
-    , environment_(environment)
-    , player_(player) {}
+    , player_(player)
+    , list_(registrar_, environment, this, [this](auto songs) { install(std::move(songs)); }) {}
 
 SongSortOrder TopLevelSongsViewModel::sortOrder() const {
-    registrar_.access(sortOrderKey_.key());
-    return songSortOrderFromStored(environment_.defaults().integerValue(DefaultsKeys::sortSongsBy));
+    return list_.sortOrder();
 }
 
 void TopLevelSongsViewModel::setSortOrder(SongSortOrder order) {
-    registrar_.withMutation(sortOrderKey_.key(), [&] {
-        environment_.defaults().setValue(DefaultsKeys::sortSongsBy, static_cast<qint64>(order));
-    });
-    startLoadAfterSortChange();
+    list_.setSortOrder(order);
 }
 
 MusicSortDirection TopLevelSongsViewModel::sortDirection() const {
-    registrar_.access(sortDirectionKey_.key());
-    return sortDirectionFromStored(environment_.defaults().integerValue(DefaultsKeys::sortSongsDirection));
+    return list_.sortDirection();
 }
 
 void TopLevelSongsViewModel::setSortDirection(MusicSortDirection direction) {
-    registrar_.withMutation(sortDirectionKey_.key(), [&] {
-        environment_.defaults().setValue(DefaultsKeys::sortSongsDirection, static_cast<qint64>(direction));
-    });
-    startLoadAfterSortChange();
+    list_.setSortDirection(direction);
 }
 
 MarrowbellCore::SortDescriptor<LocalSong> TopLevelSongsViewModel::sortDescriptor() const {
-    return songSortDescriptor(sortOrder(), sortDirection());
+    return list_.sortDescriptor();
 }
 
 std::vector<SongSelection> TopLevelSongsViewModel::rows() const {
     return songSelectionRows(mainViewModel_.topLevelSongs.snapshot());
 }
 
-void TopLevelSongsViewModel::startLoadAfterSortChange() {
-    // The setter returns at once; the reload finishes on its own.
-    load(false);
-}
-
 QFuture<void> TopLevelSongsViewModel::load(bool sync) {
-    const std::uint64_t generation = ++loadsStarted_;
-    auto read =
-        environment_.store().run([descriptor = sortDescriptor()](MarrowbellCore::LocalDatabase& database) {
-            return database.allLibrarySongs(descriptor);
-        });
-    auto promise = startedPromise();
-    whenFinished(read, this, [this, promise, generation, sync](QFuture<std::vector<LocalSong>> finished) {
-        if (auto error = failureOf(finished)) {
-            reportLoadFailure(error);
-            promise->finish();
-            return;
-        }
-        // A load started later (a new sort order) may have installed its newer list already.
-        if (generation > newestInstalledLoad_) {
-            newestInstalledLoad_ = generation;
-            mainViewModel_.topLevelSongs.set(finished.takeResult());
-            if (!mainViewModel_.selectedTopLevelSongID.get()) {
-                mainViewModel_.selectedTopLevelSongID.set(SongSelection::play().id());
-            }
-        }
-        if (!sync) {
-            promise->finish();
-            return;
-        }
-        whenFinished(syncSongsIfDue(), this, [promise](const QFuture<void>&) { promise->finish(); });
-    });
-    return promise->future();
+    return list_.load(sync);
 }
 
-QFuture<void> TopLevelSongsViewModel::syncSongsIfDue() {
-    if (!RefreshThrottle::isDue(environment_.defaults(), DefaultsKeys::lastSongSync)) {
-        AppLoggers::sync().notice("Skipping song sync because there was a recent one");
-        return finishedFuture();
+void TopLevelSongsViewModel::install(SortedLibraryList<LocalSong>::Records songs) {
+    mainViewModel_.topLevelSongs.setShared(std::move(songs));
+    if (!mainViewModel_.selectedTopLevelSongID.get()) {
+        mainViewModel_.selectedTopLevelSongID.set(SongSelection::play().id());
     }
-    SharedStore& store = environment_.store();
-    auto sync = environment_.background().run([&store](std::stop_token stopToken) {
-        MarrowbellCore::SyncEngine engine(store.database());
-        engine.syncSongs(stopToken);
-    });
-    auto promise = startedPromise();
-    whenFinished(sync, this, [this, promise](QFuture<void> finished) {
-        if (auto error = failureOf(finished)) {
-            reportLoadFailure(error);
-        } else {
-            RefreshThrottle::markRefreshed(environment_.defaults(), DefaultsKeys::lastSongSync);
-        }
-        promise->finish();
-    });
-    return promise->future();
 }
 
 QFuture<void> TopLevelSongsViewModel::play(const QString& songID) {

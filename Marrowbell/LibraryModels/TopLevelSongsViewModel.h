@@ -2,6 +2,7 @@
 
 #include "Library/SongSelection.h"
 #include "Library/SortOrders.h"
+#include "LibraryModels/SortedLibraryList.h"
 #include "Observation/ObservationRegistrar.h"
 
 #include <MarrowbellCore/Store/LocalSong.h>
@@ -9,7 +10,6 @@
 #include <QFuture>
 #include <QObject>
 #include <QString>
-#include <cstdint>
 #include <vector>
 
 namespace MusicKit {
@@ -34,8 +34,8 @@ public:
                            MusicKit::ApplicationMusicPlayer& player, QObject* parent = nullptr);
 
     /// Kept under "sortSongsBy" (a stored value outside 0...6 reads as title; none as album) and
-    /// "sortSongsDirection" (1 is descending). Observed reads; setting one stores it and reloads the list
-    /// from the store without a service sync.
+    /// "sortSongsDirection" (1 is descending). Observed reads; setting one stores it and loads the list
+    /// anew without a service sync.
     SongSortOrder sortOrder() const;
     void setSortOrder(SongSortOrder order);
     MusicSortDirection sortDirection() const;
@@ -45,7 +45,7 @@ public:
     /// Play, Shuffle and the songs of the central model's topLevelSongs; an observed read.
     std::vector<SongSelection> rows() const;
 
-    /// Reads the songs in the current order into topLevelSongs (selecting the Play row when nothing is
+    /// Loads the songs in the current order into topLevelSongs (selecting the Play row when nothing is
     /// selected), then, when `sync` and the last song sync is a day old, syncs the library's songs; the list
     /// is not read again. Only the newest load's songs are installed. Never fails: failures are reported and
     /// logged; the shown songs stay.
@@ -57,18 +57,12 @@ public:
     QFuture<void> play(const QString& songID);
 
 private:
-    void startLoadAfterSortChange();
-    QFuture<void> syncSongsIfDue();
+    void install(SortedLibraryList<MarrowbellCore::LocalSong>::Records songs);
     QFuture<void> playLoaded(const QString& songID);
 
     MainViewModel& mainViewModel_;
-    AppEnvironment& environment_;
     MusicKit::ApplicationMusicPlayer& player_;
-    ObservationKey sortOrderKey_;
-    ObservationKey sortDirectionKey_;
-    /// Loads are numbered as they start; an older load's result never replaces a newer one's.
-    std::uint64_t loadsStarted_ = 0;
-    std::uint64_t newestInstalledLoad_ = 0;
+    SortedLibraryList<MarrowbellCore::LocalSong> list_;
 };
 
 } // namespace Marrowbell

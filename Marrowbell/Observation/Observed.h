@@ -43,9 +43,10 @@ public:
         return value_;
     }
     /// Notifies the field's observers, then stores `value`; also when it equals the value held.
-    void set(T value) {
-        auto stored = std::make_shared<const T>(std::move(value));
-        registrar_.withMutation(key(), [&] { value_ = std::move(stored); });
+    void set(T value) { setShared(std::make_shared<const T>(std::move(value))); }
+    /// The same for a value that others may hold as well: a list is handed over without a copy.
+    void setShared(std::shared_ptr<const T> value) {
+        registrar_.withMutation(key(), [&] { value_ = std::move(value); });
     }
 
     ObservationRegistrar::Key key() const { return this; }

@@ -62,6 +62,12 @@ bool LocalDatabase::isOpen() const {
     return isOpen_;
 }
 
+StoreVersion LocalDatabase::version() {
+    std::lock_guard lock(mutex_);
+    return {.dataVersion = db_->queryInteger("PRAGMA data_version"),
+            .ownChanges = sqlite3_total_changes64(db_->handle())};
+}
+
 void LocalDatabase::open() {
     std::lock_guard lock(mutex_);
     if (isOpen_) {

@@ -1,33 +1,35 @@
 #include "MarrowbellCore/Logging/Loggers.h"
 #include "MarrowbellCore/Store/LocalDatabase.h"
 #include "MarrowbellCore/Store/SQLError.h"
+#include "RecordOrder.h"
 #include "SQLDatabase.h"
 #include "SQLTransaction.h"
 #include "StoreStatements.h"
-#include "Threading/ParallelSort.h"
 
 #include <Foundation/CancellationError.h>
 #include <Foundation/Date.h>
 #include <Foundation/Text.h>
 #include <algorithm>
 #include <malloc.h>
-#include <numeric>
 #include <optional>
 #include <string_view>
 
 namespace MarrowbellCore {
 namespace {
 
-/// The records that `keep` accepts, sorted; the others are dropped. The sort orders positions, not records,
+/// The records that `keep` accepts, sorted; the others are dropped. The sort orders pointers, not records,
 /// and the records are then moved into that order in place, so the list is never held twice.
 template <class Record, class Keep>
 std::vector<Record> sorted(RecordSlices<Record> slices, Keep keep,
                            const SortDescriptor<Record>& sortDescriptor, const std::stop_token& stopToken) {
     auto records = concatenated(std::move(slices), keep);
+    std::vector<Record*> sortedRecords(records.size());
+    std::transform(records.begin(), records.end(), sortedRecords.begin(),
+                   [](Record& record) { return &record; });
+    sortRecordPointers(sortedRecords, sortDescriptor);
     std::vector<std::size_t> order(records.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    parallelSort(
-        order, [&](std::size_t lhs, std::size_t rhs) { return sortDescriptor(records[lhs], records[rhs]); });
+    std::transform(sortedRecords.begin(), sortedRecords.end(), order.begin(),
+                   [&](const Record* record) { return static_cast<std::size_t>(record - records.data()); });
     Foundation::checkCancellation(stopToken);
     permute(records, order);
     return records;

@@ -82,7 +82,7 @@ class SearchIndexTest : public StoreFixture {
 protected:
     void SetUp() override {
         StoreFixture::SetUp();
-        const auto library = Benchmark::generateLibrary(2000);
+        const auto library = Benchmark::generateLibrary(2000, Benchmark::artworkNowhere);
         store.insert(library.songs);
         store.insert(library.albums);
         store.insert(library.artists);

@@ -11,6 +11,7 @@
 #include "MarrowbellCore/Store/LocalSong.h"
 #include "MarrowbellCore/Store/RemotePlayParameters.h"
 #include "MarrowbellCore/Store/SortDescriptor.h"
+#include "MarrowbellCore/Store/StoreVersion.h"
 
 #include <MusicKit/PlayParameters.h>
 #include <cstdint>
@@ -83,6 +84,9 @@ public:
     void setDamageObserver(std::function<void(const SQLError&)> observer);
     /// Closes the connection. The store is not used afterwards.
     void close();
+    /// Tells, compared with an earlier version, whether anything may have been written since. Throws
+    /// SQLError.
+    StoreVersion version();
 
     // Writes. The upserts give one stored record per input, in input order, carrying the input's values.
 
