@@ -13,15 +13,35 @@ inline long peakResidentMegabytes() {
     return usage.ru_maxrss / 1024; // kilobytes on Linux
 }
 
-/// The process's resident size now, in whole megabytes.
-inline long residentMegabytes() {
+/// A "kB" field of /proc/self/status, in kilobytes; 0 when absent.
+inline long statusKilobytes(const std::string& field) {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmRSS:", 0) == 0) {
-            return std::stol(line.substr(6)) / 1024; // kilobytes
+        if (line.rfind(field, 0) == 0) {
+            return std::stol(line.substr(field.size()));
         }
     }
     return 0;
+}
+
+/// The process's resident size now, in whole megabytes.
+inline long residentMegabytes() {
+    return statusKilobytes("VmRSS:") / 1024;
+}
+
+/// The process's resident size now, in kilobytes.
+inline long residentKilobytes() {
+    return statusKilobytes("VmRSS:");
+}
+
+/// The peak resident size since the last resetPeakResident(), in kilobytes.
+inline long peakResidentKilobytesSinceReset() {
+    return statusKilobytes("VmHWM:");
+}
+
+/// Starts the peak resident size (VmHWM) over from the resident size now.
+inline void resetPeakResident() {
+    std::ofstream("/proc/self/clear_refs") << "5";
 }
 
 /// User plus system CPU time of the whole process so far, all threads together, in seconds.

@@ -2,6 +2,7 @@
 
 #include "BenchmarkLibrary.h"
 #include "BenchmarkOptions.h"
+#include "BenchmarkResources.h"
 #include "BenchmarkStoreFile.h"
 #include "BenchmarkTiming.h"
 
@@ -105,6 +106,23 @@ void measureSearch(MarrowbellCore::LocalDatabase& store) {
     std::printf("%-44s %9.3f ms\n", "search(_:) p95", times[times.size() * 95 / 100]);
 }
 
+/// What a list of all library songs costs in memory: held, at its peak while it is read, and to copy.
+void measureSongMemory(MarrowbellCore::LocalDatabase& store,
+                       const MarrowbellCore::SortDescriptor<MarrowbellCore::LocalSong>& sortDescriptor) {
+    std::printf("%-44s %9zu bytes\n", "sizeof(LocalSong)", sizeof(MarrowbellCore::LocalSong));
+    const long before = Benchmark::residentKilobytes();
+    Benchmark::resetPeakResident();
+    const auto songs = store.allLibrarySongs(sortDescriptor);
+    const long peak = Benchmark::peakResidentKilobytesSinceReset();
+    const double count = static_cast<double>(std::max<std::size_t>(1, songs.size()));
+    const auto perSong = [&](long kilobytes) { return static_cast<double>(kilobytes) * 1024.0 / count; };
+    std::printf("%-44s %9.0f bytes\n", "resident per song held",
+                perSong(Benchmark::residentKilobytes() - before));
+    std::printf("%-44s %9.0f bytes\n", "peak per song while reading", perSong(peak - before));
+    const auto copy = measure("copy of the list", [&] { return songs; });
+    std::printf("%-44s %9zu\n", "songs in the list", copy.size());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -140,6 +158,7 @@ int main(int argc, char** argv) {
     const auto byTitle = MarrowbellCore::SortDescriptor<MarrowbellCore::LocalSong>::keyPath(
         &MarrowbellCore::LocalSong::title,
         [](const std::string& lhs, const std::string& rhs) { return std::weak_order(lhs.compare(rhs), 0); });
+    measureSongMemory(store, byTitle);
     measure("allSongs read, unsorted", [&] { return store.allSongs().size(); });
     measure("allLibrarySongs sorted by title (cold)", [&] { return store.allLibrarySongs(byTitle).size(); });
     measureMedian("allLibrarySongs sorted by title (warm)",

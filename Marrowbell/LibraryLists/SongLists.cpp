@@ -42,7 +42,7 @@ void configureSongRow(TableCell& cell, const LocalSong& song, CellConfiguration 
     cell.subtitle = QString::fromStdString(song.artistName.value_or(std::string()));
     cell.glyph.clear();
     // Without play parameters the song shows greyed, yet stays selectable and playable on request.
-    cell.isEnabled = song.playParameters.has_value();
+    cell.isEnabled = song.hasPlayParameters();
     if (configuration == CellConfiguration::preview) {
         return;
     }

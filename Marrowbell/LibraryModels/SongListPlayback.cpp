@@ -19,9 +19,13 @@ MusicKit::Song queueSong(const LocalSong& song) {
     if (song.artworkURL) {
         artwork.emplace(song.artworkURL->absoluteString());
     }
-    return MusicKit::Song{song.id(),          song.title,    song.artistName.value_or(std::string()),
-                          song.albumTitle,    song.duration, std::move(artwork),
-                          song.playParameters};
+    return MusicKit::Song{song.id(),
+                          song.title,
+                          song.artistName.value_or(std::string()),
+                          song.albumTitle,
+                          song.duration,
+                          std::move(artwork),
+                          song.playParameters()};
 }
 
 std::vector<MusicKit::Song> queueSongs(const std::vector<LocalSong>& songs, std::size_t first) {

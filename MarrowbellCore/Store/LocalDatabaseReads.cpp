@@ -10,36 +10,29 @@
 #include <Foundation/Date.h>
 #include <Foundation/Text.h>
 #include <algorithm>
+#include <malloc.h>
 #include <optional>
 #include <string_view>
-#include <thread>
 
 namespace MarrowbellCore {
 namespace {
 
-/// The records that `keep` accepts, sorted; the others are dropped. The sort moves pointers, not records:
-/// records are large, and each is moved once at the end.
+/// The records that `keep` accepts, sorted; the others are dropped. The sort orders pointers, not records,
+/// and the records are then moved into that order in place, so the list is never held twice.
 template <class Record, class Keep>
 std::vector<Record> sorted(RecordSlices<Record> slices, Keep keep,
                            const SortDescriptor<Record>& sortDescriptor, const std::stop_token& stopToken) {
-    std::vector<Record*> order;
-    for (auto& slice : slices) {
-        for (auto& record : slice) {
-            if (keep(record)) {
-                order.push_back(&record);
-            }
-        }
-    }
-    std::vector<Record> result;
-    {
-        // Making room for the sorted list means touching fresh memory, which costs about as long as the sort:
-        // both go on at once.
-        std::jthread makeRoom([&] { result.resize(order.size()); });
-        sortRecordPointers(order, sortDescriptor);
-    }
+    auto records = concatenated(std::move(slices), keep);
+    std::vector<Record*> sortedRecords(records.size());
+    std::transform(records.begin(), records.end(), sortedRecords.begin(),
+                   [](Record& record) { return &record; });
+    sortRecordPointers(sortedRecords, sortDescriptor);
+    std::vector<std::size_t> order(records.size());
+    std::transform(sortedRecords.begin(), sortedRecords.end(), order.begin(),
+                   [&](const Record* record) { return static_cast<std::size_t>(record - records.data()); });
     Foundation::checkCancellation(stopToken);
-    gather(order, result);
-    return result;
+    permute(records, order);
+    return records;
 }
 
 template <class Record>
@@ -171,9 +164,12 @@ std::vector<LocalArtist> LocalDatabase::allArtists(const SortDescriptor<LocalArt
 std::vector<LocalSong> LocalDatabase::allLibrarySongs(const SortDescriptor<LocalSong>& sortDescriptor,
                                                       std::stop_token stopToken) {
     std::lock_guard lock(mutex_);
-    return sorted(
+    auto songs = sorted(
         db_->readSongs(StoreStatements::selectSongs), [](const LocalSong& song) { return !song.isPassive; },
         sortDescriptor, stopToken);
+    // The row copies and slices of the whole library, freed by now, would otherwise stay with the process.
+    malloc_trim(0);
+    return songs;
 }
 
 std::vector<LocalSong> LocalDatabase::songs(const LocalPlaylist& playlist) {

@@ -13,24 +13,6 @@
 namespace MarrowbellCore {
 namespace {
 
-/// A song's play parameters encoded once for both the row and the stored record.
-struct PreparedSong {
-    EncodedPlayParameters encoded;
-    std::optional<RemotePlayParameters> remote;
-};
-
-PreparedSong prepare(const IncomingSong& song) {
-    if (!song.playParameters) {
-        return {};
-    }
-    const auto dictionary = song.playParameters->propertyListDictionary();
-    EncodedPlayParameters encoded{StoredPlayParameters::encode(dictionary)};
-    if (!encoded.bytes) {
-        return {std::move(encoded), std::nullopt};
-    }
-    return {std::move(encoded), StoredPlayParameters::decodeRemotePlayParameters(dictionary)};
-}
-
 EncodedPlayParameters encodedPlayParameters(const IncomingSong& song) {
     if (!song.playParameters) {
         return {};
@@ -38,9 +20,19 @@ EncodedPlayParameters encodedPlayParameters(const IncomingSong& song) {
     return {StoredPlayParameters::encode(song.playParameters->propertyListDictionary())};
 }
 
-SQLValues valuesOf(const IncomingSong& song, const PreparedSong& prepared) {
-    return {song.identifier,  song.title,     song.duration,    song.artistName,  song.albumTitle,
-            song.genre,       song.dateAdded, song.releaseDate, prepared.encoded, song.artworkURL,
+/// The stored record's play parameters: the bytes just written, so that the record reads them as a record
+/// read back from the file would.
+PlayParameterBytes storedPlayParameters(EncodedPlayParameters encoded) {
+    if (!encoded.bytes) {
+        return {};
+    }
+    const auto owner = std::make_shared<const std::vector<std::uint8_t>>(std::move(*encoded.bytes));
+    return {owner, std::span(*owner)};
+}
+
+SQLValues valuesOf(const IncomingSong& song, const EncodedPlayParameters& encoded) {
+    return {song.identifier,  song.title,     song.duration,    song.artistName, song.albumTitle,
+            song.genre,       song.dateAdded, song.releaseDate, encoded,         song.artworkURL,
             song.trackNumber, song.order,     song.isPassive};
 }
 
@@ -110,7 +102,7 @@ LocalArtist storedArtist(std::int64_t pk, const IncomingArtist& artist) {
     return {pk, artist.identifier, artist.name, artist.genre, artist.dateAdded, artist.artworkURL};
 }
 
-LocalSong storedSong(std::int64_t pk, const IncomingSong& song, std::optional<RemotePlayParameters> remote) {
+LocalSong storedSong(std::int64_t pk, const IncomingSong& song, EncodedPlayParameters encoded) {
     return {pk,
             song.identifier,
             song.title,
@@ -120,8 +112,7 @@ LocalSong storedSong(std::int64_t pk, const IncomingSong& song, std::optional<Re
             song.genre,
             song.dateAdded,
             song.releaseDate,
-            song.playParameters,
-            std::move(remote),
+            storedPlayParameters(std::move(encoded)),
             song.artworkURL,
             song.trackNumber,
             song.order,
@@ -261,19 +252,19 @@ std::vector<LocalSong> upsertSongs(SQLDatabase& db, const std::vector<IncomingSo
     if (songs.empty()) {
         return {};
     }
-    std::vector<PreparedSong> prepared;
-    prepared.reserve(songs.size());
+    std::vector<EncodedPlayParameters> encoded;
+    encoded.reserve(songs.size());
     for (const auto& song : songs) {
-        prepared.push_back(prepare(song));
+        encoded.push_back(encodedPlayParameters(song));
     }
     const auto keys = inTransaction(db, [&] {
         return upsertReturningPK(db, StoreStatements::upsertSong, songs.size(),
-                                 [&](std::size_t index) { return valuesOf(songs[index], prepared[index]); });
+                                 [&](std::size_t index) { return valuesOf(songs[index], encoded[index]); });
     });
     std::vector<LocalSong> stored;
     stored.reserve(songs.size());
     for (std::size_t index = 0; index < songs.size(); ++index) {
-        stored.push_back(storedSong(keys[index], songs[index], std::move(prepared[index].remote)));
+        stored.push_back(storedSong(keys[index], songs[index], std::move(encoded[index])));
     }
     return stored;
 }
@@ -289,7 +280,7 @@ void writeSongs(SQLDatabase& db, const std::vector<IncomingSong>& songs, const s
             db, StoreStatements::upsertSong, songs.size(),
             [&](std::size_t index) {
                 const auto& song = songs[index];
-                return valuesOf(song, PreparedSong{encodedPlayParameters(song), std::nullopt});
+                return valuesOf(song, encodedPlayParameters(song));
             },
             stopToken);
     });

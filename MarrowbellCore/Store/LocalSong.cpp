@@ -8,7 +8,7 @@ bool equalWhenPresent(const std::optional<std::string>& candidate, const std::st
 }
 
 bool matchesSongID(const LocalSong& song, const std::string& id) {
-    if (const auto& remote = song.remotePlayParameters) {
+    if (const auto remote = song.remotePlayParameters()) {
         if (equalWhenPresent(remote->purchasedId, id) || equalWhenPresent(remote->catalogId, id) ||
             equalWhenPresent(remote->reportingId, id)) {
             return true;
@@ -20,12 +20,12 @@ bool matchesSongID(const LocalSong& song, const std::string& id) {
 } // namespace
 
 std::string LocalSong::songIDForArtwork() const {
-    if (remotePlayParameters) {
-        if (remotePlayParameters->catalogId) {
-            return "song-" + *remotePlayParameters->catalogId;
+    if (const auto remote = remotePlayParameters()) {
+        if (remote->catalogId) {
+            return "song-" + *remote->catalogId;
         }
-        if (remotePlayParameters->reportingId) {
-            return "song-" + *remotePlayParameters->reportingId;
+        if (remote->reportingId) {
+            return "song-" + *remote->reportingId;
         }
     }
     return "song-" + identifier;

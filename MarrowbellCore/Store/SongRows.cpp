@@ -1,7 +1,6 @@
 #include "SongRows.h"
 
 #include "SQLColumns.h"
-#include "StoredPlayParameters.h"
 
 #include <algorithm>
 #include <cstring>
@@ -71,12 +70,17 @@ struct Row {
         };
     }
 
-    std::optional<LocalSong> record() const {
-        if (!identifier.data || !title.data) {
+    bool hasRecord() const { return identifier.data && title.data; }
+
+    std::span<const std::uint8_t> playParameterBytes() const {
+        return {reinterpret_cast<const std::uint8_t*>(playParameters.data), playParameters.size};
+    }
+
+    /// The record, holding `storedPlayParameters` as this row's play parameters; nothing without hasRecord().
+    std::optional<LocalSong> record(PlayParameterBytes storedPlayParameters) const {
+        if (!hasRecord()) {
             return std::nullopt;
         }
-        auto stored = StoredPlayParameters::decode(
-            std::span(reinterpret_cast<const std::uint8_t*>(playParameters.data), playParameters.size));
         return LocalSong{
             .pk = pk,
             .identifier = *text(identifier),
@@ -87,8 +91,7 @@ struct Row {
             .genre = text(genre),
             .dateAdded = SQLColumns::date(dateAdded),
             .releaseDate = SQLColumns::date(releaseDate),
-            .playParameters = std::move(stored.playParameters),
-            .remotePlayParameters = std::move(stored.remotePlayParameters),
+            .storedPlayParameters = std::move(storedPlayParameters),
             .artworkURL = SQLColumns::url(artworkURL.data, artworkURL.size),
             .trackNumber = trackNumber,
             .order = order,
@@ -125,6 +128,26 @@ private:
     std::size_t used_ = 0;
 };
 
+/// The play parameters of `rows`, copied into one block that their records share: one allocation per slice
+/// rather than one per song.
+std::vector<PlayParameterBytes> sharedPlayParameters(const std::vector<Row>& rows) {
+    std::size_t total = 0;
+    for (const auto& row : rows) {
+        total += row.hasRecord() ? row.playParameters.size : 0;
+    }
+    std::shared_ptr<std::uint8_t[]> block = std::make_shared_for_overwrite<std::uint8_t[]>(total);
+    std::vector<PlayParameterBytes> shared;
+    shared.reserve(rows.size());
+    std::size_t used = 0;
+    for (const auto& row : rows) {
+        const auto bytes = row.hasRecord() ? row.playParameterBytes() : std::span<const std::uint8_t>();
+        std::copy(bytes.begin(), bytes.end(), block.get() + used);
+        shared.emplace_back(block, std::span<const std::uint8_t>(block.get() + used, bytes.size()));
+        used += bytes.size();
+    }
+    return shared;
+}
+
 } // namespace
 
 /// A run of rows, their copied bytes, and once decoded, their records.
@@ -140,8 +163,9 @@ public:
     void decode() {
         try {
             records_.reserve(rows_.size());
-            for (const auto& row : rows_) {
-                if (auto record = row.record()) {
+            auto playParameters = sharedPlayParameters(rows_);
+            for (std::size_t index = 0; index < rows_.size(); ++index) {
+                if (auto record = rows_[index].record(std::move(playParameters[index]))) {
                     records_.push_back(std::move(*record));
                 }
             }
@@ -203,12 +227,13 @@ RecordSlices<LocalSong> SongRows::records() {
 }
 
 std::optional<LocalSong> SongRows::record(sqlite3_stmt* statement) {
-    return Row::read(statement, [](Bytes bytes) { return bytes; }).record();
+    const auto row = Row::read(statement, [](Bytes bytes) { return bytes; });
+    return row.hasRecord() ? row.record(PlayParameterBytes::copying(row.playParameterBytes())) : std::nullopt;
 }
 
 std::optional<StoredTrackMetadata> SongRows::trackMetadata(sqlite3_stmt* statement) {
     const auto row = Row::read(statement, [](Bytes bytes) { return bytes; });
-    if (!row.identifier.data || !row.title.data) {
+    if (!row.hasRecord()) {
         return std::nullopt;
     }
     return StoredTrackMetadata{row.pk, *text(row.identifier), text(row.albumTitle), row.trackNumber};

@@ -15,7 +15,7 @@ namespace MarrowbellCore {
 
 /// Songs rows (the 14 columns of the table, in table order) copied off a statement and turned into records.
 /// Copying has to happen on the connection's thread, a row at a time; turning the copies into records (UTF-8
-/// repair, URL parsing, two readings of the play parameters) is what costs. So the rows are gathered in
+/// repair, URL parsing) is what costs. So the rows are gathered in
 /// slices, and each full slice is decoded on a thread of its own while the next one is read. A row without
 /// identifier or title gives no record.
 class SongRows {

@@ -42,44 +42,50 @@ std::optional<MusicKit::PlayParameters> asPlayParameters(const Parsed& parsed) {
     return decodeAs<MusicKit::PlayParameters>(parsed, "Failed to decode PlayParameters: %@");
 }
 
-template <class Source> std::optional<RemotePlayParameters> asRemotePlayParameters(const Source& source) {
-    return decodeAs<RemotePlayParameters>(source, "Failed to decode RemotePlayParameters: %@");
+std::optional<RemotePlayParameters> asRemotePlayParameters(const Parsed& parsed) {
+    return decodeAs<RemotePlayParameters>(parsed, "Failed to decode RemotePlayParameters: %@");
 }
 
 } // namespace
 
-Decoded decode(std::span<const std::uint8_t> bytes) {
+std::optional<MusicKit::PlayParameters> decodePlayParameters(std::span<const std::uint8_t> bytes) {
     if (bytes.empty()) {
-        return {};
+        return std::nullopt;
     }
-    const auto parsed = parse(bytes);
-    auto playParameters = asPlayParameters(parsed);
-    return {std::move(playParameters), asRemotePlayParameters(parsed)};
+    return asPlayParameters(parse(bytes));
+}
+
+std::optional<RemotePlayParameters> decodeRemotePlayParameters(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty()) {
+        return std::nullopt;
+    }
+    return asRemotePlayParameters(parse(bytes));
+}
+
+bool decodesAsPlayParameters(std::span<const std::uint8_t> bytes) {
+    if (bytes.empty()) {
+        return false;
+    }
+    try {
+        MusicKit::PlayParameters::decode(Foundation::PropertyListDictionary::decodeBinary(bytes));
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 std::optional<MusicKit::PlayParameters>
 decodePlayParameters(const std::optional<std::vector<std::uint8_t>>& bytes) {
-    if (!bytes || bytes->empty()) {
-        return std::nullopt;
-    }
-    return asPlayParameters(parse(*bytes));
+    return bytes ? decodePlayParameters(std::span(*bytes)) : std::nullopt;
 }
 
 std::optional<RemotePlayParameters>
 decodeRemotePlayParameters(const std::optional<std::vector<std::uint8_t>>& bytes) {
-    if (!bytes || bytes->empty()) {
-        return std::nullopt;
-    }
-    return asRemotePlayParameters(parse(*bytes));
+    return bytes ? decodeRemotePlayParameters(std::span(*bytes)) : std::nullopt;
 }
 
 std::optional<std::vector<std::uint8_t>> encode(const MusicKit::PlayParameters& parameters) {
     return encode(parameters.propertyListDictionary());
-}
-
-std::optional<RemotePlayParameters>
-decodeRemotePlayParameters(const Foundation::PropertyListDictionary& dictionary) {
-    return asRemotePlayParameters(dictionary);
 }
 
 std::optional<std::vector<std::uint8_t>> encode(const Foundation::PropertyListDictionary& dictionary) {

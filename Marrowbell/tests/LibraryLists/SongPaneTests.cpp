@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include <sqlite3.h>
+
 namespace Marrowbell::Testing {
 namespace {
 
@@ -21,6 +23,33 @@ protected:
                 return !songs.empty() && rowCount(list) == int(songs.size()) + 2;
             },
             15000);
+    }
+
+    /// Overwrites the stored play parameters of the most recently added library song with bytes that are no
+    /// property list, through a connection of its own; the song's identifier.
+    std::string damageNewestSongsPlayParameters() {
+        sqlite3* db = nullptr;
+        EXPECT_EQ(sqlite3_open(folder.filePath(QStringLiteral("local.db")).toUtf8().constData(), &db),
+                  SQLITE_OK);
+        std::string identifier;
+        sqlite3_exec(
+            db,
+            "UPDATE Songs SET playParameters = x'0102' WHERE pk = (SELECT pk FROM Songs WHERE isPassive = 0 "
+            "ORDER BY sortOrder DESC LIMIT 1) RETURNING identifier",
+            [](void* found, int, char** values, char**) {
+                *static_cast<std::string*>(found) = values[0];
+                return 0;
+            },
+            &identifier, nullptr);
+        sqlite3_close(db);
+        return identifier;
+    }
+
+    static int rowOf(const std::vector<MarrowbellCore::LocalSong>& songs, const std::string& identifier) {
+        const auto song = std::find_if(songs.begin(), songs.end(), [&](const auto& candidate) {
+            return candidate.identifier == identifier;
+        });
+        return song == songs.end() ? -1 : int(song - songs.begin()) + 2;
     }
 };
 
@@ -42,7 +71,7 @@ TEST_F(SongPaneTest, TheSongsPaneListsEveryLibrarySongBelowPlayAndShuffle) {
     EXPECT_EQ(song.subtitle, QString::fromStdString(songs.front().artistName.value_or(std::string())));
     EXPECT_EQ(song.artworkUniqueID,
               QStringLiteral("song-") + QString::fromStdString(songs.front().identifier));
-    EXPECT_EQ(song.isEnabled, songs.front().playParameters.has_value());
+    EXPECT_EQ(song.isEnabled, songs.front().playParameters().has_value());
     EXPECT_FALSE(song.canShowChevron);
 }
 
@@ -93,6 +122,45 @@ TEST_F(SongPaneTest, DoubleClickReturnAndTheMenuPlayTheirOwnRowWithTheRightQueue
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return player().state().shuffleMode() == MusicKit::MusicPlayerShuffleMode::songs; }, 15000));
     EXPECT_EQ(queuedTitles().size(), qsizetype(songs.size()));
+}
+
+TEST_F(SongPaneTest, StoredPlayParametersReachThePlayerAndUndecodableOnesShowGreyedYetPlay) {
+    const std::string damaged = damageNewestSongsPlayParameters();
+    ASSERT_FALSE(damaged.empty());
+    SongList& list = showKind<SongList>(ContainerKind::songs);
+    ASSERT_TRUE(showsLoadedSongs(list));
+    const auto loaded = model().topLevelSongs.snapshot();
+    const auto& songs = *loaded;
+    const int damagedRow = rowOf(songs, damaged);
+    ASSERT_GE(damagedRow, 2);
+    const int playableRow = damagedRow == 2 ? 3 : 2;
+    const auto& playable = songs[std::size_t(playableRow - 2)];
+
+    list.scrollTo(list.model()->index(damagedRow, 0));
+    EXPECT_FALSE(cellAt(list, damagedRow).isEnabled);
+    EXPECT_TRUE(cellAt(list, playableRow).isEnabled);
+
+    doubleClickRow(list, playableRow);
+    ASSERT_TRUE(playerPlays());
+    ASSERT_FALSE(player().queue().entries().empty());
+    const MusicKit::Song* queued = player().queue().entries().front().song();
+    ASSERT_NE(queued, nullptr);
+    ASSERT_TRUE(queued->playParameters);
+    EXPECT_EQ(queued->playParameters, playable.playParameters());
+    EXPECT_EQ(queued->playParameters->id, playable.identifier);
+
+    player().stop();
+    doubleClickRow(list, damagedRow);
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return queuedTitles().value(0) ==
+                   QString::fromStdString(songs[std::size_t(damagedRow - 2)].title);
+        },
+        15000));
+    const MusicKit::Song* greyed = player().queue().entries().front().song();
+    ASSERT_NE(greyed, nullptr);
+    EXPECT_FALSE(greyed->playParameters);
+    EXPECT_EQ(model().selectedTopLevelSongID.get(), QString::fromStdString(damaged));
 }
 
 TEST_F(SongPaneTest, TheDetailPaneShowsTheSelectedAlbumsSongsAndPlaysThemFromTheTop) {

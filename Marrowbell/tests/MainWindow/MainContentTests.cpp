@@ -131,7 +131,7 @@ protected:
         for (const auto& song : future.result()) {
             queue.push_back(MusicKit::Song{song.id(), song.title, song.artistName.value_or(std::string()),
                                            song.albumTitle, song.duration, std::nullopt,
-                                           song.playParameters});
+                                           song.playParameters()});
         }
         return queue;
     }

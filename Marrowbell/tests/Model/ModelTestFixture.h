@@ -59,7 +59,7 @@ protected:
         for (const auto& song : songs) {
             queue.push_back(MusicKit::Song{song.id(), song.title, song.artistName.value_or(std::string()),
                                            song.albumTitle, song.duration, std::nullopt,
-                                           song.playParameters});
+                                           song.playParameters()});
         }
         return queue;
     }

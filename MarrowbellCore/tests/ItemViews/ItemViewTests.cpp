@@ -14,13 +14,10 @@ LocalSong songWithRemote(std::optional<std::string> catalogId, std::optional<std
     song.title = "Song";
     song.artistName = "Artist";
     song.artworkURL = Foundation::URL::fromString("https://a.test/64x64.jpg");
-    song.remotePlayParameters = RemotePlayParameters{"i.lib",
-                                                     "song",
-                                                     std::nullopt,
-                                                     std::nullopt,
-                                                     std::move(catalogId),
-                                                     std::move(purchasedId),
-                                                     std::move(reportingId)};
+    song.storedPlayParameters = PlayParameterBytes::copying(
+        MusicKit::PlayParameters{"i.lib", "song", std::nullopt, std::nullopt, std::move(catalogId),
+                                 std::move(purchasedId), std::move(reportingId)}
+            .propertyListEncoded());
     return song;
 }
 

@@ -17,8 +17,8 @@ SongFields fieldsOf(const LocalSong& song) {
     return {song.pk,
             song.identifier,
             song.title,
-            song.playParameters.has_value(),
-            song.remotePlayParameters.has_value(),
+            song.playParameters().has_value(),
+            song.remotePlayParameters().has_value(),
             song.artworkURL ? std::optional(song.artworkURL->absoluteString()) : std::nullopt};
 }
 

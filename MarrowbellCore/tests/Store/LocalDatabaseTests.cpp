@@ -146,9 +146,9 @@ TEST_F(LocalDatabaseTest, PlayParametersReadBackAsBothModels) {
     insertSong("s", SQLValue(parameters));
     const auto read = songs();
     ASSERT_EQ(read.size(), 1u);
-    EXPECT_EQ(read[0].playParameters, parameters);
+    EXPECT_EQ(read[0].playParameters(), parameters);
     const RemotePlayParameters expected{"i.123", "song", true, false, "1440", std::nullopt, "1440"};
-    EXPECT_EQ(read[0].remotePlayParameters, expected);
+    EXPECT_EQ(read[0].remotePlayParameters(), expected);
     EXPECT_TRUE(Testing::coreLogEntries().empty());
 }
 
@@ -161,8 +161,8 @@ TEST_F(LocalDatabaseTest, AnASCIIStringWithHighBytesIsADamagedBlob) {
     insertSong("s", SQLValue(bytes));
     const auto read = songs();
     ASSERT_EQ(read.size(), 1u);
-    EXPECT_FALSE(read[0].playParameters);
-    EXPECT_FALSE(read[0].remotePlayParameters);
+    EXPECT_FALSE(read[0].playParameters());
+    EXPECT_FALSE(read[0].remotePlayParameters());
     EXPECT_EQ(Testing::coreLogEntries().size(), 2u);
 }
 
@@ -172,14 +172,43 @@ TEST_F(LocalDatabaseTest, EmptyAndDamagedBlobsLeaveTheFieldsAbsentAndTheRowReada
         "INSERT INTO Songs (identifier, title, playParameters) VALUES ('damaged', 'D', x'0102030405');");
     const auto read = songs();
     ASSERT_EQ(read.size(), 2u);
-    EXPECT_FALSE(read[0].playParameters);
-    EXPECT_FALSE(read[1].playParameters);
-    EXPECT_FALSE(read[1].remotePlayParameters);
+    EXPECT_FALSE(read[0].playParameters());
+    EXPECT_FALSE(read[1].playParameters());
+    EXPECT_FALSE(read[1].remotePlayParameters());
     const auto log = Testing::coreLogEntries();
     ASSERT_EQ(log.size(), 2u);
     EXPECT_EQ(log[0].category, "parameters");
     EXPECT_EQ(log[0].format, "Failed to decode PlayParameters: %@");
     EXPECT_EQ(log[1].format, "Failed to decode RemotePlayParameters: %@");
+}
+
+TEST_F(LocalDatabaseTest, PlayParametersAreDecodedOnlyWhenAskedForAndCopiesShareTheirBytes) {
+    Foundation::PropertyListDictionary serviceRejects;
+    serviceRejects.set("id", std::string("i.9"));
+    serviceRejects.set("kind", std::string("song"));
+    serviceRejects.set("catalogId", std::int64_t{9});
+    insertSong("good", SQLValue(MusicKit::PlayParameters{"i.1", "song"}));
+    insertSong("damaged", SQLValue(std::vector<std::uint8_t>{1, 2, 3}));
+    insertSong("serviceRejects", SQLValue(serviceRejects.binaryEncoded()));
+    insertSong("none", SQLValue(std::nullopt));
+    const auto read = songs();
+    ASSERT_EQ(read.size(), 4u);
+    EXPECT_TRUE(Testing::coreLogEntries().empty()) << "a read decodes no play parameters";
+
+    // Whether a row shows greyed is told without a log line, and as the player's model would tell it.
+    EXPECT_EQ((std::vector{read[0].hasPlayParameters(), read[1].hasPlayParameters(),
+                           read[2].hasPlayParameters(), read[3].hasPlayParameters()}),
+              (std::vector{true, false, true, false}));
+    EXPECT_TRUE(Testing::coreLogEntries().empty());
+
+    const LocalSong copy = read[0];
+    EXPECT_EQ(copy.storedPlayParameters.bytes().data(), read[0].storedPlayParameters.bytes().data());
+    EXPECT_EQ(copy.playParameters(), (MusicKit::PlayParameters{"i.1", "song"}));
+    EXPECT_EQ(read[2].playParameters(), (MusicKit::PlayParameters{"i.9", "song"}));
+    EXPECT_FALSE(read[2].remotePlayParameters());
+    EXPECT_EQ(read[2].songIDForArtwork(), "song-serviceRejects");
+    ASSERT_EQ(Testing::coreLogEntries().size(), 2u) << "each failing decoding logs as it is asked for";
+    EXPECT_EQ(Testing::coreLogEntries()[0].format, "Failed to decode RemotePlayParameters: %@");
 }
 
 TEST_F(LocalDatabaseTest, APlayerReadableBlobCanStillFailTheServiceModel) {

@@ -47,11 +47,13 @@ TEST(RecordThumbnails, ArePrefixThenIdentifier) {
     EXPECT_EQ((LocalPlaylist{.identifier = "p.1"}).thumbnailID(), "playlist-p.1");
 }
 
-LocalSong songWithRemote(std::optional<RemotePlayParameters> remote) {
+LocalSong songWithRemote(std::optional<MusicKit::PlayParameters> parameters) {
     LocalSong song;
     song.identifier = "i.library";
     song.title = "Intro";
-    song.remotePlayParameters = std::move(remote);
+    if (parameters) {
+        song.storedPlayParameters = PlayParameterBytes::copying(parameters->propertyListEncoded());
+    }
     return song;
 }
 
@@ -61,8 +63,8 @@ TEST(PlayingSongByID, ComparesTheServiceIdentifiersThenTheLibraryIdentifier) {
     EXPECT_TRUE(plain.matchesPlayingSong(std::optional<std::string>("i.library")));
     EXPECT_FALSE(plain.matchesPlayingSong(std::optional<std::string>("123")));
 
-    const auto remote = songWithRemote(
-        RemotePlayParameters{"i.library", "song", std::nullopt, std::nullopt, "123", "456", std::nullopt});
+    const auto remote = songWithRemote(MusicKit::PlayParameters{"i.library", "song", std::nullopt,
+                                                                std::nullopt, "123", "456", std::nullopt});
     for (const char* id : {"123", "456", "i.library"}) {
         EXPECT_TRUE(remote.matchesPlayingSong(std::optional<std::string>(id))) << id;
     }
@@ -70,8 +72,8 @@ TEST(PlayingSongByID, ComparesTheServiceIdentifiersThenTheLibraryIdentifier) {
 }
 
 TEST(PlayingSongByEntry, UsesTheSongIdWhenThereIsOneAndTheTitleOtherwise) {
-    const auto song = songWithRemote(RemotePlayParameters{"i.library", "song", std::nullopt, std::nullopt,
-                                                          std::nullopt, std::nullopt, "777"});
+    const auto song = songWithRemote(MusicKit::PlayParameters{"i.library", "song", std::nullopt, std::nullopt,
+                                                              std::nullopt, std::nullopt, "777"});
     EXPECT_FALSE(song.matchesPlayingSong(std::optional<MusicKit::MusicPlayerQueueEntry>()));
 
     MusicKit::MusicPlayerQueueEntry entry;

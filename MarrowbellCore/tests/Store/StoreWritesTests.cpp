@@ -19,7 +19,7 @@ TEST_F(StoreWritesTest, UpsertsKeepTheKeyAndHandBackOneRecordPerInputInOrder) {
     EXPECT_EQ(second[1].pk, first[0].pk);
     EXPECT_EQ(second[0].pk, second[2].pk);
     EXPECT_EQ(second[1].title, "A2");
-    EXPECT_EQ(second[1].remotePlayParameters, (RemotePlayParameters{"a", "song"}));
+    EXPECT_EQ(second[1].remotePlayParameters(), (RemotePlayParameters{"a", "song"}));
     EXPECT_EQ(query("SELECT title FROM Songs ORDER BY pk"), (Strings{"A2", "B", "C2"}));
     EXPECT_TRUE(store.insert(std::vector<IncomingSong>{}).empty());
 }

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "MarrowbellCore/Store/PlayParameterBytes.h"
 #include "MarrowbellCore/Store/RecordIdentity.h"
-#include "MarrowbellCore/Store/RemotePlayParameters.h"
 
 #include <Foundation/Date.h>
 #include <Foundation/URL.h>
@@ -26,14 +26,23 @@ struct LocalSong {
     std::optional<std::string> genre;
     std::optional<Foundation::Date> dateAdded;
     std::optional<Foundation::Date> releaseDate;
-    std::optional<MusicKit::PlayParameters> playParameters;
-    /// The same stored play parameters read as the service's own model.
-    std::optional<RemotePlayParameters> remotePlayParameters;
+    /// The stored play parameters, decoded by the accessors below each time they are asked for.
+    PlayParameterBytes storedPlayParameters;
     std::optional<Foundation::URL> artworkURL;
     std::optional<std::int64_t> trackNumber;
     /// The song's sortOrder: larger means added more recently.
     std::optional<std::int64_t> order;
     bool isPassive = false;
+
+    std::optional<MusicKit::PlayParameters> playParameters() const {
+        return storedPlayParameters.playParameters();
+    }
+    /// The same stored play parameters read as the service's own model.
+    std::optional<RemotePlayParameters> remotePlayParameters() const {
+        return storedPlayParameters.remotePlayParameters();
+    }
+    /// Whether playParameters() gives a value; a song without shows greyed.
+    bool hasPlayParameters() const { return storedPlayParameters.decodesAsPlayParameters(); }
 
     MusicKit::MusicItemID id() const { return MusicKit::MusicItemID(identifier); }
     /// Always present: the identifier.
