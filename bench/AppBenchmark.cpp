@@ -183,12 +183,8 @@ int main(int argc, char** argv) {
                               static_cast<double>(mainEntered - options.launchedAt) / 1e6);
     }
 
-    std::unique_ptr<Benchmark::ServiceProcess> service;
-    try {
-        service = Benchmark::ServiceProcess::forStore(options.songs, databasePath);
-        service->writeServiceFile();
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
+    const auto service = Benchmark::ServiceProcess::servingStore(options.songs, databasePath);
+    if (!service) {
         return 1;
     }
     if (!QFileInfo::exists(databasePath)) {

@@ -11,6 +11,7 @@
 #include <QRegularExpression>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <filesystem>
 #include <stdexcept>
 #include <sys/prctl.h>
@@ -94,6 +95,17 @@ MusicKit::ServiceConfiguration ServiceProcess::configuration() const {
             .userToken = std::string(DemoService::DemoService::userToken),
             .storefront = "us",
             .displayName = Marrowbell::ActiveService::demoDisplayName};
+}
+
+std::unique_ptr<ServiceProcess> ServiceProcess::servingStore(std::size_t songs, const QString& databasePath) {
+    try {
+        auto service = forStore(songs, databasePath);
+        service->writeServiceFile();
+        return service;
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return nullptr;
+    }
 }
 
 void ServiceProcess::writeServiceFile() const {

@@ -20,6 +20,8 @@ public:
     /// beside it, in "<store>.service-port"), so that the artwork addresses the store holds still lead to
     /// it; on a free port, noted for the next time, when there is no note or that port is taken.
     static std::unique_ptr<ServiceProcess> forStore(std::size_t songs, const QString& databasePath);
+    /// forStore() with the service file written; null, with the reason printed, when it did not start.
+    static std::unique_ptr<ServiceProcess> servingStore(std::size_t songs, const QString& databasePath);
     ~ServiceProcess();
     ServiceProcess(const ServiceProcess&) = delete;
     ServiceProcess& operator=(const ServiceProcess&) = delete;

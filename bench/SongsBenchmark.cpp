@@ -291,12 +291,8 @@ int main(int argc, char** argv) {
         return measure(home, databasePath, options.songs);
     }
 
-    std::unique_ptr<Benchmark::ServiceProcess> service;
-    try {
-        service = Benchmark::ServiceProcess::forStore(options.songs, databasePath);
-        service->writeServiceFile();
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "%s\n", error.what());
+    const auto service = Benchmark::ServiceProcess::servingStore(options.songs, databasePath);
+    if (!service) {
         return 1;
     }
     if (const int failed = prepareLibrary(home, databasePath, options.songs)) {

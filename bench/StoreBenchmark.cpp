@@ -9,6 +9,7 @@
 #include <MarrowbellCore/Store/LocalDatabase.h>
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -121,6 +122,14 @@ void measureSongMemory(MarrowbellCore::LocalDatabase& store,
     std::printf("%-44s %9.0f bytes\n", "peak per song while reading", perSong(peak - before));
     const auto copy = measure("copy of the list", [&] { return songs; });
     std::printf("%-44s %9zu\n", "songs in the list", copy.size());
+    // What bringing back the playing song's row asks of every song ahead of it: the last one is playing.
+    const std::optional<std::string> playing =
+        songs.empty() ? std::nullopt : std::optional(songs.back().identifier);
+    measure("find the playing song among all", [&] {
+        return std::count_if(songs.begin(), songs.end(), [&](const MarrowbellCore::LocalSong& song) {
+            return song.matchesPlayingSong(playing);
+        });
+    });
 }
 
 } // namespace
