@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-
 #include <sqlite3.h>
 
 namespace Marrowbell::Testing {
