@@ -84,7 +84,8 @@ TEST_F(UploadInFlightTest, SignalsSentDuringAFailingUploadKeepTheirTimesAndGoFir
     signal("old");
     signal("old");
     ASSERT_TRUE(eventually([&] { return waiting().size() == 2; }));
-    server.holdNext(1500ms);
+    // Held well past the last signal, so a signal stamped when the upload ends could not pass as on time.
+    server.holdNext(3s);
     server.answerNext({500});
     tick();
     ASSERT_TRUE(server.waitForRequests(1));
@@ -100,7 +101,7 @@ TEST_F(UploadInFlightTest, SignalsSentDuringAFailingUploadKeepTheirTimesAndGoFir
     const auto cached = waiting();
     EXPECT_EQ(typesOf(cached), (std::vector<std::string>{"new", "new", "new", "new", "old", "old"}));
     for (std::size_t index = 0; index < sentAt.size(); ++index) {
-        EXPECT_LE(std::chrono::abs(cached[index].receivedAt - sentAt[index]), 100ms) << "signal " << index;
+        EXPECT_LE(std::chrono::abs(cached[index].receivedAt - sentAt[index]), 1s) << "signal " << index;
     }
     EXPECT_EQ(server.received().size(), 1u);
 
