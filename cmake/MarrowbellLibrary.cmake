@@ -55,10 +55,13 @@ function(marrowbell_qt_defaults target)
   target_compile_definitions(${target} PRIVATE QT_NO_CAST_FROM_ASCII QT_NO_KEYWORDS)
 endfunction()
 
-# marrowbell_add_qt_test(NAME SOURCES ... LIBRARIES ...): a GoogleTest executable for Qt code,
-# run on the offscreen platform so that widgets need no display.
+# marrowbell_add_qt_test(NAME SOURCES ... LIBRARIES ... [TIMEOUT seconds]): a GoogleTest executable for
+# Qt code, run on the offscreen platform so that widgets need no display.
 function(marrowbell_add_qt_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBRARIES" ${ARGN})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
   if(NOT MARROWBELL_BUILD_TESTS)
     return()
   endif()
@@ -67,5 +70,5 @@ function(marrowbell_add_qt_test name)
   marrowbell_target_defaults(${name})
   marrowbell_qt_defaults(${name})
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-                       PROPERTIES TIMEOUT 120 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+                       PROPERTIES TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 endfunction()
