@@ -28,7 +28,7 @@ std::optional<std::string> queryText(const QString& path, const char* sql) {
 /// in a sanitizer build.
 class QuitDuringSyncTest : public ::testing::Test {
 protected:
-    static constexpr std::size_t songCount = 60000;
+    static constexpr std::size_t songCount = 30000;
 
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
