@@ -56,11 +56,12 @@ function(marrowbell_qt_defaults target)
 endfunction()
 
 # marrowbell_add_qt_test(NAME SOURCES ... LIBRARIES ... [TIMEOUT seconds]): a GoogleTest executable for
-# Qt code, run on the offscreen platform so that widgets need no display.
+# Qt code, run on the offscreen platform so that widgets need no display. The default time-out ends a hung
+# test, yet leaves room for a window test over a few thousand songs on a machine running every test at once.
 function(marrowbell_add_qt_test name)
   cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;LIBRARIES" ${ARGN})
   if(NOT ARG_TIMEOUT)
-    set(ARG_TIMEOUT 120)
+    set(ARG_TIMEOUT 300)
   endif()
   if(NOT MARROWBELL_BUILD_TESTS)
     return()
