@@ -277,8 +277,8 @@ TEST_F(LibraryListModelTest, ASupersededSelectionInstallsNothing) {
     service->injectFault(1, DemoService::DemoFault::delayed(std::chrono::milliseconds(600)));
 
     select(*playlists, model->selectedPlaylistID, slow.id);
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return requestsFor("/v1/me/library/playlists/" + slow.id) == 1u; }, 5000))
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return requestsFor("/v1/me/library/playlists/" + slow.id) == 1u; }, 5000))
         << "the slow playlist's sync is under way";
     select(*playlists, model->selectedPlaylistID, current.identifier);
     EXPECT_TRUE(showsCollection(current.identifier, current.name, {}));
