@@ -44,7 +44,7 @@ protected:
         return identifier;
     }
 
-    static int rowOf(const std::vector<MarrowbellCore::LocalSong>& songs, const std::string& identifier) {
+    static int rowOf(const auto& songs, const std::string& identifier) {
         const auto song = std::find_if(songs.begin(), songs.end(), [&](const auto& candidate) {
             return candidate.identifier == identifier;
         });
@@ -83,7 +83,7 @@ TEST_F(SongPaneTest, OnlyTheNewestSongsReachTheRows) {
     // The rows of the whole list take longer to build than those of three songs, yet must not win.
     model().topLevelSongs.set(*all);
     settle();
-    model().topLevelSongs.set(few);
+    model().topLevelSongs.set(MarrowbellCore::SortedRecords<MarrowbellCore::LocalSong>(few));
     ASSERT_TRUE(QTest::qWaitFor([&] { return shownTitles(list) == songRowTitles(few); }, 15000));
     QTest::qWait(300);
     EXPECT_EQ(shownTitles(list), songRowTitles(few));
