@@ -1,6 +1,7 @@
 #include "LibraryLists/LibraryLists.h"
 #include "LibraryLists/SongLists.h"
 #include "LibraryListsTestFixture.h"
+#include "LibraryModels/SongListPlayback.h"
 #include "LibraryModels/TopLevelSongsViewModel.h"
 
 #include <algorithm>
@@ -204,7 +205,7 @@ protected:
         : SongPaneTest(3000) {}
 };
 
-TEST_F(LongSongPaneTest, AReSortShowsTheNewOrderWithTheSelectedSongStillSelected) {
+TEST_F(LongSongPaneTest, AReSortShowsTheNewOrderWithTheSelectedSongStillSelectedAndPlaysItInThatOrder) {
     SongList& list = showKind<SongList>(ContainerKind::songs);
     ASSERT_TRUE(showsLoadedSongs(list));
     const auto before = model().topLevelSongs.snapshot();
@@ -232,6 +233,11 @@ TEST_F(LongSongPaneTest, AReSortShowsTheNewOrderWithTheSelectedSongStillSelected
     EXPECT_EQ(model().selectedTopLevelSongID.get(), selected);
     EXPECT_EQ(cellAt(list, row).title, QString::fromStdString(found->title));
     EXPECT_TRUE(list.viewport()->rect().contains(list.visualRect(list.model()->index(row, 0))));
+
+    const QStringList shownFromRow = shownTitles(list).mid(row, int(songQueueLimit));
+    doubleClickRow(list, row);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return queuedTitles() == shownFromRow; }, 15000))
+        << "the songs queued are those shown from the played row on";
 }
 
 } // namespace
