@@ -161,13 +161,13 @@ bool syncLibrary(Window& window) {
 }
 
 /// Times `change` until the pane has painted the songs of the load it started. Each load installs a list of
-/// its own, so the songs' storage tells that it has arrived.
+/// its own, so a list other than the one shown before tells that it has arrived.
 Timing timeUntilPainted(Window& window, const std::function<void()>& change) {
-    const auto* shownBefore = window.models.main->topLevelSongs.get().data();
+    const auto shownBefore = window.models.main->topLevelSongs.snapshot();
     Timing timing;
     QElapsedTimer timer;
     const auto noteLoaded = [&] {
-        if (timing.loaded < 0 && window.models.main->topLevelSongs.get().data() != shownBefore) {
+        if (timing.loaded < 0 && window.models.main->topLevelSongs.snapshot() != shownBefore) {
             timing.loaded = timer.elapsed();
         }
     };

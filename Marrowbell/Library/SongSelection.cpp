@@ -1,6 +1,25 @@
 #include "Library/SongSelection.h"
 
 namespace Marrowbell {
+namespace {
+
+/// Play and Shuffle as `count` songs call for, then `songRow(index)` for every song.
+template <class SongRow> std::vector<SongSelection> rowsOf(std::size_t count, SongRow songRow) {
+    std::vector<SongSelection> rows;
+    rows.reserve(count + 2);
+    if (count >= 1) {
+        rows.push_back(SongSelection::play());
+    }
+    if (count >= 2) {
+        rows.push_back(SongSelection::shuffle());
+    }
+    for (std::size_t index = 0; index < count; ++index) {
+        rows.push_back(songRow(index));
+    }
+    return rows;
+}
+
+} // namespace
 
 QString SongSelection::id() const {
     if (const auto* row = song()) {
@@ -28,18 +47,14 @@ std::vector<SongSelection> songSelectionRows(std::vector<MarrowbellCore::LocalSo
 
 std::vector<SongSelection>
 songSelectionRows(std::shared_ptr<const std::vector<MarrowbellCore::LocalSong>> shared) {
-    std::vector<SongSelection> rows;
-    rows.reserve(shared->size() + 2);
-    if (!shared->empty()) {
-        rows.push_back(SongSelection::play());
-    }
-    if (shared->size() >= 2) {
-        rows.push_back(SongSelection::shuffle());
-    }
-    for (std::size_t index = 0; index < shared->size(); ++index) {
-        rows.push_back(SongSelection::song(shared, index));
-    }
-    return rows;
+    return rowsOf(shared->size(), [&](std::size_t index) { return SongSelection::song(shared, index); });
+}
+
+std::vector<SongSelection>
+songSelectionRows(std::shared_ptr<const MarrowbellCore::SortedRecords<MarrowbellCore::LocalSong>> sorted) {
+    return rowsOf(sorted->size(), [&](std::size_t index) {
+        return SongSelection::song(sorted->table(), sorted->tableIndex(index));
+    });
 }
 
 size_t qHash(const SongSelection& selection, size_t seed) noexcept {

@@ -3,6 +3,7 @@
 #include "Navigation/Titled.h"
 
 #include <MarrowbellCore/Store/LocalSong.h>
+#include <MarrowbellCore/Store/SortedRecords.h>
 #include <QHashFunctions>
 #include <QString>
 #include <cstddef>
@@ -71,6 +72,9 @@ private:
 /// in order. No songs give no rows. The rows share `songs` and copy none of them.
 std::vector<SongSelection>
 songSelectionRows(std::shared_ptr<const std::vector<MarrowbellCore::LocalSong>> songs);
+/// The same for songs in an order of their own; the rows share the songs' table.
+std::vector<SongSelection>
+songSelectionRows(std::shared_ptr<const MarrowbellCore::SortedRecords<MarrowbellCore::LocalSong>> songs);
 /// The same for songs the rows take over.
 std::vector<SongSelection> songSelectionRows(std::vector<MarrowbellCore::LocalSong> songs);
 

@@ -69,10 +69,11 @@ void followContainers(CollectionListController<Record>& list, LibraryListViewMod
     const QPointer<CollectionListController<Record>> weakList(&list);
     list.tokens.push_back(ObservationTracking::observe(
         &containers, &LibraryListViewModel<Record>::items,
-        [weakList](const std::vector<Record>&, const std::vector<Record>& items) {
+        [weakList](const MarrowbellCore::SortedRecords<Record>&,
+                   const MarrowbellCore::SortedRecords<Record>& items) {
             // Equal identifiers keep the table; only visible rows whose content changed repaint.
             if (weakList) {
-                weakList->setItems(items);
+                weakList->setItems(std::vector<Record>(items.begin(), items.end()));
             }
         }));
 }
@@ -100,9 +101,11 @@ std::unique_ptr<CollectionListController<Record>> makeLibraryList(MainViewModel&
                                                                   LibraryListViewModel<Record>& containers,
                                                                   const ListEnvironment& environment) {
     using List = CollectionListController<Record>;
+    const auto& shown = containers.items.get();
     auto list = std::make_unique<List>(
-        environment, containers.items.get(), bindObserved(model, LibraryKind<Record>::selection),
-        libraryListPaneTag, LibraryPane<Record>::autosaveName(),
+        environment, std::vector<Record>(shown.begin(), shown.end()),
+        bindObserved(model, LibraryKind<Record>::selection), libraryListPaneTag,
+        LibraryPane<Record>::autosaveName(),
         [&model, &defaults = environment.defaults](TableCell& cell, const Record& record,
                                                    CellConfiguration configuration) {
             configureContainerRow(cell, record, configuration, model, defaults);

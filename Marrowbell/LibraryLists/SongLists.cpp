@@ -89,9 +89,9 @@ std::unique_ptr<SongList> makeSongList(MainViewModel& model, std::vector<SongSel
 // written songs and copy none of them, yet 100,000 of them with their identifiers would stall the window.
 // The list keeps its table when the identifiers are unchanged and repaints only visible rows whose content
 // changed.
-void followSongs(SongList& list, MainViewModel& model,
-                 Observed<std::vector<LocalSong>> MainViewModel::*songs) {
-    using Snapshot = std::shared_ptr<const std::vector<LocalSong>>;
+template <class Songs>
+void followSongs(SongList& list, MainViewModel& model, Observed<Songs> MainViewModel::*songs) {
+    using Snapshot = std::shared_ptr<const Songs>;
     const QPointer<SongList> weakList(&list);
     list.tokens.push_back(ObservationTracking::observe(
         &model, [songs](const MainViewModel& observed) { return (observed.*songs).snapshot(); },

@@ -33,7 +33,8 @@ bool sameIdentifiers(const std::vector<LocalSong>& lhs, const std::vector<LocalS
 }
 
 template <class Record>
-const Record* findContainer(const std::vector<Record>& containers, const std::string& identifier) {
+const Record* findContainer(const MarrowbellCore::SortedRecords<Record>& containers,
+                            const std::string& identifier) {
     const auto found = std::find_if(containers.begin(), containers.end(),
                                     [&](const Record& container) { return container.id() == identifier; });
     return found == containers.end() ? nullptr : &*found;
@@ -117,7 +118,7 @@ void LibraryListViewModel<Record>::installItems(typename SortedLibraryList<Recor
         }
         return;
     }
-    const std::vector<Record>& containers = items.get();
+    const auto& containers = items.get();
     selection.set(containers.empty() ? std::nullopt : std::optional(textOf(containers.front().id())));
 }
 

@@ -46,7 +46,7 @@ public:
     ~LibraryListViewModel() override;
 
     /// The containers in display order, replaced whole by each load.
-    Observed<std::vector<Record>> items{registrar_};
+    Observed<MarrowbellCore::SortedRecords<Record>> items{registrar_};
 
     /// The songs of the selected container last handed to the detail songs model, in stored order.
     const std::vector<LocalSong>& selectedSongs() const { return selectedSongs_; }

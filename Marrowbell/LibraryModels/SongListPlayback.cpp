@@ -28,7 +28,7 @@ MusicKit::Song queueSong(const LocalSong& song) {
                           song.playParameters()};
 }
 
-std::vector<MusicKit::Song> queueSongs(const std::vector<LocalSong>& songs, std::size_t first) {
+template <class Songs> std::vector<MusicKit::Song> queueSongs(const Songs& songs, std::size_t first) {
     const std::size_t end = std::min(songs.size(), first + songQueueLimit);
     std::vector<MusicKit::Song> queue;
     queue.reserve(end - first);
@@ -40,7 +40,7 @@ std::vector<MusicKit::Song> queueSongs(const std::vector<LocalSong>& songs, std:
 
 } // namespace
 
-std::optional<SongListStart> songListStart(const std::vector<LocalSong>& songs, const QString& rowID) {
+template <class Songs> std::optional<SongListStart> songListStart(const Songs& songs, const QString& rowID) {
     if (songs.empty()) {
         return std::nullopt;
     }
@@ -59,9 +59,9 @@ std::optional<SongListStart> songListStart(const std::vector<LocalSong>& songs, 
     return SongListStart{static_cast<std::size_t>(found - songs.begin()), false, *found};
 }
 
-QFuture<void> playSongList(MainViewModel& model, MusicKit::ApplicationMusicPlayer& player,
-                           const std::vector<LocalSong>& songs, const SongListStart& start, bool saveSnapback,
-                           QObject* context) {
+template <class Songs>
+QFuture<void> playSongList(MainViewModel& model, MusicKit::ApplicationMusicPlayer& player, const Songs& songs,
+                           const SongListStart& start, bool saveSnapback, QObject* context) {
     AppLoggers::playback().info("Setting eager entries for playback");
     model.isStopped.set(false);
     model.eagerEntryDate.set(QDateTime::currentDateTimeUtc());
@@ -81,6 +81,15 @@ QFuture<void> playSongList(MainViewModel& model, MusicKit::ApplicationMusicPlaye
     });
     return played;
 }
+
+template std::optional<SongListStart> songListStart(const std::vector<LocalSong>&, const QString&);
+template std::optional<SongListStart> songListStart(const MarrowbellCore::SortedRecords<LocalSong>&,
+                                                    const QString&);
+template QFuture<void> playSongList(MainViewModel&, MusicKit::ApplicationMusicPlayer&,
+                                    const std::vector<LocalSong>&, const SongListStart&, bool, QObject*);
+template QFuture<void> playSongList(MainViewModel&, MusicKit::ApplicationMusicPlayer&,
+                                    const MarrowbellCore::SortedRecords<LocalSong>&, const SongListStart&,
+                                    bool, QObject*);
 
 QFuture<void> prepareAndPlay(MusicKit::ApplicationMusicPlayer& player, QObject* context) {
     auto promise = startedPromise();

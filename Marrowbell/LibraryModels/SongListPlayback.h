@@ -1,6 +1,7 @@
 #pragma once
 
 #include <MarrowbellCore/Store/LocalSong.h>
+#include <MarrowbellCore/Store/SortedRecords.h>
 #include <QFuture>
 #include <QString>
 #include <cstddef>
@@ -30,17 +31,17 @@ struct SongListStart {
 };
 
 /// The start for the row `rowID` ("play", "shuffle" or a song identifier) of `songs`; nothing when the list
-/// is empty or no song has that identifier.
-std::optional<SongListStart> songListStart(const std::vector<MarrowbellCore::LocalSong>& songs,
-                                           const QString& rowID);
+/// is empty or no song has that identifier. `Songs`, here and below, is a std::vector or a SortedRecords of
+/// LocalSong.
+template <class Songs> std::optional<SongListStart> songListStart(const Songs& songs, const QString& rowID);
 
 /// Plays up to songQueueLimit songs of `songs` from `start`: the central model is marked as playing with its
 /// eager entry, the player's queue and shuffle mode are replaced, the central model refreshes (and records
 /// the snap-back place when `saveSnapback`), then the player prepares and plays. The future finishes on the
 /// GUI thread, holding the player's error on failure. GUI thread.
-QFuture<void> playSongList(MainViewModel& model, MusicKit::ApplicationMusicPlayer& player,
-                           const std::vector<MarrowbellCore::LocalSong>& songs, const SongListStart& start,
-                           bool saveSnapback, QObject* context);
+template <class Songs>
+QFuture<void> playSongList(MainViewModel& model, MusicKit::ApplicationMusicPlayer& player, const Songs& songs,
+                           const SongListStart& start, bool saveSnapback, QObject* context);
 
 /// Prepares the player, then starts it; the future holds the first error.
 QFuture<void> prepareAndPlay(MusicKit::ApplicationMusicPlayer& player, QObject* context);

@@ -7,8 +7,6 @@
 #include "Platform/AppLoggers.h"
 #include "Platform/GuiDelivery.h"
 
-#include <MarrowbellCore/Store/SortedRecords.h>
-
 namespace Marrowbell {
 namespace {
 
@@ -64,10 +62,11 @@ template <class Record> QFuture<void> SortedLibraryList<Record>::load(bool sync)
         [descriptor = sortDescriptor(), installed = installed_](MarrowbellCore::LocalDatabase& database) {
             // Taken before the read: a write that slips in after it makes the next load read again.
             const MarrowbellCore::StoreVersion version = database.version();
-            std::vector<Record> records = installed.records && installed.version == version
-                                              ? MarrowbellCore::sortedCopy(*installed.records, descriptor)
-                                              : Kind::readAll(database, descriptor);
-            return Loaded{std::make_shared<const std::vector<Record>>(std::move(records)), version};
+            auto records = installed.records && installed.version == version
+                               ? MarrowbellCore::resorted(*installed.records, descriptor)
+                               : MarrowbellCore::SortedRecords<Record>(Kind::readAll(database, descriptor));
+            return Loaded{std::make_shared<const MarrowbellCore::SortedRecords<Record>>(std::move(records)),
+                          version};
         });
     auto promise = startedPromise();
     whenFinished(read, context_, [this, promise, load, sync](QFuture<Loaded> finished) {

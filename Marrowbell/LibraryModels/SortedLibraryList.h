@@ -5,6 +5,7 @@
 #include "Observation/ObservationRegistrar.h"
 
 #include <MarrowbellCore/Store/SortDescriptor.h>
+#include <MarrowbellCore/Store/SortedRecords.h>
 #include <MarrowbellCore/Store/StoreVersion.h>
 #include <QFuture>
 #include <QObject>
@@ -21,14 +22,15 @@ class AppEnvironment;
 /// artists) in the sort choice the settings keep, refreshed from the service at most once a day.
 ///
 /// A load reads the records in order, or, when the store has not changed since the records last installed
-/// were read, sorts those again in memory, which gives exactly the rows and order a read would give. Loads
+/// were read, sorts those again in memory, which gives exactly the rows and order a read would give and
+/// shares the records instead of copying them. Loads
 /// are numbered as they start and only the newest installs its records. GUI thread only; reading and
 /// sorting run on the store's thread, syncs on the background thread.
 template <class Record> class SortedLibraryList {
 public:
     using Kind = LibraryKind<Record>;
     using SortOrder = decltype(Kind::sortOrderFromStored(0));
-    using Records = std::shared_ptr<const std::vector<Record>>;
+    using Records = std::shared_ptr<const MarrowbellCore::SortedRecords<Record>>;
     /// Receives the records of the newest load, on the GUI thread.
     using Install = std::function<void(Records)>;
 

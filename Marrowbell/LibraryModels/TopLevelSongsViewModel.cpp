@@ -71,7 +71,7 @@ QFuture<void> TopLevelSongsViewModel::play(const QString& songID) {
 }
 
 QFuture<void> TopLevelSongsViewModel::playLoaded(const QString& songID) {
-    const std::vector<LocalSong>& songs = mainViewModel_.topLevelSongs.get();
+    const auto& songs = mainViewModel_.topLevelSongs.get();
     const std::optional<SongListStart> start = songListStart(songs, songID);
     if (!start) {
         return finishedFuture(std::make_exception_ptr(PlaybackError(PlaybackError::Code::noSongs)));

@@ -12,6 +12,7 @@
 #include <MarrowbellCore/Store/LocalArtist.h>
 #include <MarrowbellCore/Store/LocalPlaylist.h>
 #include <MarrowbellCore/Store/LocalSong.h>
+#include <MarrowbellCore/Store/SortedRecords.h>
 #include <MusicKit/Artwork.h>
 #include <MusicKit/CatalogItems.h>
 #include <MusicKit/MusicItemID.h>
@@ -76,7 +77,7 @@ public:
     Observed<std::optional<QString>> selectedTopLevelSongID{registrar_};
     Observed<std::optional<QString>> selectedDetailSongID{registrar_};
     /// The songs the top-level Songs list and the detail songs list show, in shown order.
-    Observed<std::vector<LocalSong>> topLevelSongs{registrar_};
+    Observed<MarrowbellCore::SortedRecords<LocalSong>> topLevelSongs{registrar_};
     Observed<std::vector<LocalSong>> detailSongs{registrar_};
 
     // The player's mirror.
@@ -238,7 +239,8 @@ private:
     void recordFullSyncOutcome(QFuture<void>& finished);
     void startQueuedFullSync();
     SavedSnapbackState snapbackStateAt(ContainerKind kind, std::optional<NavigationItem> collection) const;
-    std::optional<QString> songMatchingCurrentEntry(const std::vector<LocalSong>& songs) const;
+    /// `Songs` is either kind of song list the model holds.
+    template <class Songs> std::optional<QString> songMatchingCurrentEntry(const Songs& songs) const;
 
     AppEnvironment& environment_;
     MusicKit::ApplicationMusicPlayer& player_;

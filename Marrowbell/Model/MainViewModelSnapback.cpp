@@ -134,7 +134,8 @@ void MainViewModel::snapBack() {
     Q_EMIT snapBackSelectionsRestored();
 }
 
-std::optional<QString> MainViewModel::songMatchingCurrentEntry(const std::vector<LocalSong>& songs) const {
+template <class Songs>
+std::optional<QString> MainViewModel::songMatchingCurrentEntry(const Songs& songs) const {
     const auto entry = player_.queue().currentEntry();
     for (const auto& song : songs) {
         if (song.matchesPlayingSong(entry)) {

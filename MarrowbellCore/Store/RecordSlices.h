@@ -1,7 +1,5 @@
 #pragma once
 
-#include "Threading/ParallelWork.h"
-
 #include <cstddef>
 #include <vector>
 
@@ -10,19 +8,6 @@ namespace MarrowbellCore {
 /// Records read in consecutive slices, each decoded on its own thread (see SongRows); together they are the
 /// rows in the order SQLite gave them.
 template <class Record> using RecordSlices = std::vector<std::vector<Record>>;
-
-/// Moves the records that `order` points at into `records`, which holds as many, in that order; records
-/// behind const pointers are copied. It is done on several threads: records are large and lie scattered, so
-/// moving them one after the other would mostly wait for memory.
-template <class Record, class Pointer>
-void gather(const std::vector<Pointer>& order, std::vector<Record>& records) {
-    constexpr std::size_t recordsPerThread = 4096;
-    ParallelWork::forEachRange(order.size(), recordsPerThread, [&](ParallelWork::Range range) {
-        for (auto index = range.begin; index < range.end; ++index) {
-            records[index] = std::move(*order[index]);
-        }
-    });
-}
 
 /// The records of all slices that `keep` accepts, in one list, in order. Each slice is let go as soon as its
 /// records are moved, so that a long list is not held twice on its way into one.

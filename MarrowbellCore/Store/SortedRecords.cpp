@@ -1,58 +1,44 @@
 #include "MarrowbellCore/Store/SortedRecords.h"
 
 #include "RecordOrder.h"
-#include "RecordSlices.h"
-
-#include <Foundation/CancellationError.h>
-#include <thread>
 
 namespace MarrowbellCore {
 namespace {
 
+static_assert(std::random_access_iterator<SortedRecords<LocalSong>::const_iterator>);
+
 template <class Record>
-std::vector<Record> sortedCopyOf(const std::vector<Record>& records,
-                                 const SortDescriptor<Record>& sortDescriptor,
-                                 const std::stop_token& stopToken) {
+SortedRecords<Record> resortedOf(const SortedRecords<Record>& records,
+                                 const SortDescriptor<Record>& sortDescriptor) {
     std::vector<const Record*> order;
     order.reserve(records.size());
     for (const Record& record : records) {
         order.push_back(&record);
     }
-    std::vector<Record> copy;
-    {
-        // As in the store's sorted reads: making room touches fresh memory while the sort runs.
-        std::jthread makeRoom([&] { copy.resize(order.size()); });
-        sortRecordPointers(order, sortDescriptor);
-    }
-    Foundation::checkCancellation(stopToken);
-    gather(order, copy);
-    return copy;
+    sortRecordPointers(order, sortDescriptor);
+    return SortedRecords<Record>(records.table(), std::move(order));
 }
 
 } // namespace
 
-std::vector<LocalSong> sortedCopy(const std::vector<LocalSong>& records,
-                                  const SortDescriptor<LocalSong>& sortDescriptor,
-                                  std::stop_token stopToken) {
-    return sortedCopyOf(records, sortDescriptor, stopToken);
+SortedRecords<LocalSong> resorted(const SortedRecords<LocalSong>& records,
+                                  const SortDescriptor<LocalSong>& sortDescriptor) {
+    return resortedOf(records, sortDescriptor);
 }
 
-std::vector<LocalAlbum> sortedCopy(const std::vector<LocalAlbum>& records,
-                                   const SortDescriptor<LocalAlbum>& sortDescriptor,
-                                   std::stop_token stopToken) {
-    return sortedCopyOf(records, sortDescriptor, stopToken);
+SortedRecords<LocalAlbum> resorted(const SortedRecords<LocalAlbum>& records,
+                                   const SortDescriptor<LocalAlbum>& sortDescriptor) {
+    return resortedOf(records, sortDescriptor);
 }
 
-std::vector<LocalArtist> sortedCopy(const std::vector<LocalArtist>& records,
-                                    const SortDescriptor<LocalArtist>& sortDescriptor,
-                                    std::stop_token stopToken) {
-    return sortedCopyOf(records, sortDescriptor, stopToken);
+SortedRecords<LocalArtist> resorted(const SortedRecords<LocalArtist>& records,
+                                    const SortDescriptor<LocalArtist>& sortDescriptor) {
+    return resortedOf(records, sortDescriptor);
 }
 
-std::vector<LocalPlaylist> sortedCopy(const std::vector<LocalPlaylist>& records,
-                                      const SortDescriptor<LocalPlaylist>& sortDescriptor,
-                                      std::stop_token stopToken) {
-    return sortedCopyOf(records, sortDescriptor, stopToken);
+SortedRecords<LocalPlaylist> resorted(const SortedRecords<LocalPlaylist>& records,
+                                      const SortDescriptor<LocalPlaylist>& sortDescriptor) {
+    return resortedOf(records, sortDescriptor);
 }
 
 } // namespace MarrowbellCore

@@ -178,7 +178,7 @@ template <class Record> SortDescriptor<Record> withoutKeys(const SortDescriptor<
     return SortDescriptor<Record>(descriptor).withSortKeys({});
 }
 
-template <class Record> std::vector<std::string> identifiers(const std::vector<Record>& records) {
+template <class Records> std::vector<std::string> identifiers(const Records& records) {
     std::vector<std::string> result;
     for (const auto& record : records) {
         result.push_back(record.identifier);
@@ -197,14 +197,15 @@ template <class Record> std::vector<Record> shuffled(std::vector<Record> records
 /// records give the list that comparing records gives, equal records in the same places.
 template <class Orders, class Describe, class Read>
 void expectKeysAndReSortsKeepTheComparisonsOrder(const Orders& orders, Describe describe, Read read) {
-    const auto records = shuffled(read(describe(orders.front(), MusicSortDirection::ascending)));
+    const MarrowbellCore::SortedRecords records(
+        shuffled(read(describe(orders.front(), MusicSortDirection::ascending))));
     for (const auto order : orders) {
         for (const auto direction : allMusicSortDirections) {
             const auto descriptor = describe(order, direction);
             const auto byComparison = identifiers(read(withoutKeys(descriptor)));
             const auto context = sortTitle(order).toStdString() + ", " + sortTitle(direction).toStdString();
             ASSERT_EQ(identifiers(read(descriptor)), byComparison) << context;
-            ASSERT_EQ(identifiers(MarrowbellCore::sortedCopy(records, descriptor)), byComparison) << context;
+            ASSERT_EQ(identifiers(MarrowbellCore::resorted(records, descriptor)), byComparison) << context;
         }
     }
 }

@@ -64,7 +64,7 @@ protected:
     static int rowCount(const CollectionListControllerBase& list) { return list.model()->rowCount(); }
 
     /// What a song list shows for `songs`.
-    static QStringList songRowTitles(const std::vector<MarrowbellCore::LocalSong>& songs) {
+    static QStringList songRowTitles(const auto& songs) {
         QStringList titles{QStringLiteral("Play")};
         if (songs.size() > 1) {
             titles << QStringLiteral("Shuffle");

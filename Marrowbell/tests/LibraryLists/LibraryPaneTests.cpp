@@ -67,8 +67,8 @@ TEST_F(LibraryPaneTest, AnEqualUpdateKeepsTheTableAndAChangedAlbumShowsItsOwnTex
     ASSERT_TRUE(showsRows(albums, int(storedContainers(*models->albums).size())));
     QSignalSpy resets(albums.model(), &QAbstractItemModel::modelReset);
 
-    std::vector<LocalAlbum> same = models->albums->items.get();
-    models->albums->items.set(same);
+    std::vector<LocalAlbum> same(models->albums->items.get().begin(), models->albums->items.get().end());
+    models->albums->items.set(MarrowbellCore::SortedRecords(same));
     settle();
     EXPECT_EQ(resets.count(), 0);
 
@@ -76,14 +76,14 @@ TEST_F(LibraryPaneTest, AnEqualUpdateKeepsTheTableAndAChangedAlbumShowsItsOwnTex
     ASSERT_TRUE(same.front().artistName.has_value());
     same.front().artistName.reset();
     same.front().title = "Renamed";
-    models->albums->items.set(same);
+    models->albums->items.set(MarrowbellCore::SortedRecords(same));
     settle();
     EXPECT_EQ(resets.count(), 0);
     EXPECT_EQ(shownTitles(albums).front(), QStringLiteral("Renamed"));
     EXPECT_TRUE(cellAt(albums, 0).subtitle.isEmpty());
 
     same.pop_back();
-    models->albums->items.set(same);
+    models->albums->items.set(MarrowbellCore::SortedRecords(same));
     settle();
     EXPECT_EQ(resets.count(), 1);
     EXPECT_EQ(rowCount(albums), int(same.size()));
@@ -107,7 +107,7 @@ TEST_F(LibraryPaneTest, AMenuPlayThatFailsRaisesThePlayErrorAndLeavesThePlayerAl
     environment->defaults().setValue(QString(DefaultsKeys::lastPlaylistTrackSyncPrefix) +
                                          QStringLiteral("no-songs-here"),
                                      Foundation::Date::now().timeIntervalSinceReferenceDate);
-    models->playlists->items.set({empty});
+    models->playlists->items.set(MarrowbellCore::SortedRecords(std::vector{empty}));
     ASSERT_TRUE(showsRows(playlists, 1));
 
     contextMenuOf(playlists, 0, QStringLiteral("Play"));

@@ -208,11 +208,11 @@ TEST_F(SnapBackPaneTest, AnAlbumComesBackWithThePlayingSongSelectedInView) {
     EXPECT_EQ(model().activePane.get(), 2);
 
     // From another album of the same list, the played album's songs come back in place of that album's.
-    const std::vector<LocalAlbum> stored = models->albums->items.get();
-    const auto other = std::find_if(stored.begin(), stored.end(), [&](const LocalAlbum& album) {
+    const auto stored = models->albums->items.snapshot();
+    const auto other = std::find_if(stored->begin(), stored->end(), [&](const LocalAlbum& album) {
         return album.identifier != played.album.identifier;
     });
-    ASSERT_NE(other, stored.end());
+    ASSERT_NE(other, stored->end());
     const LocalAlbum otherAlbum = *other;
     auto otherSongs = environment->store().run(
         [otherAlbum](MarrowbellCore::LocalDatabase& database) { return database.songs(otherAlbum); });

@@ -1,6 +1,7 @@
 #include "LibraryLists/LibraryLists.h"
 #include "LibraryLists/SongLists.h"
 #include "LibraryListsTestFixture.h"
+#include "LibraryModels/SongListPlayback.h"
 #include "LibraryModels/TopLevelSongsViewModel.h"
 
 #include <algorithm>
@@ -44,7 +45,7 @@ protected:
         return identifier;
     }
 
-    static int rowOf(const std::vector<MarrowbellCore::LocalSong>& songs, const std::string& identifier) {
+    static int rowOf(const auto& songs, const std::string& identifier) {
         const auto song = std::find_if(songs.begin(), songs.end(), [&](const auto& candidate) {
             return candidate.identifier == identifier;
         });
@@ -83,7 +84,7 @@ TEST_F(SongPaneTest, OnlyTheNewestSongsReachTheRows) {
     // The rows of the whole list take longer to build than those of three songs, yet must not win.
     model().topLevelSongs.set(*all);
     settle();
-    model().topLevelSongs.set(few);
+    model().topLevelSongs.set(MarrowbellCore::SortedRecords<MarrowbellCore::LocalSong>(few));
     ASSERT_TRUE(QTest::qWaitFor([&] { return shownTitles(list) == songRowTitles(few); }, 15000));
     QTest::qWait(300);
     EXPECT_EQ(shownTitles(list), songRowTitles(few));
@@ -204,7 +205,7 @@ protected:
         : SongPaneTest(3000) {}
 };
 
-TEST_F(LongSongPaneTest, AReSortShowsTheNewOrderWithTheSelectedSongStillSelected) {
+TEST_F(LongSongPaneTest, AReSortShowsTheNewOrderWithTheSelectedSongStillSelectedAndPlaysItInThatOrder) {
     SongList& list = showKind<SongList>(ContainerKind::songs);
     ASSERT_TRUE(showsLoadedSongs(list));
     const auto before = model().topLevelSongs.snapshot();
@@ -232,6 +233,11 @@ TEST_F(LongSongPaneTest, AReSortShowsTheNewOrderWithTheSelectedSongStillSelected
     EXPECT_EQ(model().selectedTopLevelSongID.get(), selected);
     EXPECT_EQ(cellAt(list, row).title, QString::fromStdString(found->title));
     EXPECT_TRUE(list.viewport()->rect().contains(list.visualRect(list.model()->index(row, 0))));
+
+    const QStringList shownFromRow = shownTitles(list).mid(row, int(songQueueLimit));
+    doubleClickRow(list, row);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return queuedTitles() == shownFromRow; }, 15000))
+        << "the songs queued are those shown from the played row on";
 }
 
 } // namespace

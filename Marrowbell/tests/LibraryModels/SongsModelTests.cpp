@@ -122,7 +122,7 @@ TEST_F(SongsModelTest, TheLibrarysSongsSyncAtMostOnceADayAndAFutureTimeIsDue) {
 TEST_F(SongsModelTest, PlayingARowQueuesAtMost200SongsFromIt) {
     songs->setSortOrder(SongSortOrder::title);
     loadSongs();
-    const std::vector<LocalSong> shown = model->topLevelSongs.get();
+    const std::vector<LocalSong> shown(model->topLevelSongs.get().begin(), model->topLevelSongs.get().end());
     ASSERT_GE(shown.size(), 450u);
 
     const QString chosen = QString::fromStdString(shown[250].identifier);
@@ -171,7 +171,8 @@ TEST_F(SongsModelTest, AnIdentifierOfNoSongFailsAndLeavesThePlayerAlone) {
 
     // The detail list reports the failure itself.
     showKind(ContainerKind::albums);
-    detail->showSongs(ContainerKind::albums, model->topLevelSongs.get(), QStringLiteral("album"),
+    const auto& shown = model->topLevelSongs.get();
+    detail->showSongs(ContainerKind::albums, {shown.begin(), shown.end()}, QStringLiteral("album"),
                       QStringLiteral("A"));
     ASSERT_TRUE(finishes(detail->play(QStringLiteral("no-such-song"))));
     EXPECT_TRUE(model->showPlayError.get());
@@ -180,7 +181,7 @@ TEST_F(SongsModelTest, AnIdentifierOfNoSongFailsAndLeavesThePlayerAlone) {
 
 TEST_F(SongsModelTest, ShownSongsReplaceTheOpenedCollectionAndRestoreASnapBackSelection) {
     loadSongs();
-    const std::vector<LocalSong> all = model->topLevelSongs.get();
+    const std::vector<LocalSong> all(model->topLevelSongs.get().begin(), model->topLevelSongs.get().end());
     showKind(ContainerKind::albums);
     const std::vector<LocalSong> first(all.begin(), all.begin() + 3);
     const std::vector<LocalSong> second(all.begin() + 3, all.begin() + 6);

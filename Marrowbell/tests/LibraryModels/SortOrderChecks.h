@@ -37,8 +37,8 @@ struct OrderFacts {
 
 /// Expects `records` ordered by `key` in `direction` (absent keys first when ascending, last when
 /// descending; equal keys in any order).
-template <class Record, class Key>
-OrderFacts expectOrdered(const std::vector<Record>& records, Key key, MusicSortDirection direction,
+template <class Records, class Key>
+OrderFacts expectOrdered(const Records& records, Key key, MusicSortDirection direction,
                          const std::string& what) {
     OrderFacts facts;
     for (std::size_t index = 0; index < records.size(); ++index) {

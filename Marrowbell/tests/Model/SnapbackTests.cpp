@@ -91,7 +91,7 @@ TEST_F(SnapbackTest, PlayingFromAnAlbumReturnsToItsPathPaneSelectionAndPlayingSo
 TEST_F(SnapbackTest, SongsListSelectsThePlayingSongOrNothing) {
     playAlbumFromItsDetailList();
     model->selectContainerKind(QStringLiteral("songs"));
-    model->topLevelSongs.set(albumSongs);
+    model->topLevelSongs.set(MarrowbellCore::SortedRecords<MarrowbellCore::LocalSong>(albumSongs));
     model->activePane.set(1);
     model->saveSnapbackState();
 
@@ -101,7 +101,7 @@ TEST_F(SnapbackTest, SongsListSelectsThePlayingSongOrNothing) {
     EXPECT_EQ(model->activePane.get(), 1);
     EXPECT_EQ(model->selectedTopLevelSongID.get(), QString::fromStdString(playingSong().identifier));
 
-    model->topLevelSongs.set({albumSongs[0]});
+    model->topLevelSongs.set(MarrowbellCore::SortedRecords<MarrowbellCore::LocalSong>({albumSongs[0]}));
     model->snapBack();
     EXPECT_FALSE(model->selectedTopLevelSongID.get());
 }
