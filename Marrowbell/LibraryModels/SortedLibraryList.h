@@ -23,9 +23,9 @@ class AppEnvironment;
 ///
 /// A load reads the records in order, or, when the store has not changed since the records last installed
 /// were read, sorts those again in memory, which gives exactly the rows and order a read would give and
-/// shares the records instead of copying them. Loads
-/// are numbered as they start and only the newest installs its records. GUI thread only; reading and
-/// sorting run on the store's thread, syncs on the background thread.
+/// shares the records instead of copying them. Loads are numbered as they start and only the newest installs
+/// its records. GUI thread only; reading and sorting run on the store's thread, syncs on the background
+/// thread.
 template <class Record> class SortedLibraryList {
 public:
     using Kind = LibraryKind<Record>;
