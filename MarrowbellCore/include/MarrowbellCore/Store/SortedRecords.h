@@ -108,17 +108,20 @@ private:
     std::vector<const Record*> order_;
 };
 
-// The same records in a new order, exactly as the store's sorted reads would give them: records the
-// descriptor ranks equal keep the order of their keys, the order the store reads them in. The result shares
-// the table of `records`; no record is copied.
+/// The same records in a new order, exactly as the store's sorted reads would give them: records the
+/// descriptor ranks equal keep the order of their keys, the order the store reads them in. The result shares
+/// the table of `records`; no record is copied. Made for songs, albums, artists and playlists.
+template <class Record>
+SortedRecords<Record> resorted(const SortedRecords<Record>& records,
+                               const SortDescriptor<Record>& sortDescriptor);
 
-SortedRecords<LocalSong> resorted(const SortedRecords<LocalSong>& records,
-                                  const SortDescriptor<LocalSong>& sortDescriptor);
-SortedRecords<LocalAlbum> resorted(const SortedRecords<LocalAlbum>& records,
-                                   const SortDescriptor<LocalAlbum>& sortDescriptor);
-SortedRecords<LocalArtist> resorted(const SortedRecords<LocalArtist>& records,
-                                    const SortDescriptor<LocalArtist>& sortDescriptor);
-SortedRecords<LocalPlaylist> resorted(const SortedRecords<LocalPlaylist>& records,
-                                      const SortDescriptor<LocalPlaylist>& sortDescriptor);
+extern template SortedRecords<LocalSong> resorted(const SortedRecords<LocalSong>&,
+                                                  const SortDescriptor<LocalSong>&);
+extern template SortedRecords<LocalAlbum> resorted(const SortedRecords<LocalAlbum>&,
+                                                   const SortDescriptor<LocalAlbum>&);
+extern template SortedRecords<LocalArtist> resorted(const SortedRecords<LocalArtist>&,
+                                                    const SortDescriptor<LocalArtist>&);
+extern template SortedRecords<LocalPlaylist> resorted(const SortedRecords<LocalPlaylist>&,
+                                                      const SortDescriptor<LocalPlaylist>&);
 
 } // namespace MarrowbellCore
