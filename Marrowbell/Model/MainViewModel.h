@@ -41,6 +41,7 @@ class UserNotificationCenter;
 namespace Marrowbell {
 
 class AppEnvironment;
+class ObservationTrackingToken;
 struct MainViewModelPlaybackSupport;
 
 /// The application's one central model: what the user browses (selected kind, per-list selections, the
@@ -236,6 +237,10 @@ Q_SIGNALS:
 
 private:
     void followPlayer();
+    /// The eager entry counts as playing while fresh: the play state is read again whenever it changes and
+    /// once it goes stale.
+    void followEagerEntry();
+    void eagerEntryDidChange();
     void recordFullSyncOutcome(QFuture<void>& finished);
     void startQueuedFullSync();
     SavedSnapbackState snapbackStateAt(ContainerKind kind, std::optional<NavigationItem> collection) const;
@@ -258,6 +263,9 @@ private:
     std::vector<QMetaObject::Connection> cancellables;
     QTimer stateDebounce_;
     QTimer queueDebounce_;
+    std::shared_ptr<ObservationTrackingToken> eagerEntryObservation_;
+    /// Fires when the eager entry goes stale.
+    QTimer eagerEntryExpiry_;
     /// Stops the running player-artwork load.
     std::optional<std::stop_source> pendingPlayerThumbnailTask;
     /// The playback side's own bookkeeping (library checks in flight, the notification attachment).
