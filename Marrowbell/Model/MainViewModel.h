@@ -89,6 +89,9 @@ public:
     Observed<std::optional<MusicKit::Artwork>> playingArtwork{registrar_};
     /// The artwork-cache key of the item whose artwork the views show; set once its artwork has loaded.
     Observed<std::optional<QString>> playingItemIDForArtwork{registrar_};
+    /// The artwork of the item that playingItemIDForArtwork names, written just before it: views take the
+    /// key and the address from this pair, so that a new song's address never goes under the last song's key.
+    Observed<std::optional<MusicKit::Artwork>> artworkForPlayingItemID{registrar_};
     /// The playing song is not in the user's library, so "Add to Library" is offered.
     Observed<bool> canAddToLibrary{registrar_, false};
     Observed<std::optional<QUrl>> shareLink{registrar_};
