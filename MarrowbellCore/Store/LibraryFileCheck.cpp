@@ -16,6 +16,10 @@ std::optional<SQLError> faultOf(const std::string& path, const std::stop_token& 
         SQLDatabase connection(path, SQLDatabase::Access::readOnly);
         std::stop_callback interrupt(stopToken,
                                      [handle = connection.handle()] { sqlite3_interrupt(handle); });
+        // SQLite forgets an interruption that comes before its statement starts.
+        if (stopToken.stop_requested()) {
+            return std::nullopt;
+        }
         // Asked for one finding, SQLite gives one row: "ok" or the first fault.
         const auto findings = connection.queryTexts("PRAGMA quick_check(1)");
         if (findings == std::vector<std::string>{"ok"}) {
@@ -73,6 +77,9 @@ std::optional<SQLError> LibraryFileCheck::wait(const std::stop_token& stopToken,
         throw SQLError("The check of the library file " + path_ + " did not finish within " +
                        std::to_string(std::chrono::duration_cast<std::chrono::seconds>(timeout).count()) +
                        " seconds, so nothing was written.");
+    }
+    if (state_ == State::stopped) {
+        throw SQLError("The library file was closed before its check ended, so nothing was written.");
     }
     return failure_;
 }

@@ -30,9 +30,9 @@ public:
     /// the check (kind `damaged`) or cannot be checked.
     void start(const std::string& path, FailureHandler onFailure);
 
-    /// Waits up to `timeout` for the outcome: the failure, or nothing when the file passed, no check was
-    /// started or it was stopped. Throws Foundation::CancellationError when `stopToken` is stopped first
-    /// and SQLError when the time runs out.
+    /// Waits up to `timeout` for the outcome: the failure, or nothing when the file passed or no check was
+    /// started. Throws Foundation::CancellationError when `stopToken` is stopped first, and SQLError when
+    /// the time runs out or the check was stopped.
     std::optional<SQLError> wait(const std::stop_token& stopToken, std::chrono::milliseconds timeout);
 
     /// Whether nothing may be written back into the file: its check was started and has not passed.
