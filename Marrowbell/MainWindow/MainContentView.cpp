@@ -81,6 +81,7 @@ MainContentView::MainContentView(AppModels& models, const QString& serviceDispla
     }
     searchPanel_->installEventFilter(this);
     searchWindow_ = new SearchWindow(models, *models.search, serviceDisplayName, *searchPanel_, this);
+    searchWindow_->keepOpenOnPressesIn(*playerBar_);
     connect(notAuthorized_, &NotAuthorizedView::tryAgainRequested, this, &MainContentView::requestAccess);
 
     // Bound to the pod alone, so Space reaches it whichever list has the focus, while the search panel, the

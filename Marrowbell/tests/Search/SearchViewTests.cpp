@@ -1,6 +1,10 @@
 #include "MainWindow/OverlayPlacement.h"
 #include "MainWindow/PodController.h"
 #include "MainWindow/PodPagingView.h"
+#include "Player/PlayerBar.h"
+#include "Player/PlayerButton.h"
+#include "Player/PlayerHoodie.h"
+#include "Player/PlayerView.h"
 #include "Search/SearchPicker.h"
 #include "SearchFixture.h"
 
@@ -166,7 +170,7 @@ TEST_F(SearchViewTest, FocusMovingElsewhereClosesThePanelEveryTime) {
     }
 }
 
-TEST_F(SearchViewTest, APressOutsideOrLeavingTheWindowClosesThePanelAndAPressInsideDoesNot) {
+TEST_F(SearchViewTest, APressOutsideOrLeavingTheWindowClosesThePanelAndAPressInsideOrOnThePlayerDoesNot) {
     content->showSearch();
     QTest::mouseClick(content->searchPanel(), Qt::LeftButton, {},
                       QPoint(OverlayPlacement::inset + 30, OverlayPlacement::inset + 4));
@@ -187,7 +191,17 @@ TEST_F(SearchViewTest, APressOutsideOrLeavingTheWindowClosesThePanelAndAPressIns
         EXPECT_FALSE(models->search->showsSearch.get());
     }
 
+    // The player bar never takes the keyboard, so a press on it leaves the panel where it was.
     content->showSearch();
+    PlayerView& player = *content->playerBar()->view();
+    for (QWidget* pressed :
+         {static_cast<QWidget*>(player.hoodie()), static_cast<QWidget*>(player.repeatButton())}) {
+        QTest::mouseClick(pressed, Qt::LeftButton);
+    }
+    QTest::qWait(50);
+    EXPECT_TRUE(panelShown());
+    EXPECT_TRUE(field().hasFocus());
+
     QWidget elsewhere;
     elsewhere.resize(200, 100);
     elsewhere.show();
@@ -196,15 +210,21 @@ TEST_F(SearchViewTest, APressOutsideOrLeavingTheWindowClosesThePanelAndAPressIns
     EXPECT_TRUE(QTest::qWaitFor([&] { return !panelShown(); }, 1000)) << "another window became active";
 }
 
-TEST_F(SearchViewTest, AHeightReportedWhileClosedIsWhatThePanelShowsWithNextTime) {
+TEST_F(SearchViewTest, AHeightReportedWhileClosedIsIgnoredAndThePanelShowsAgainAtItsLastHeight) {
     content->showSearch();
     ASSERT_TRUE(searchFor(QStringLiteral("an")));
+    const int shownHeight = content->searchPanel()->geometry().height();
+    ASSERT_GT(shownHeight, OverlayPlacement::searchFieldHeight + 2 * OverlayPlacement::inset);
     content->closeSearch();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !panelShown(); }, 1000));
     ASSERT_TRUE(searchFor(QStringLiteral("no such name anywhere")));
     content->showSearch();
+    EXPECT_EQ(content->searchPanel()->geometry().height(), shownHeight);
+
+    ASSERT_TRUE(searchFor(QStringLiteral("no such name either")));
     EXPECT_EQ(content->searchPanel()->geometry().height(),
-              OverlayPlacement::searchFieldHeight + 2 * OverlayPlacement::inset);
+              OverlayPlacement::searchFieldHeight + 2 * OverlayPlacement::inset)
+        << "a height reported while shown places it";
 }
 
 TEST(SearchPanelPlacement, FollowsTheWindowAndKeepsTheFieldInAShortOne) {
