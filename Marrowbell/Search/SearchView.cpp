@@ -3,6 +3,7 @@
 #include "App/AppEnvironment.h"
 #include "Artwork/ArtworkImageCache.h"
 #include "MainWindow/AppModels.h"
+#include "MainWindow/PanelScrollBar.h"
 #include "MainWindow/ToolbarIcons.h"
 #include "Observation/ObservationTracking.h"
 #include "Search/SearchLayout.h"
@@ -49,6 +50,7 @@ SearchView::SearchView(AppModels& models, SearchViewModel& viewModel, const QStr
     // The panel's own background shows through the list.
     list_->setStyleSheet(QStringLiteral("QListView { background: transparent; }"));
     list_->viewport()->setAutoFillBackground(false);
+    PanelScrollBar::apply(*list_);
     list_->installEventFilter(this);
     field_->installEventFilter(this);
 

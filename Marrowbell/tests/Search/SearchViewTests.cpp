@@ -11,6 +11,7 @@
 #include <MarrowbellCore/Store/LocalDatabase.h>
 #include <QAbstractItemView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -62,6 +63,16 @@ TEST_F(SearchViewTest, TypingShowsTheSixSectionsInOrderAndThePanelGrowsWithThem)
     // Ten results a kind ask for more than the list may have: 44 + 380.
     EXPECT_EQ(view().wantedHeight(), 424);
     EXPECT_EQ(content->searchPanel()->geometry(), OverlayPlacement::searchPanel(content->size(), 424));
+    // The scroll bar's handle is what stands out from its track, and it stands at the top with the list.
+    const QScrollBar& scrollBar = *list().verticalScrollBar();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return scrollBar.isVisible(); }, 2000));
+    EXPECT_EQ(scrollBar.value(), 0);
+    const QImage drawn = content->searchPanel()->grab().toImage();
+    const QRect track(scrollBar.mapTo(content->searchPanel(), QPoint(0, 0)), scrollBar.size());
+    const auto lightness = [&](int tenths) {
+        return drawn.pixelColor(track.center().x(), track.top() + track.height() * tenths / 10).lightness();
+    };
+    EXPECT_LT(lightness(1), lightness(9));
 
     ASSERT_TRUE(searchFor(QStringLiteral("   ")));
     EXPECT_TRUE(view().sections().empty());
