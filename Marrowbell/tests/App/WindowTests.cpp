@@ -1,6 +1,8 @@
+#include "Settings/KeyboardShortcutsView.h"
 #include "Windows/MainWindow.h"
 #include "Windows/WindowManager.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QScreen>
 #include <QTest>
@@ -45,6 +47,27 @@ TEST(WindowTests, EachRequestedWindowExistsOnceAndIsMadeOnFirstUse) {
     EXPECT_TRUE(feedback->isVisible());
     EXPECT_NE(windows.open(AppWindow::keyboardShortcuts), feedback);
     EXPECT_EQ(windows.existing(AppWindow::settings), nullptr);
+}
+
+TEST(WindowTests, CtrlWClosesTheActiveRequestedWindowEvenWhileTyping) {
+    WindowManager windows;
+    windows.setContentFactory(AppWindow::sendFeedback, [] {
+        return new TamselUIKit::FeedbackView(QStringLiteral("token"), QStringLiteral("Marrowbell"),
+                                             QStringLiteral("support@example.com"), std::nullopt);
+    });
+    windows.setContentFactory(AppWindow::keyboardShortcuts,
+                              [] { return new KeyboardShortcutsView(QStringLiteral("Marrowbell Demo")); });
+    for (const AppWindow kind :
+         {AppWindow::settings, AppWindow::sendFeedback, AppWindow::keyboardShortcuts}) {
+        SCOPED_TRACE(WindowManager::title(kind).toStdString());
+        QWidget* window = windows.open(kind);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QWidget* focused = QApplication::focusWidget() ? QApplication::focusWidget() : window;
+        QTest::keyClicks(focused, QStringLiteral("w"));
+        QTest::keyClick(focused, Qt::Key_W, Qt::ControlModifier);
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_EQ(windows.existing(kind), window) << "closed, kept for the next opening";
+    }
 }
 
 TEST(WindowTests, AGivenContentReplacesThePlaceholderAndSizesTheWindow) {
