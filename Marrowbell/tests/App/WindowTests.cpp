@@ -1,3 +1,4 @@
+#include "Platform/Defaults.h"
 #include "Settings/KeyboardShortcutsView.h"
 #include "Windows/MainWindow.h"
 #include "Windows/WindowManager.h"
@@ -5,6 +6,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <TamselUIKit/FeedbackView.h>
 #include <gtest/gtest.h>
@@ -12,8 +14,15 @@
 namespace Marrowbell {
 namespace {
 
+/// Settings of their own in a temporary folder.
+struct TestDefaults {
+    QTemporaryDir folder;
+    Defaults defaults{folder.filePath(QStringLiteral("Marrowbell.conf"))};
+};
+
 TEST(WindowTests, TheMainWindowStartsAt600By500AndKeepsItsContentAtLeast400By80) {
-    MainWindow window(QStringLiteral("Marrowbell Demo"));
+    TestDefaults settings;
+    MainWindow window(QStringLiteral("Marrowbell Demo"), settings.defaults);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_EQ(window.size(), MainWindow::defaultSize);
@@ -24,8 +33,26 @@ TEST(WindowTests, TheMainWindowStartsAt600By500AndKeepsItsContentAtLeast400By80)
     EXPECT_GE(window.centralWidget()->height(), 80);
 }
 
+TEST(WindowTests, TheMainWindowComesBackAtItsLastSizeAndPlace) {
+    TestDefaults settings;
+    const QRect moved(130, 90, 720, 540);
+    {
+        MainWindow window(QStringLiteral("Marrowbell Demo"), settings.defaults);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        window.setGeometry(moved);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.geometry() == moved; }, 2000));
+        window.close();
+    }
+    MainWindow next(QStringLiteral("Marrowbell Demo"), settings.defaults);
+    next.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&next));
+    EXPECT_EQ(next.geometry(), moved);
+}
+
 TEST(WindowTests, ClosingTheMainWindowLeavesTheApplicationRunning) {
-    MainWindow window(QStringLiteral("Marrowbell Demo"));
+    TestDefaults settings;
+    MainWindow window(QStringLiteral("Marrowbell Demo"), settings.defaults);
     window.show();
     bool quit = false;
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&quit] { quit = true; });
