@@ -2,6 +2,7 @@
 
 #include "Artwork/ArtworkImageCache.h"
 #include "Artwork/ArtworkView.h"
+#include "Lists/SelectionEmphasis.h"
 #include "MainWindow/PanelScrollBar.h"
 #include "Model/MainViewModel.h"
 #include "Observation/ObservationTracking.h"
@@ -82,6 +83,7 @@ UpNextView::UpNextView(MainViewModel& model, MusicKit::ApplicationMusicPlayer& p
     list_->viewport()->setAutoFillBackground(false);
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     PanelScrollBar::apply(*list_);
+    emphasizeSelectionOnlyWhileFocused(*list_);
 
     auto* remove = new QAction(tr("Delete"), list_);
     remove->setShortcuts({QKeySequence::Delete, QKeySequence(Qt::Key_Backspace)});

@@ -2,6 +2,7 @@
 
 #include "App/AppEnvironment.h"
 #include "Artwork/ArtworkImageCache.h"
+#include "Lists/SelectionEmphasis.h"
 #include "MainWindow/AppModels.h"
 #include "MainWindow/PanelScrollBar.h"
 #include "MainWindow/ToolbarIcons.h"
@@ -51,6 +52,7 @@ SearchView::SearchView(AppModels& models, SearchViewModel& viewModel, const QStr
     list_->setStyleSheet(QStringLiteral("QListView { background: transparent; }"));
     list_->viewport()->setAutoFillBackground(false);
     PanelScrollBar::apply(*list_);
+    emphasizeSelectionOnlyWhileFocused(*list_);
     list_->installEventFilter(this);
     field_->installEventFilter(this);
 
