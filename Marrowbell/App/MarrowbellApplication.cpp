@@ -80,7 +80,7 @@ bool MarrowbellApplication::start(const CommandLineOptions& options) {
                       environment_->store().databasePath()));
 
     models_ = std::make_unique<AppModels>(*environment_);
-    mainWindow_ = std::make_unique<MainWindow>(service.displayName());
+    mainWindow_ = std::make_unique<MainWindow>(service.displayName(), environment_->defaults());
     auto* content = new MainContentView(*models_, service.displayName(),
                                         makeLibraryPaneFactory(*models_, ListEnvironment::of(*environment_)));
     content->setMinimumSize(MainWindow::minimumContentSize);

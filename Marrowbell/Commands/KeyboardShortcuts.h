@@ -32,6 +32,9 @@ inline constexpr QKeyCombination previousTrack = Qt::CTRL | Qt::Key_Left;
 // Window menu.
 inline constexpr QKeyCombination minimize = Qt::CTRL | Qt::Key_M;
 
+// Every window opened on request: closes it.
+inline constexpr QKeyCombination closeWindow = Qt::CTRL | Qt::Key_W;
+
 // Keys the lists and the pod handle themselves.
 inline constexpr QKeyCombination previousRow{Qt::Key_Up};
 inline constexpr QKeyCombination nextRow{Qt::Key_Down};

@@ -9,7 +9,8 @@ namespace Marrowbell::ErrorReporting {
 /// Turns a failed operation into one error usage signal "error_<name>" whose parameters are the error's
 /// "domain" and "code" and whose message is its description. `name` is the operation's snake_case name
 /// ("load_songs", "open_database"). Cancellations (Foundation::CancellationError) and requests that failed
-/// for want of a network (MusicKit::URLError's notConnectedToInternet) are not reported.
+/// for want of any network (MusicKit::URLError's notConnectedToInternet: no route, network unreachable,
+/// name not resolved) are not reported; a host that refuses the connection is.
 ///
 /// A data-decoding error (one whose domain or description names "DecodingError") also mails a short report
 /// through the kit's FeedbackSender: "Error <name>: <description>", an empty line, then the error's domain,

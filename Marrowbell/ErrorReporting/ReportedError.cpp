@@ -37,6 +37,8 @@ std::int64_t urlErrorCode(MusicKit::URLError::Code code) {
         return -1001;
     case Code::notConnectedToInternet:
         return -1009;
+    case Code::cannotConnectToHost:
+        return -1004;
     case Code::networkConnectionLost:
         return -1005;
     case Code::secureConnectionFailed:

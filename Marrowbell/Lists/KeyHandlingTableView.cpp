@@ -1,5 +1,6 @@
 #include "Lists/KeyHandlingTableView.h"
 
+#include "Lists/SelectionEmphasis.h"
 #include "Lists/TableCellPainter.h"
 
 #include <QHeaderView>
@@ -29,6 +30,7 @@ KeyHandlingTableView::KeyHandlingTableView(QWidget* parent)
     setMouseTracking(true);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this, &KeyHandlingTableView::showContextMenu);
+    emphasizeSelectionOnlyWhileFocused(*this);
 }
 
 void KeyHandlingTableView::setCellPainter(TableCellPainter* painter) {

@@ -53,11 +53,13 @@ MainContentView::MainContentView(AppModels& models, const QString& serviceDispla
     : QWidget(parent)
     , models_(models)
     , pod_(new PodController(*models.main, models.environment.notifications(), std::move(makePane), this))
-    , addToast_(new ToastView(QStringLiteral("checkmark.circle"), tr("Added to Library"), false, this))
+    , addToast_(new ToastView(QStringLiteral("checkmark.circle"), tr("Added to Library"), false,
+                              ToastView::Entrance::grow, this))
     , syncingToast_(new ToastView(QStringLiteral("arrow.trianglehead.2.clockwise.rotate.90"),
-                                  tr("Syncing Library"), true, this))
+                                  tr("Syncing Library"), true, ToastView::Entrance::immediate, this))
     , connectingToast_(new ToastView(QStringLiteral("arrow.trianglehead.2.clockwise.rotate.90"),
-                                     tr("Connecting to %1…").arg(serviceDisplayName), true, this))
+                                     tr("Connecting to %1…").arg(serviceDisplayName), true,
+                                     ToastView::Entrance::immediate, this))
     , notAuthorized_(new NotAuthorizedView(serviceDisplayName, this))
     , playerBar_(new PlayerBar(*models.main, *models.player, this))
     , searchPanel_(new OverlayPanel(this)) {
@@ -79,6 +81,7 @@ MainContentView::MainContentView(AppModels& models, const QString& serviceDispla
     }
     searchPanel_->installEventFilter(this);
     searchWindow_ = new SearchWindow(models, *models.search, serviceDisplayName, *searchPanel_, this);
+    searchWindow_->keepOpenOnPressesIn(*playerBar_);
     connect(notAuthorized_, &NotAuthorizedView::tryAgainRequested, this, &MainContentView::requestAccess);
 
     // Bound to the pod alone, so Space reaches it whichever list has the focus, while the search panel, the

@@ -63,11 +63,13 @@ qreal springCurve(qreal progress) {
 
 } // namespace
 
-ToastView::ToastView(QString symbolName, QString label, bool rotatesSymbol, QWidget* parent)
+ToastView::ToastView(QString symbolName, QString label, bool rotatesSymbol, Entrance entrance,
+                     QWidget* parent)
     : QWidget(parent)
     , symbolName_(std::move(symbolName))
     , label_(std::move(label))
-    , rotatesSymbol_(rotatesSymbol) {
+    , rotatesSymbol_(rotatesSymbol)
+    , entrance_(entrance) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     frames_.setInterval(frameIntervalMs);
     connect(&frames_, &QTimer::timeout, this, [this] {
@@ -82,11 +84,6 @@ ToastView::ToastView(QString symbolName, QString label, bool rotatesSymbol, QWid
         presentation_ = value.toDouble();
         update();
     });
-    connect(&transition_, &QVariantAnimation::finished, this, [this] {
-        if (!presented_) {
-            hide();
-        }
-    });
 }
 
 void ToastView::setPresented(bool presented) {
@@ -95,11 +92,19 @@ void ToastView::setPresented(bool presented) {
     }
     presented_ = presented;
     transition_.stop();
-    transition_.setStartValue(presentation_);
-    transition_.setEndValue(presented ? 1.0 : 0.0);
-    if (presented) {
-        show();
+    if (!presented) {
+        presentation_ = 0.0;
+        hide();
+        return;
     }
+    show();
+    if (entrance_ == Entrance::immediate) {
+        presentation_ = 1.0;
+        update();
+        return;
+    }
+    transition_.setStartValue(0.0);
+    transition_.setEndValue(1.0);
     transition_.start();
 }
 

@@ -13,15 +13,18 @@ namespace Marrowbell {
 
 /// The small dark card laid over the pod's centre for a background event: a symbol (optionally turning)
 /// or, when a progress is given, a progress circle, above a short label. Keeps its dark look whatever the
-/// colour scheme. It comes and goes by growing from its centre while fading in, and shrinking while fading
-/// out, on a spring-like curve. The progress may advance on any thread; the card reads it while shown.
-/// GUI thread.
+/// colour scheme. It appears either at once or by growing from its centre while fading in, on a spring-like
+/// curve; it always disappears at once. The progress may advance on any thread; the card reads it while
+/// shown. GUI thread.
 class ToastView final : public QWidget {
     Q_OBJECT
 
 public:
+    enum class Entrance { immediate, grow };
+
     /// Symbols drawn: "checkmark.circle" and "arrow.trianglehead.2.clockwise.rotate.90".
-    ToastView(QString symbolName, QString label, bool rotatesSymbol, QWidget* parent = nullptr);
+    ToastView(QString symbolName, QString label, bool rotatesSymbol, Entrance entrance,
+              QWidget* parent = nullptr);
 
     const QString& label() const { return label_; }
     void setProgress(std::shared_ptr<Foundation::Progress> progress);
@@ -29,8 +32,7 @@ public:
     /// Whether the symbol turns now: only while it shows (no progress circle replaces it).
     bool isSymbolTurning() const;
 
-    /// Grows the card in (shown at once) or shrinks it out (hidden when it has shrunk); a change of mind
-    /// half-way turns back from where the card is.
+    /// Shows the card, by its entrance, or hides it at once.
     void setPresented(bool presented);
     bool isPresented() const { return presented_; }
     /// How far the card has grown and faded in: 1 when fully shown.
@@ -52,6 +54,7 @@ private:
     QString symbolName_;
     QString label_;
     bool rotatesSymbol_;
+    Entrance entrance_;
     std::shared_ptr<Foundation::Progress> progress_;
     double angle_ = 0.0;
     QTimer frames_;

@@ -25,6 +25,7 @@ QString transportText(const MusicKit::URLError& error, const QString& service) {
     case MusicKit::URLError::Code::secureConnectionFailed:
         return tr("A secure connection to %1 could not be made.").arg(service);
     case MusicKit::URLError::Code::notConnectedToInternet:
+    case MusicKit::URLError::Code::cannotConnectToHost:
     case MusicKit::URLError::Code::unknown:
         break;
     }

@@ -13,6 +13,9 @@ inline constexpr QLatin1StringView limitTitlesToOneLine{"limitTitlesToOneLine"};
 inline constexpr QLatin1StringView showSubtitles{"showSubtitles"};
 inline constexpr QLatin1StringView useAlternatingRowColors{"useAlternatingRowColors"};
 
+// The main window's size and place, as it last was.
+inline constexpr QLatin1StringView mainWindowFrame{"mainWindowFrame"};
+
 // Library state.
 inline constexpr QLatin1StringView performedFullSync{"performedFullSync"};
 /// The loopback port of the bundled demo service, whose addresses the library stores.

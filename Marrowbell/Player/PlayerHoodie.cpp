@@ -47,7 +47,8 @@ PlayerHoodie::PlayerHoodie(MainViewModel& model, QWidget* parent)
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    row->addWidget(makeArtworkPart());
+    // With nothing playing the title part is hidden and the empty square keeps to the left.
+    row->addWidget(makeArtworkPart(), 0, Qt::AlignLeft);
     row->addWidget(makeTitlePart(), 1);
     timeBar_ = new PlaybackTimeView(this);
     connect(timeBar_, &PlaybackTimeView::seekRequested, this,
@@ -83,14 +84,18 @@ QWidget* PlayerHoodie::makeTitlePart() {
     balance_ = new QWidget(titlePart_);
     balance_->setFixedWidth(addButtonWidth);
     title_ = makeLabel(12, true, titlePart_);
+    title_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     add_ = new PlayerButton(PlayerSymbols::addToLibrary, PlayerButton::Scale::medium, titlePart_);
     add_->setMinimumSize(addButtonWidth, addButtonWidth);
     add_->setFixedWidth(addButtonWidth);
     add_->setToolTip(tr("Add to Library"));
     connect(add_, &PlayerButton::clicked, this, [this] { (void)model_.addPlayingSongToLibrary(); });
+    // The title, the button after it and the spacer before it stand together in the row's centre.
+    titleRow->addStretch(1);
     titleRow->addWidget(balance_);
-    titleRow->addWidget(title_, 1);
+    titleRow->addWidget(title_);
     titleRow->addWidget(add_);
+    titleRow->addStretch(1);
     column->addStretch(1);
     column->addLayout(titleRow);
     subtitle_ = makeLabel(11, false, titlePart_);
@@ -131,14 +136,17 @@ void PlayerHoodie::showTexts() {
     }
 }
 
-// The spacer balances the add button so that the title stays centred, but only while the whole title fits
-// beside both; in a narrow bar the title gets that room instead.
+// The title is as wide as its text, or as the row leaves it. The spacer balances the add button so that the
+// title stays centred, but only while the whole title fits beside both; in a narrow bar the title gets that
+// room instead.
 void PlayerHoodie::updateTitleRow() {
     const bool offersAdd = add_->isVisibleTo(titlePart_);
     const int room = titlePart_->contentsRect().width() - titleMargin * 2;
-    const int balancedWidth =
-        2 * addButtonWidth + 2 * titleRowSpacing + title_->fontMetrics().horizontalAdvance(titleText_);
-    balance_->setVisible(offersAdd && balancedWidth <= room);
+    const int textWidth = title_->fontMetrics().horizontalAdvance(titleText_);
+    const int buttonWidth = offersAdd ? addButtonWidth + titleRowSpacing : 0;
+    const bool balanced = offersAdd && textWidth + 2 * buttonWidth <= room;
+    balance_->setVisible(balanced);
+    title_->setFixedWidth(std::clamp(room - buttonWidth, 0, textWidth));
 }
 
 void PlayerHoodie::updateHoverActions() {
@@ -146,7 +154,8 @@ void PlayerHoodie::updateHoverActions() {
     add_->setVisible(offersAdd);
     updateTitleRow();
     showTexts();
-    snapBack_->setVisible(isInsideArtwork_ && model_.lastSavedSnapbackState.get().has_value());
+    snapBack_->setVisible(artwork_->isVisibleTo(this) && isInsideArtwork_ &&
+                          model_.lastSavedSnapbackState.get().has_value());
 }
 
 void PlayerHoodie::paintEvent(QPaintEvent*) {
@@ -160,6 +169,10 @@ void PlayerHoodie::paintEvent(QPaintEvent*) {
 
 void PlayerHoodie::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    // Everything in the panel, the artwork's outer corners too, is cut to its rounded shape.
+    QPainterPath shape;
+    shape.addRoundedRect(QRectF(rect()), cornerRadius, cornerRadius);
+    setMask(QRegion(shape.toFillPolygon().toPolygon()));
     // The line runs along the bottom edge of the title part.
     const int left = artworkSize + 1;
     timeBar_->setGeometry(left, height() - PlaybackTimeView::viewHeight, std::max(0, width() - left),

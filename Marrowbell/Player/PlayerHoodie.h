@@ -11,10 +11,11 @@ class MainViewModel;
 class PlaybackTimeView;
 class PlayerButton;
 
-/// The player bar's centre panel: the playing item's artwork, title and subtitle over a faint rounded
-/// background, with the time bar along its bottom edge. While the pointer is over it and the playing song
-/// is not in the library it offers "Add to Library" beside the title; while the pointer is over the artwork
-/// and a snap-back place is saved, "Library SnapBack" covers the artwork. GUI thread.
+/// The player bar's centre panel: the playing item's artwork, title and subtitle over a faint background,
+/// with the time bar along its bottom edge, all cut to a rounded shape. With nothing playing it shows an
+/// empty square at its left. While the pointer is over it and the playing song is not in the library it
+/// offers "Add to Library" right after the title; while the pointer is over the playing item's artwork and a
+/// snap-back place is saved, "Library SnapBack" covers the artwork. GUI thread.
 class PlayerHoodie final : public QWidget {
     Q_OBJECT
 

@@ -2,6 +2,8 @@
 
 #include "Artwork/ArtworkImageCache.h"
 #include "Artwork/ArtworkView.h"
+#include "Lists/SelectionEmphasis.h"
+#include "MainWindow/PanelScrollBar.h"
 #include "Model/MainViewModel.h"
 #include "Observation/ObservationTracking.h"
 #include "Player/UpNextEdits.h"
@@ -21,6 +23,11 @@ namespace Marrowbell {
 namespace {
 
 constexpr int entryIDRole = Qt::UserRole;
+constexpr int rowMargin = 4;
+constexpr int rowSpacing = 8;
+// A title ends in an ellipsis where it would run under the scroll bar; nothing scrolls sideways.
+constexpr int titleWidth =
+    UpNextView::listWidth - PanelScrollBar::width - 2 * rowMargin - UpNextView::artworkSize - rowSpacing;
 
 /// The list widget's own drop would move its items; here a drop only reports the rows and where they
 /// go, and the rows follow the player's queue once the model has refreshed.
@@ -74,6 +81,9 @@ UpNextView::UpNextView(MainViewModel& model, MusicKit::ApplicationMusicPlayer& p
     list_->setContextMenuPolicy(Qt::ActionsContextMenu);
     list_->setFrameShape(QFrame::NoFrame);
     list_->viewport()->setAutoFillBackground(false);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    PanelScrollBar::apply(*list_);
+    emphasizeSelectionOnlyWhileFocused(*list_);
 
     auto* remove = new QAction(tr("Delete"), list_);
     remove->setShortcuts({QKeySequence::Delete, QKeySequence(Qt::Key_Backspace)});
@@ -144,7 +154,8 @@ void UpNextView::rebuild() {
 QWidget* UpNextView::makeRow(const MusicKit::MusicPlayerQueueEntry& entry) {
     auto* row = new QWidget;
     auto* layout = new QHBoxLayout(row);
-    layout->setContentsMargins(4, 2, 4, 2);
+    layout->setContentsMargins(rowMargin, 2, rowMargin, 2);
+    layout->setSpacing(rowSpacing);
     auto* artwork = new ArtworkView(QSize(artworkSize, artworkSize), 4.0, false, row);
     // The key names the entry's item, so every rebuild finds the same cached picture.
     artwork->setArtwork(ArtworkImageCache::thumbnailURL(entry.artwork),
@@ -153,8 +164,8 @@ QWidget* UpNextView::makeRow(const MusicKit::MusicPlayerQueueEntry& entry) {
     QFont titleFont = title->font();
     titleFont.setPixelSize(12);
     title->setFont(titleFont);
-    title->setText(title->fontMetrics().elidedText(QString::fromStdString(entry.title), Qt::ElideRight,
-                                                   listWidth - artworkSize - 24));
+    title->setText(
+        title->fontMetrics().elidedText(QString::fromStdString(entry.title), Qt::ElideRight, titleWidth));
     layout->addWidget(artwork);
     layout->addWidget(title, 1);
     row->setAttribute(Qt::WA_TransparentForMouseEvents);

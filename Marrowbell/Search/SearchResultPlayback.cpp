@@ -44,8 +44,12 @@ struct Playback {
         finish();
     }
 
+    /// An item that is not in the library has no place there to snap back to.
+    void forgetSnapbackPlace() const { main().lastSavedSnapbackState.set(std::nullopt); }
+
     /// Drives the player directly for an item that is not in the library.
     template <class Item> void playCatalogItem(const Item& item) const {
+        forgetSnapbackPlace();
         models.player->setQueue(item);
         startPlayer();
     }
@@ -57,6 +61,7 @@ struct Playback {
     }
 
     void playCatalogArtist(const MusicKit::Artist& artist) const {
+        forgetSnapbackPlace();
         auto topSongs = models.environment.background().run([id = artist.id](std::stop_token stopToken) {
             return MusicKit::MusicCatalogArtistTopSongsRequest(id).response(stopToken);
         });

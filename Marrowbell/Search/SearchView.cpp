@@ -2,7 +2,9 @@
 
 #include "App/AppEnvironment.h"
 #include "Artwork/ArtworkImageCache.h"
+#include "Lists/SelectionEmphasis.h"
 #include "MainWindow/AppModels.h"
+#include "MainWindow/PanelScrollBar.h"
 #include "MainWindow/ToolbarIcons.h"
 #include "Observation/ObservationTracking.h"
 #include "Search/SearchLayout.h"
@@ -49,6 +51,8 @@ SearchView::SearchView(AppModels& models, SearchViewModel& viewModel, const QStr
     // The panel's own background shows through the list.
     list_->setStyleSheet(QStringLiteral("QListView { background: transparent; }"));
     list_->viewport()->setAutoFillBackground(false);
+    PanelScrollBar::apply(*list_);
+    emphasizeSelectionOnlyWhileFocused(*list_);
     list_->installEventFilter(this);
     field_->installEventFilter(this);
 

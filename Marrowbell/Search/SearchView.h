@@ -35,7 +35,6 @@ public:
     ~SearchView() override;
 
     /// The height the panel's content wants: the field row, plus the list's height for the last results.
-    /// Kept whether or not the panel is shown, so a panel shown again starts at it.
     int wantedHeight() const { return wantedHeight_; }
     QSize sizeHint() const override;
 

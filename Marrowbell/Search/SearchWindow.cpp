@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 namespace Marrowbell {
@@ -19,11 +20,13 @@ SearchWindow::SearchWindow(AppModels& models, SearchViewModel& viewModel, const 
     : QObject(parent)
     , viewModel_(viewModel)
     , panel_(panel)
-    , view_(new SearchView(models, viewModel, catalogName)) {
+    , view_(new SearchView(models, viewModel, catalogName))
+    , lastHeight_(OverlayPlacement::searchFieldHeight) {
     panel_.setContent(view_);
     connect(view_, &SearchView::closeRequested, this, &SearchWindow::close);
-    connect(view_, &SearchView::heightRequested, this, [this] {
+    connect(view_, &SearchView::heightRequested, this, [this](int height) {
         if (isShown()) {
+            lastHeight_ = height;
             place();
         }
     });
@@ -82,8 +85,12 @@ void SearchWindow::detach() {
 
 void SearchWindow::place() {
     if (QWidget* window = panel_.parentWidget()) {
-        panel_.setGeometry(OverlayPlacement::searchPanel(window->size(), view_->wantedHeight()));
+        panel_.setGeometry(OverlayPlacement::searchPanel(window->size(), lastHeight_));
     }
+}
+
+void SearchWindow::keepOpenOnPressesIn(QWidget& widget) {
+    keepsOpen_.emplace_back(&widget);
 }
 
 // The panel is a part of the main window rather than a window of its own, so "it stops being the key
@@ -105,15 +112,20 @@ bool SearchWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // A press that the panel's widgets leave unhandled travels on to the widgets under the panel, so where it
-// landed decides. A popup opened from inside the panel is a window of its own but belongs to it.
+// landed decides; the same holds for the widgets that keep the panel open. A popup opened from inside the
+// panel is a window of its own but belongs to it.
 bool SearchWindow::isOutside(const QWidget& pressed, const QMouseEvent& press) const {
     for (const QWidget* widget = &pressed; widget; widget = widget->parentWidget()) {
         if (widget == &panel_) {
             return false;
         }
     }
+    const QPoint landed = press.globalPosition().toPoint();
+    const auto landsOn = [&landed](const QWidget* widget) {
+        return widget && widget->isVisible() && widget->rect().contains(widget->mapFromGlobal(landed));
+    };
     return pressed.window() != panel_.window() ||
-           !panel_.rect().contains(panel_.mapFromGlobal(press.globalPosition().toPoint()));
+           !(landsOn(&panel_) || std::ranges::any_of(keepsOpen_, landsOn));
 }
 
 } // namespace Marrowbell

@@ -3,6 +3,7 @@
 #include "Search/SearchViewModel.h"
 
 #include <QObject>
+#include <QPointer>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -19,9 +20,11 @@ class SearchView;
 /// The search panel over the main window: puts a SearchView into `panel`, shows the panel when the view
 /// model asks for it (raised, placed below the toolbar, the field focused) and hides it when asked to close,
 /// when the view asks to close (Escape, a played result), as soon as the keyboard focus moves outside it
-/// (also to another window or application) and on a press anywhere outside it.
-/// The panel is as tall as the view's results want, within what the window leaves room for, and is placed
-/// again whenever that height changes. GUI thread.
+/// (also to another window or application) and on a press anywhere outside it but on the widgets that never
+/// take the keyboard (the player bar).
+/// The panel is as tall as the view's results last wanted while it showed, within what the window leaves
+/// room for, and is placed again whenever that height changes; a height wanted while it is closed is
+/// ignored. GUI thread.
 class SearchWindow final : public QObject {
     Q_OBJECT
 
@@ -36,6 +39,8 @@ public:
     void close();
     /// Places the panel in its parent, which has just been resized.
     void place();
+    /// A press on `widget` (or inside it) leaves the panel open: it never takes the keyboard.
+    void keepOpenOnPressesIn(QWidget& widget);
 
     SearchView& view() const { return *view_; }
     bool isShown() const;
@@ -52,6 +57,8 @@ private:
     SearchViewModel& viewModel_;
     OverlayPanel& panel_;
     SearchView* view_;
+    int lastHeight_;
+    std::vector<QPointer<QWidget>> keepsOpen_;
     std::vector<std::shared_ptr<ObservationTrackingToken>> tokens_;
 };
 

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLayout>
 #include <QShowEvent>
 #include <QVBoxLayout>
 #include <UsageStats/UsageStats.h>
@@ -102,6 +103,11 @@ KeyboardShortcutsView::KeyboardShortcutsView(const QString& serviceName, QWidget
     tip->setFont(subheadlineFont(font()));
     tip->setForegroundRole(QPalette::PlaceholderText);
     stack->addWidget(tip);
+}
+
+// The layout's own hint measures the wrapped text at a narrower width, which is taller.
+QSize KeyboardShortcutsView::sizeHint() const {
+    return {contentWidth, layout()->totalHeightForWidth(contentWidth)};
 }
 
 void KeyboardShortcutsView::showEvent(QShowEvent* event) {

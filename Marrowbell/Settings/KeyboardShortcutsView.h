@@ -16,6 +16,9 @@ public:
     /// `serviceName` is the music service's display name, as the catalog search row names it.
     explicit KeyboardShortcutsView(const QString& serviceName, QWidget* parent = nullptr);
 
+    /// 400 wide and exactly as tall as the wrapped text needs at that width.
+    QSize sizeHint() const override;
+
 protected:
     void showEvent(QShowEvent* event) override;
 };

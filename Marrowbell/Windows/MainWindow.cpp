@@ -1,14 +1,17 @@
 #include "Windows/MainWindow.h"
 
 #include "App/AppIdentity.h"
+#include "Platform/Defaults.h"
+#include "Platform/DefaultsKeys.h"
 
 #include <QLabel>
 #include <QShowEvent>
 
 namespace Marrowbell {
 
-MainWindow::MainWindow(const QString& serviceDisplayName, QWidget* parent)
-    : QMainWindow(parent) {
+MainWindow::MainWindow(const QString& serviceDisplayName, Defaults& defaults, QWidget* parent)
+    : QMainWindow(parent)
+    , defaults_(defaults) {
     setObjectName(QStringLiteral("main"));
     const QString product = QString::fromUtf8(appName.data(), static_cast<qsizetype>(appName.size()));
     setWindowTitle(tr("%1 — %2").arg(product, serviceDisplayName));
@@ -17,13 +20,32 @@ MainWindow::MainWindow(const QString& serviceDisplayName, QWidget* parent)
     placeholder->setAlignment(Qt::AlignCenter);
     placeholder->setMinimumSize(minimumContentSize);
     setCentralWidget(placeholder);
-    resize(defaultSize);
+    if (!restoreGeometry(defaults_.storedValue(DefaultsKeys::mainWindowFrame).toByteArray())) {
+        resize(defaultSize);
+    }
 }
 
 void MainWindow::present() {
     show();
     raise();
     activateWindow();
+}
+
+// Kept as it changes, as the platform keeps a window's frame, so that quitting has nothing to write.
+void MainWindow::saveFrame() {
+    if (isVisible()) {
+        defaults_.setValue(DefaultsKeys::mainWindowFrame, saveGeometry());
+    }
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    saveFrame();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    saveFrame();
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

@@ -1,8 +1,11 @@
 #include "Windows/WindowManager.h"
 
+#include "Commands/KeyboardShortcuts.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -60,6 +63,7 @@ QWidget* WindowManager::create(AppWindow window) {
     // A top-level window of its own; closing it only hides it, so it keeps its state for the next opening.
     auto* frame = new QWidget(nullptr, Qt::Window);
     frame->setWindowTitle(title(window));
+    new QShortcut(QKeySequence(KeyboardShortcuts::closeWindow), frame, frame, &QWidget::close);
     auto* layout = new QVBoxLayout(frame);
     // The content brings its own padding and width bounds; the window is as tall as the content and as
     // wide as the user likes within those bounds.

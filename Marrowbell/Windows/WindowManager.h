@@ -14,7 +14,7 @@ enum class AppWindow { settings, sendFeedback, keyboardShortcuts };
 /// Opens the settings, "Send Feedback" and "Keyboard Shortcuts" windows: each is created on first use, at
 /// most one of each exists, and opening an open one brings it to the front. A window is as tall as its
 /// content and resizes within the content's width bounds; it first opens centred on the screen of the
-/// active window. GUI thread.
+/// active window. Ctrl+W closes the active one. GUI thread.
 class WindowManager final : public QObject {
     Q_OBJECT
 

@@ -4,6 +4,7 @@
 
 #include <Foundation/CancellationError.h>
 #include <array>
+#include <cerrno>
 #include <cmath>
 #include <curl/curl.h>
 #include <memory>
@@ -82,16 +83,23 @@ std::size_t appendToBody(char* data, std::size_t size, std::size_t count, void* 
     return size * count;
 }
 
-URLError::Code urlErrorCode(CURLcode result) {
+/// Whether a failed connect found no network at all, rather than a host that turned it away.
+bool isNoNetwork(long connectErrno) {
+    return connectErrno == ENETUNREACH || connectErrno == EHOSTUNREACH || connectErrno == ENETDOWN;
+}
+
+/// `connectErrno` is the system's error of the last connect attempt.
+URLError::Code urlErrorCode(CURLcode result, long connectErrno) {
     switch (result) {
     case CURLE_OPERATION_TIMEDOUT:
         return URLError::Code::timedOut;
-    // Without a network names do not resolve and connections fail (no route, network unreachable); curl's
-    // result does not tell these apart from a host that refuses, so all of them count as offline.
+    // Without a network names do not resolve and connections find no route.
     case CURLE_COULDNT_RESOLVE_HOST:
     case CURLE_COULDNT_RESOLVE_PROXY:
-    case CURLE_COULDNT_CONNECT:
         return URLError::Code::notConnectedToInternet;
+    case CURLE_COULDNT_CONNECT:
+        return isNoNetwork(connectErrno) ? URLError::Code::notConnectedToInternet
+                                         : URLError::Code::cannotConnectToHost;
     case CURLE_PARTIAL_FILE:
     case CURLE_RECV_ERROR:
     case CURLE_SEND_ERROR:
@@ -167,7 +175,10 @@ HTTPResponse performHTTPRequest(const URLRequest& request, const std::vector<std
     const CURLcode result = runTransfer(handles.multi, stopToken);
     if (result != CURLE_OK) {
         const std::string detail = errorBuffer[0] != '\0' ? errorBuffer.data() : curl_easy_strerror(result);
-        throw URLError(urlErrorCode(result), "The request to the music service failed: " + detail);
+        long connectErrno = 0;
+        curl_easy_getinfo(handles.easy, CURLINFO_OS_ERRNO, &connectErrno);
+        throw URLError(urlErrorCode(result, connectErrno),
+                       "The request to the music service failed: " + detail);
     }
     curl_easy_getinfo(handles.easy, CURLINFO_RESPONSE_CODE, &response.status);
     return response;

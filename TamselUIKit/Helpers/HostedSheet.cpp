@@ -2,13 +2,41 @@
 
 #include "TamselUIKit/HostedWindowDismiss.h"
 
+#include <QCoreApplication>
 #include <QDialog>
+#include <QEvent>
 #include <QPointer>
 #include <QVBoxLayout>
 
 namespace TamselUIKit {
+namespace {
 
-QDialog* presentHostedSheet(QWidget& presenter, QWidget* content) {
+/// Turns away the application's requests to quit while its sheet shows.
+class TerminationGuard final : public QObject {
+public:
+    explicit TerminationGuard(QDialog& sheet)
+        : QObject(&sheet)
+        , sheet_(sheet) {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == qApp && event->type() == QEvent::Quit && sheet_.isVisible()) {
+            event->ignore();
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QDialog& sheet_;
+};
+
+} // namespace
+
+QDialog* presentHostedSheet(QWidget& presenter, QWidget* content,
+                            bool preventsApplicationTerminationWhenModal) {
     auto* sheet = new QDialog(presenter.window(), Qt::Sheet);
     sheet->setAttribute(Qt::WA_DeleteOnClose);
     sheet->setWindowModality(Qt::WindowModal);
@@ -23,6 +51,9 @@ QDialog* presentHostedSheet(QWidget& presenter, QWidget* content) {
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(content);
     sheet->open();
+    if (preventsApplicationTerminationWhenModal) {
+        new TerminationGuard(*sheet);
+    }
     return sheet;
 }
 

@@ -120,7 +120,8 @@ protected:
     }
 
     QTemporaryDir folder_;
-    MainWindow window_{QStringLiteral("Marrowbell Demo")};
+    Defaults windowDefaults_{folder_.filePath(QStringLiteral("window.conf"))};
+    MainWindow window_{QStringLiteral("Marrowbell Demo"), windowDefaults_};
     std::unique_ptr<AppEnvironment> environment_;
     std::unique_ptr<AppModels> models_;
     int messages_ = 0;

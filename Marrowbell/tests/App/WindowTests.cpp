@@ -1,8 +1,12 @@
+#include "Platform/Defaults.h"
+#include "Settings/KeyboardShortcutsView.h"
 #include "Windows/MainWindow.h"
 #include "Windows/WindowManager.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 #include <TamselUIKit/FeedbackView.h>
 #include <gtest/gtest.h>
@@ -10,8 +14,15 @@
 namespace Marrowbell {
 namespace {
 
+/// Settings of their own in a temporary folder.
+struct TestDefaults {
+    QTemporaryDir folder;
+    Defaults defaults{folder.filePath(QStringLiteral("Marrowbell.conf"))};
+};
+
 TEST(WindowTests, TheMainWindowStartsAt600By500AndKeepsItsContentAtLeast400By80) {
-    MainWindow window(QStringLiteral("Marrowbell Demo"));
+    TestDefaults settings;
+    MainWindow window(QStringLiteral("Marrowbell Demo"), settings.defaults);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     EXPECT_EQ(window.size(), MainWindow::defaultSize);
@@ -22,8 +33,26 @@ TEST(WindowTests, TheMainWindowStartsAt600By500AndKeepsItsContentAtLeast400By80)
     EXPECT_GE(window.centralWidget()->height(), 80);
 }
 
+TEST(WindowTests, TheMainWindowComesBackAtItsLastSizeAndPlace) {
+    TestDefaults settings;
+    const QRect moved(130, 90, 720, 540);
+    {
+        MainWindow window(QStringLiteral("Marrowbell Demo"), settings.defaults);
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        window.setGeometry(moved);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window.geometry() == moved; }, 2000));
+        window.close();
+    }
+    MainWindow next(QStringLiteral("Marrowbell Demo"), settings.defaults);
+    next.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&next));
+    EXPECT_EQ(next.geometry(), moved);
+}
+
 TEST(WindowTests, ClosingTheMainWindowLeavesTheApplicationRunning) {
-    MainWindow window(QStringLiteral("Marrowbell Demo"));
+    TestDefaults settings;
+    MainWindow window(QStringLiteral("Marrowbell Demo"), settings.defaults);
     window.show();
     bool quit = false;
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&quit] { quit = true; });
@@ -45,6 +74,27 @@ TEST(WindowTests, EachRequestedWindowExistsOnceAndIsMadeOnFirstUse) {
     EXPECT_TRUE(feedback->isVisible());
     EXPECT_NE(windows.open(AppWindow::keyboardShortcuts), feedback);
     EXPECT_EQ(windows.existing(AppWindow::settings), nullptr);
+}
+
+TEST(WindowTests, CtrlWClosesTheActiveRequestedWindowEvenWhileTyping) {
+    WindowManager windows;
+    windows.setContentFactory(AppWindow::sendFeedback, [] {
+        return new TamselUIKit::FeedbackView(QStringLiteral("token"), QStringLiteral("Marrowbell"),
+                                             QStringLiteral("support@example.com"), std::nullopt);
+    });
+    windows.setContentFactory(AppWindow::keyboardShortcuts,
+                              [] { return new KeyboardShortcutsView(QStringLiteral("Marrowbell Demo")); });
+    for (const AppWindow kind :
+         {AppWindow::settings, AppWindow::sendFeedback, AppWindow::keyboardShortcuts}) {
+        SCOPED_TRACE(WindowManager::title(kind).toStdString());
+        QWidget* window = windows.open(kind);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+        QWidget* focused = QApplication::focusWidget() ? QApplication::focusWidget() : window;
+        QTest::keyClicks(focused, QStringLiteral("w"));
+        QTest::keyClick(focused, Qt::Key_W, Qt::ControlModifier);
+        EXPECT_FALSE(window->isVisible());
+        EXPECT_EQ(windows.existing(kind), window) << "closed, kept for the next opening";
+    }
 }
 
 TEST(WindowTests, AGivenContentReplacesThePlaceholderAndSizesTheWindow) {

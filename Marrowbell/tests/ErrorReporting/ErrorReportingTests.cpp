@@ -132,7 +132,7 @@ TEST_F(ErrorReportingTest, CancellationsAreNotReported) {
     }
 }
 
-TEST_F(ErrorReportingTest, RequestsThatCannotReachTheServiceAreNotReported) {
+TEST_F(ErrorReportingTest, OnlyHavingNoNetworkIsNotReportedAndARefusingHostIs) {
     DemoService::DemoService closed(DemoService::DemoService::Options{.songCount = 1});
     closed.start();
     const std::string refusing = closed.baseURL();
@@ -160,10 +160,13 @@ TEST_F(ErrorReportingTest, RequestsThatCannotReachTheServiceAreNotReported) {
     const auto after = errorSignal("error_resume_playback");
     ASSERT_TRUE(after);
     EXPECT_EQ(after->at("code"), "-1005") << "a connection lost midway is still reported";
+    const auto refused = errorSignal("error_skip_next");
+    ASSERT_TRUE(refused) << "the host answered: the service cannot be connected to";
+    EXPECT_EQ(refused->at("domain"), "MusicKit.URLError");
+    EXPECT_EQ(refused->at("code"), "-1004");
     for (const auto& signal :
          UsageStats::UsageStatsManager::shared()->signalManager()->cache()->waitingSignals()) {
         if (signal.type == "UsageStats.Error.occurred") {
-            EXPECT_NE(signal.payload.at("UsageStats.Error.id"), "error_skip_next");
             EXPECT_NE(signal.payload.at("UsageStats.Error.id"), "error_skip_previous");
         }
     }

@@ -4,6 +4,7 @@
 #include "Platform/DefaultsKeys.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <UnifiedLog/LogStore.h>
@@ -313,6 +314,29 @@ TEST_F(CollectionListTests, FocusFromTheUserMovesTheActivePaneFocusFromCodeDoesN
     other.setFocus();
     list->syncFirstResponder();
     EXPECT_TRUE(list->hasFocus());
+}
+
+TEST_F(CollectionListTests, TheSelectionTakesTheHighlightOnlyWhileTheListHasTheFocus) {
+    makeList(numberedRows(3));
+    list->selectOnlyRow(1);
+    QLineEdit other(list.get());
+    other.show();
+    const auto shownAt = [&](int row) {
+        return list->viewport()->grab().toImage().pixelColor(2, rowCenter(row).y()).rgb();
+    };
+    const QRgb highlight =
+        QApplication::palette(list.get()).color(QPalette::Active, QPalette::Highlight).rgb();
+    const QRgb base = QApplication::palette(list.get()).color(QPalette::Base).rgb();
+    list->setFocus();
+    EXPECT_EQ(shownAt(1), highlight);
+
+    other.setFocus();
+    EXPECT_NE(shownAt(1), highlight) << "the focused pane is plain to see";
+    EXPECT_NE(shownAt(1), base) << "the selection still shows";
+    EXPECT_EQ(shownAt(0), base);
+
+    list->setFocus();
+    EXPECT_EQ(shownAt(1), highlight);
 }
 
 TEST_F(CollectionListTests, TypingSelectsTheRowWhoseTitleStartsWithIt) {

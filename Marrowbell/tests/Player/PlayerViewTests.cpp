@@ -71,6 +71,14 @@ TEST_F(PlayerViewTest, ShowsThePlayingSongsArtworkTitleAndSubtitle) {
     EXPECT_TRUE(hoodie.artwork()->loadIdentity().startsWith(*model->playingItemIDForArtwork.get()));
     EXPECT_TRUE(hoodie.artwork()->loadIdentity().contains(QString::fromStdString(songs[0].id.rawValue())));
 
+    // The panel's rounded corners cut the artwork's outer corners.
+    QImage shown(hoodie.size(), QImage::Format_ARGB32_Premultiplied);
+    shown.fill(Qt::transparent);
+    hoodie.render(&shown, {}, {}, QWidget::DrawChildren);
+    EXPECT_EQ(shown.pixelColor(4, 4).alpha(), 255) << "the artwork";
+    EXPECT_EQ(shown.pixelColor(0, 0).alpha(), 0);
+    EXPECT_EQ(shown.pixelColor(0, PlayerHoodie::artworkSize - 1).alpha(), 0);
+
     // The next song's artwork is never asked for under the song before it, which would store its picture
     // there.
     QSignalSpy loaded(&ArtworkImageCache::shared(), &ArtworkImageCache::imageReady);
@@ -180,16 +188,26 @@ TEST_F(PlayerViewTest, AStationShowsNoSeekableTime) {
 }
 
 TEST_F(PlayerViewTest, HoverOffersAddToLibraryAndSnapBackOnlyWhenTheyApply) {
-    queueSongs({songNotInLibrary()});
     PlayerHoodie& hoodie = *view().hoodie();
+    QWidget* artworkPart = hoodie.artwork()->parentWidget();
+    QEvent enter(QEvent::Enter);
+    QEvent leave(QEvent::Leave);
+    // Nothing plays: only the empty square, at the left, and nothing over it even with a place saved.
+    model->saveSnapbackState();
+    hover(&hoodie);
+    QApplication::sendEvent(artworkPart, &enter);
+    EXPECT_FALSE(hoodie.snapBackButton()->isVisibleTo(&hoodie));
+    EXPECT_EQ(artworkPart->geometry(), QRect(0, 0, PlayerHoodie::artworkSize, PlayerHoodie::artworkSize));
+    QApplication::sendEvent(&hoodie, &leave);
+    model->lastSavedSnapbackState.set(std::nullopt);
+
+    queueSongs({songNotInLibrary()});
     ASSERT_TRUE(QTest::qWaitFor([&] { return model->canAddToLibrary.get(); }, 8000));
     EXPECT_FALSE(hoodie.addButton()->isVisibleTo(&hoodie)) << "not while the pointer is elsewhere";
     hover(&hoodie);
     EXPECT_TRUE(hoodie.addButton()->isVisibleTo(&hoodie));
     EXPECT_EQ(hoodie.addButton()->toolTip(), QStringLiteral("Add to Library"));
 
-    QWidget* artworkPart = hoodie.artwork()->parentWidget();
-    QEvent enter(QEvent::Enter);
     QApplication::sendEvent(artworkPart, &enter);
     EXPECT_FALSE(hoodie.snapBackButton()->isVisibleTo(&hoodie)) << "no place saved";
 
@@ -203,7 +221,6 @@ TEST_F(PlayerViewTest, HoverOffersAddToLibraryAndSnapBackOnlyWhenTheyApply) {
     click(hoodie.snapBackButton());
     EXPECT_EQ(model->activePane.get(), savedPane) << "the click snaps back";
 
-    QEvent leave(QEvent::Leave);
     QApplication::sendEvent(&hoodie, &leave);
     EXPECT_FALSE(hoodie.addButton()->isVisibleTo(&hoodie));
     EXPECT_FALSE(hoodie.snapBackButton()->isVisibleTo(&hoodie));
@@ -221,6 +238,8 @@ TEST_F(PlayerViewTest, TheTitleStaysCentredBesideAddToLibraryUntilTheBarIsTooNar
     ASSERT_TRUE(QTest::qWaitFor([&] { return titlePart->width() > titleWidth + 60; }, 2000));
     settle();
     EXPECT_NEAR(title->geometry().center().x(), titlePart->width() / 2, 1) << "balanced by a spacer";
+    EXPECT_NEAR(hoodie.addButton()->x(), title->geometry().center().x() + titleWidth / 2 + 4, 2)
+        << "the button stands right after the title's text";
 
     host->resize(300, 400);
     ASSERT_TRUE(QTest::qWaitFor([&] { return titlePart->width() < titleWidth + 44; }, 2000));

@@ -5,6 +5,7 @@
 #include "PlayerFixture.h"
 
 #include <QLabel>
+#include <QScrollBar>
 
 namespace Marrowbell::Testing {
 namespace {
@@ -60,6 +61,38 @@ TEST_F(UpNextTest, ListsTheEntriesFromTheCurrentOneAndOpensOnceOverItsButton) {
 
     QTest::mouseClick(view().upNextButton(), Qt::LeftButton);
     EXPECT_EQ(view().upNext(), upNext) << "an open list stays open";
+}
+
+TEST_F(UpNextTest, ALongQueueShowsItsHandleAtTheTopAndScrollsToItsWholeLastRow) {
+    std::vector<MusicKit::Song> songs;
+    for (std::size_t index = 0; index < 40; ++index) {
+        songs.push_back(catalogSong(index));
+    }
+    songs.back().title = std::string(120, 'W');
+    player->setQueue(songs);
+    model->refreshPlayerState();
+    view().showUpNext();
+    QListWidget& list = *view().upNext()->list();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list.count() == 40; }, 2000));
+    QCoreApplication::processEvents();
+
+    EXPECT_FALSE(list.horizontalScrollBar()->isVisible()) << "titles end in an ellipsis instead";
+    QScrollBar& scrollBar = *list.verticalScrollBar();
+    ASSERT_TRUE(scrollBar.isVisible());
+    ASSERT_EQ(scrollBar.value(), 0);
+    // The handle is what stands out from the track, and it stands at the top.
+    UpNextView& popup = *view().upNext();
+    const QImage drawn = popup.grab().toImage();
+    const QRect track(scrollBar.mapTo(&popup, QPoint(0, 0)), scrollBar.size());
+    const auto lightness = [&](int fraction) {
+        return drawn.pixelColor(track.center().x(), track.top() + track.height() * fraction / 10).lightness();
+    };
+    EXPECT_LT(lightness(1), lightness(9));
+
+    scrollBar.setValue(scrollBar.maximum());
+    const QRect lastRow = list.visualItemRect(list.item(39));
+    EXPECT_GE(lastRow.top(), 0);
+    EXPECT_LE(lastRow.bottom(), list.viewport()->rect().bottom()) << "the whole last row shows";
 }
 
 TEST_F(UpNextTest, DeletingAndMovingChangeExactlyTheChosenEntriesWithEntriesBeforeTheCurrentOne) {

@@ -1,12 +1,17 @@
 #include "MainWindow/OverlayPlacement.h"
 #include "MainWindow/PodController.h"
 #include "MainWindow/PodPagingView.h"
+#include "Player/PlayerBar.h"
+#include "Player/PlayerButton.h"
+#include "Player/PlayerHoodie.h"
+#include "Player/PlayerView.h"
 #include "Search/SearchPicker.h"
 #include "SearchFixture.h"
 
 #include <MarrowbellCore/Store/LocalDatabase.h>
 #include <QAbstractItemView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -58,6 +63,16 @@ TEST_F(SearchViewTest, TypingShowsTheSixSectionsInOrderAndThePanelGrowsWithThem)
     // Ten results a kind ask for more than the list may have: 44 + 380.
     EXPECT_EQ(view().wantedHeight(), 424);
     EXPECT_EQ(content->searchPanel()->geometry(), OverlayPlacement::searchPanel(content->size(), 424));
+    // The scroll bar's handle is what stands out from its track, and it stands at the top with the list.
+    const QScrollBar& scrollBar = *list().verticalScrollBar();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return scrollBar.isVisible(); }, 2000));
+    EXPECT_EQ(scrollBar.value(), 0);
+    const QImage drawn = content->searchPanel()->grab().toImage();
+    const QRect track(scrollBar.mapTo(content->searchPanel(), QPoint(0, 0)), scrollBar.size());
+    const auto lightness = [&](int tenths) {
+        return drawn.pixelColor(track.center().x(), track.top() + track.height() * tenths / 10).lightness();
+    };
+    EXPECT_LT(lightness(1), lightness(9));
 
     ASSERT_TRUE(searchFor(QStringLiteral("   ")));
     EXPECT_TRUE(view().sections().empty());
@@ -166,7 +181,7 @@ TEST_F(SearchViewTest, FocusMovingElsewhereClosesThePanelEveryTime) {
     }
 }
 
-TEST_F(SearchViewTest, APressOutsideOrLeavingTheWindowClosesThePanelAndAPressInsideDoesNot) {
+TEST_F(SearchViewTest, APressOutsideOrLeavingTheWindowClosesThePanelAndAPressInsideOrOnThePlayerDoesNot) {
     content->showSearch();
     QTest::mouseClick(content->searchPanel(), Qt::LeftButton, {},
                       QPoint(OverlayPlacement::inset + 30, OverlayPlacement::inset + 4));
@@ -187,7 +202,17 @@ TEST_F(SearchViewTest, APressOutsideOrLeavingTheWindowClosesThePanelAndAPressIns
         EXPECT_FALSE(models->search->showsSearch.get());
     }
 
+    // The player bar never takes the keyboard, so a press on it leaves the panel where it was.
     content->showSearch();
+    PlayerView& player = *content->playerBar()->view();
+    for (QWidget* pressed :
+         {static_cast<QWidget*>(player.hoodie()), static_cast<QWidget*>(player.repeatButton())}) {
+        QTest::mouseClick(pressed, Qt::LeftButton);
+    }
+    QTest::qWait(50);
+    EXPECT_TRUE(panelShown());
+    EXPECT_TRUE(field().hasFocus());
+
     QWidget elsewhere;
     elsewhere.resize(200, 100);
     elsewhere.show();
@@ -196,15 +221,21 @@ TEST_F(SearchViewTest, APressOutsideOrLeavingTheWindowClosesThePanelAndAPressIns
     EXPECT_TRUE(QTest::qWaitFor([&] { return !panelShown(); }, 1000)) << "another window became active";
 }
 
-TEST_F(SearchViewTest, AHeightReportedWhileClosedIsWhatThePanelShowsWithNextTime) {
+TEST_F(SearchViewTest, AHeightReportedWhileClosedIsIgnoredAndThePanelShowsAgainAtItsLastHeight) {
     content->showSearch();
     ASSERT_TRUE(searchFor(QStringLiteral("an")));
+    const int shownHeight = content->searchPanel()->geometry().height();
+    ASSERT_GT(shownHeight, OverlayPlacement::searchFieldHeight + 2 * OverlayPlacement::inset);
     content->closeSearch();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !panelShown(); }, 1000));
     ASSERT_TRUE(searchFor(QStringLiteral("no such name anywhere")));
     content->showSearch();
+    EXPECT_EQ(content->searchPanel()->geometry().height(), shownHeight);
+
+    ASSERT_TRUE(searchFor(QStringLiteral("no such name either")));
     EXPECT_EQ(content->searchPanel()->geometry().height(),
-              OverlayPlacement::searchFieldHeight + 2 * OverlayPlacement::inset);
+              OverlayPlacement::searchFieldHeight + 2 * OverlayPlacement::inset)
+        << "a height reported while shown places it";
 }
 
 TEST(SearchPanelPlacement, FollowsTheWindowAndKeepsTheFieldInAShortOne) {

@@ -64,6 +64,7 @@ TEST(KeyboardShortcutsTest, EachOpeningSendsOneSignalAndTheContentIs400WideAndAs
     EXPECT_LE(
         (window->geometry().center() - window->screen()->availableGeometry().center()).manhattanLength(), 1);
     EXPECT_EQ(view->layout()->contentsRect().width(), 360);
+    EXPECT_EQ(window->height(), view->layout()->totalHeightForWidth(400)) << "as tall as its content";
     // Nothing is cut off: the window grows to the wrapped text.
     for (const auto* label : view->findChildren<QLabel*>()) {
         if (label->wordWrap()) {

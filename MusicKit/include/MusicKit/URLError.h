@@ -5,14 +5,15 @@
 
 namespace MusicKit {
 
-/// A request that got no complete answer from the service: it could not reach the service (its name
-/// did not resolve or no connection could be made), timed out, lost its connection or failed the TLS
-/// checks.
+/// A request that got no complete answer from the service: there was no network (its name did not resolve,
+/// or no route or network led to it), the service's host refused the connection, it timed out, lost its
+/// connection or failed the TLS checks.
 class URLError : public std::runtime_error {
 public:
     enum class Code {
         timedOut,
         notConnectedToInternet,
+        cannotConnectToHost,
         networkConnectionLost,
         secureConnectionFailed,
         unknown

@@ -99,7 +99,7 @@ TEST(HostedSheet, ContentClosesItsSheetThroughTheDismissObject) {
     presenter.show();
     auto* content = new QWidget;
     auto* button = new QWidget(content);
-    QPointer<QDialog> sheet = presentHostedSheet(presenter, content);
+    QPointer<QDialog> sheet = presentHostedSheet(presenter, content, true);
     EXPECT_TRUE(sheet->isVisible());
     EXPECT_EQ(sheet->windowModality(), Qt::WindowModal);
 
@@ -116,12 +116,56 @@ TEST(HostedSheet, DismissDoesNothingOnceThePresenterIsGone) {
     QWidget window;
     auto* presenter = new QWidget(&window);
     window.show();
-    QPointer<QDialog> sheet = presentHostedSheet(*presenter, new QWidget);
+    QPointer<QDialog> sheet = presentHostedSheet(*presenter, new QWidget, true);
     HostedWindowDismiss* dismiss = HostedWindowDismiss::find(sheet);
     delete presenter;
 
     dismiss->dismiss();
     EXPECT_TRUE(sheet->isVisible());
+}
+
+namespace {
+
+/// Counts the requests to quit that reach it, and stops them there.
+class QuitCounter final : public QObject {
+public:
+    int quits = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == qApp && event->type() == QEvent::Quit) {
+            ++quits;
+            return true;
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+TEST(HostedSheet, ASheetThatPreventsTerminationRefusesQuittingWhileItShows) {
+    QWidget presenter;
+    presenter.show();
+    QuitCounter counter;
+    qApp->installEventFilter(&counter);
+    auto requestQuit = [] {
+        QEvent quit(QEvent::Quit);
+        QCoreApplication::sendEvent(qApp, &quit);
+    };
+
+    QPointer<QDialog> preventing = presentHostedSheet(presenter, new QWidget, true);
+    requestQuit();
+    EXPECT_EQ(counter.quits, 0);
+    EXPECT_TRUE(preventing->isVisible());
+    HostedWindowDismiss::find(preventing)->dismiss();
+    requestQuit();
+    EXPECT_EQ(counter.quits, 1) << "not once the sheet is gone";
+
+    QPointer<QDialog> allowing = presentHostedSheet(presenter, new QWidget, false);
+    requestQuit();
+    EXPECT_EQ(counter.quits, 2);
+    EXPECT_TRUE(allowing->isVisible());
+    qApp->removeEventFilter(&counter);
 }
 
 TEST(HoverUnderlineButton, UnderlinedOnlyWhileHoveredAndClickableAcrossItsFrame) {
