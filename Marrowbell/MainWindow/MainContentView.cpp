@@ -203,9 +203,11 @@ void MainContentView::requestAccess() {
         AppLoggers::app().error("Failed to request music library access: %@",
                                 {answer.failure ? serviceFailureText(answer.failure, service).toStdString()
                                                 : std::string("no music service is configured")});
-        notAuthorized_->setUnreachableCause(isUnreachableFailure(answer.failure)
-                                                ? std::optional(serviceFailureText(answer.failure, service))
-                                                : std::nullopt);
+        // Only the service's refusal is the user's to mend by signing in; a service that could not be
+        // asked, or failed when asked, is named as such.
+        const bool refused = answer.status == MusicKit::MusicAuthorization::Status::denied || !answer.failure;
+        notAuthorized_->setFailureCause(refused ? std::nullopt
+                                                : std::optional(serviceFailureText(answer.failure, service)));
         setNotAuthorized(true);
         Q_EMIT accessRefused();
     });

@@ -286,6 +286,23 @@ TEST_F(MainContentTest, AServiceThatNeverAnswersShowsProgressThenSaysSoInsteadOf
                                          "answer in time."));
 }
 
+TEST_F(MainContentTest, AServiceThatAnswersWithAnErrorIsNamedInsteadOfAskingToSignIn) {
+    DemoService::DemoService service({.songCount = 60});
+    service.start();
+    MusicKit::ServiceConfiguration::setCurrent(service.configuration());
+    service.injectFault(1, DemoService::DemoFault::errorAnswer(500, 50000));
+    makeContent();
+    QSignalSpy refused(content.get(), &MainContentView::accessRefused);
+    content->show();
+    ASSERT_TRUE(refused.wait(10000));
+    EXPECT_TRUE(content->notAuthorizedView()->isVisible());
+    const QString description = notAuthorizedText(*content->notAuthorizedView());
+    EXPECT_TRUE(
+        description.startsWith(QStringLiteral("Marrowbell Demo answered with an error (status 500).")))
+        << description.toStdString();
+    EXPECT_FALSE(description.contains(QStringLiteral("signed into"))) << description.toStdString();
+}
+
 TEST_F(MainContentTest, AFailedFirstSyncSaysWhatFailedOverThePartialLibraryAndIsNotRecordedAsDone) {
     DemoService::DemoService service({.songCount = 200});
     service.start();
