@@ -327,7 +327,17 @@ void MainContentView::showSyncFailureAlert() {
         tr("The library shown may be incomplete. Choose Update Library to try again."));
     syncFailure_->setAttribute(Qt::WA_DeleteOnClose);
     connect(syncFailure_, &QMessageBox::finished, this, [this] { syncFailure_ = nullptr; });
+    // The first sync can fail before the window system has placed the window, which then moves away from
+    // where the alert was centred: while it is open, the alert stays centred over the window.
+    window()->installEventFilter(this);
     syncFailure_->open();
+    centreOverWindow(*syncFailure_);
+}
+
+void MainContentView::centreOverWindow(QWidget& alert) const {
+    QRect frame = alert.frameGeometry();
+    frame.moveCenter(window()->frameGeometry().center());
+    alert.move(frame.topLeft());
 }
 
 void MainContentView::togglePlayback() {
@@ -352,7 +362,10 @@ void MainContentView::resizeEvent(QResizeEvent* event) {
 }
 
 bool MainContentView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == podArea_ && event->type() == QEvent::Resize) {
+    if (watched == window() && syncFailure_ &&
+        (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+        centreOverWindow(*syncFailure_);
+    } else if (watched == podArea_ && event->type() == QEvent::Resize) {
         updateColumnMode();
         placeOverlays();
     } else if (watched == searchPanel_ && event->type() == QEvent::KeyPress &&
