@@ -232,8 +232,7 @@ void DemoService::start() {
     server_->set_keep_alive_max_count(1000);
     // Idle keep-alive connections hold a server thread and delay stop() by this long.
     server_->set_keep_alive_timeout(1);
-    port_ = options_.port == 0 ? server_->bind_to_any_port(options_.host)
-                               : (server_->bind_to_port(options_.host, options_.port) ? options_.port : -1);
+    port_ = bindPort();
     if (port_ <= 0) {
         server_.reset();
         throw std::runtime_error("The demo service cannot listen on " + options_.host + " port " +
@@ -255,6 +254,16 @@ void DemoService::start() {
     while (!server_->is_running() && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
+}
+
+int DemoService::bindPort() {
+    if (options_.port != 0 && server_->bind_to_port(options_.host, options_.port)) {
+        return options_.port;
+    }
+    if (options_.port == 0 || options_.freePortIfTaken) {
+        return server_->bind_to_any_port(options_.host);
+    }
+    return -1;
 }
 
 void DemoService::stop() {

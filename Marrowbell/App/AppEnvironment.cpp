@@ -29,7 +29,7 @@ AppEnvironment::AppEnvironment(const Options& options, QObject* parent)
     : QObject(parent)
     , store_(options.databasePath)
     , defaults_(options.settingsPath)
-    , service_(options.demoSongCount) {
+    , service_(defaults_, options.demoSongCount) {
     store_.onDamage([this](const MarrowbellCore::SQLError& error) {
         QMetaObject::invokeMethod(
             this, [this, error] { announceUnavailableStore(error, "damaged_database"); },

@@ -41,6 +41,7 @@ class UserNotificationCenter;
 namespace Marrowbell {
 
 class AppEnvironment;
+class ObservationTrackingToken;
 struct MainViewModelPlaybackSupport;
 
 /// The application's one central model: what the user browses (selected kind, per-list selections, the
@@ -88,6 +89,9 @@ public:
     Observed<std::optional<MusicKit::Artwork>> playingArtwork{registrar_};
     /// The artwork-cache key of the item whose artwork the views show; set once its artwork has loaded.
     Observed<std::optional<QString>> playingItemIDForArtwork{registrar_};
+    /// The artwork of the item that playingItemIDForArtwork names, written just before it: views take the
+    /// key and the address from this pair, so that a new song's address never goes under the last song's key.
+    Observed<std::optional<MusicKit::Artwork>> artworkForPlayingItemID{registrar_};
     /// The playing song is not in the user's library, so "Add to Library" is offered.
     Observed<bool> canAddToLibrary{registrar_, false};
     Observed<std::optional<QUrl>> shareLink{registrar_};
@@ -238,6 +242,10 @@ Q_SIGNALS:
 
 private:
     void followPlayer();
+    /// The eager entry counts as playing while fresh: the play state is read again whenever it changes and
+    /// once it goes stale.
+    void followEagerEntry();
+    void eagerEntryDidChange();
     void recordFullSyncOutcome(QFuture<void>& finished);
     void startQueuedFullSync();
     SavedSnapbackState snapbackStateAt(ContainerKind kind, std::optional<NavigationItem> collection) const;
@@ -260,6 +268,9 @@ private:
     std::vector<QMetaObject::Connection> cancellables;
     QTimer stateDebounce_;
     QTimer queueDebounce_;
+    std::shared_ptr<ObservationTrackingToken> eagerEntryObservation_;
+    /// Fires when the eager entry goes stale.
+    QTimer eagerEntryExpiry_;
     /// Stops the running player-artwork load.
     std::optional<std::stop_source> pendingPlayerThumbnailTask;
     /// The playback side's own bookkeeping (library checks in flight, the notification attachment).

@@ -38,6 +38,7 @@ QFuture<void> MainViewModel::loadPlayerArtwork(const std::optional<PlaybackItem>
                 AppLoggers::images().debug("Loading player artwork cancelled");
             } else {
                 notifySongChangeIfNeeded(item);
+                artworkForPlayingItemID.set(item->artwork());
                 playingItemIDForArtwork.set(key);
             }
             promise->finish();

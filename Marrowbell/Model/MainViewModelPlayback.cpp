@@ -1,12 +1,14 @@
 #include "App/AppEnvironment.h"
 #include "Model/MainViewModel.h"
 #include "Model/MainViewModelPlaybackSupport.h"
+#include "Observation/ObservationTracking.h"
 #include "Platform/AppLoggers.h"
 
 #include <MusicKit/ApplicationMusicPlayer.h>
 #include <algorithm>
 #include <chrono>
 #include <cstddef>
+#include <utility>
 
 namespace Marrowbell {
 namespace {
@@ -29,6 +31,34 @@ std::vector<MusicKit::MusicPlayerQueueEntry> upNextEntries(const MusicKit::Music
 }
 
 } // namespace
+
+void MainViewModel::followEagerEntry() {
+    eagerEntryExpiry_.setSingleShot(true);
+    eagerEntryExpiry_.setTimerType(Qt::PreciseTimer);
+    cancellables.push_back(
+        connect(&eagerEntryExpiry_, &QTimer::timeout, this, [this] { eagerEntryDidChange(); }));
+    const auto eagerState = [](const MainViewModel& model) {
+        return std::pair(model.eagerEntry.get().has_value(), model.eagerEntryDate.get());
+    };
+    eagerEntryObservation_ = ObservationTracking::observe(
+        this, eagerState, [this](const auto&, const auto&) { eagerEntryDidChange(); });
+}
+
+// Without this, a stop or a play that never starts would leave the bar showing a song playing: the player
+// announces nothing more once it has stopped.
+void MainViewModel::eagerEntryDidChange() {
+    updatePlaybackStatus();
+    const auto& date = eagerEntryDate.get();
+    const qint64 freshFor =
+        eagerEntry.get() && date
+            ? QDateTime::currentDateTimeUtc().msecsTo(date->addSecs(eagerEntryLifetime.count())) + 1
+            : 0;
+    if (freshFor > 0) {
+        eagerEntryExpiry_.start(static_cast<int>(freshFor));
+    } else {
+        eagerEntryExpiry_.stop();
+    }
+}
 
 bool MainViewModel::hasFreshEagerEntry() const {
     const auto& date = eagerEntryDate.get();

@@ -60,6 +60,7 @@ void MainViewModel::followPlayer() {
                                    [this] { stateDebounce_.start(); }));
     cancellables.push_back(connect(&player_.queue(), &MusicKit::MusicPlayerQueue::objectWillChange, this,
                                    [this] { queueDebounce_.start(); }));
+    followEagerEntry();
 }
 
 QFuture<void> MainViewModel::performFullSync() {

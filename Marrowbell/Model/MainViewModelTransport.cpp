@@ -54,6 +54,7 @@ QFuture<void> MainViewModel::stop() {
             pendingPlayerThumbnailTask->request_stop();
             pendingPlayerThumbnailTask.reset();
         }
+        artworkForPlayingItemID.set(std::nullopt);
         playingItemIDForArtwork.set(std::nullopt);
         isStopped.set(true);
         promise->finish();

@@ -15,6 +15,8 @@ inline constexpr QLatin1StringView useAlternatingRowColors{"useAlternatingRowCol
 
 // Library state.
 inline constexpr QLatin1StringView performedFullSync{"performedFullSync"};
+/// The loopback port of the bundled demo service, whose addresses the library stores.
+inline constexpr QLatin1StringView demoServicePort{"demoServicePort"};
 
 // Desktop notifications when a new song starts, written by the notification settings.
 inline constexpr QLatin1StringView postNotificationsWhenSongChanges{"postNotificationsWhenSongChanges"};

@@ -106,7 +106,8 @@ void PlayerHoodie::refresh() {
     const std::optional<QString> artworkKey = model_.playingItemIDForArtwork.get();
     artwork_->setVisible(artworkKey.has_value());
     if (artworkKey) {
-        artwork_->setArtwork(ArtworkImageCache::thumbnailURL(model_.playingArtwork.get()), *artworkKey);
+        artwork_->setArtwork(ArtworkImageCache::thumbnailURL(model_.artworkForPlayingItemID.get()),
+                             *artworkKey);
     }
     const std::optional<QString> title = model_.playingTitle.get();
     titlePart_->setVisible(title.has_value());

@@ -65,7 +65,7 @@ void PlayerView::followModel() {
     };
     follow(&MainViewModel::isPlaying);
     follow(&MainViewModel::playingItemIDForArtwork);
-    follow(&MainViewModel::playingArtwork);
+    follow(&MainViewModel::artworkForPlayingItemID);
     follow(&MainViewModel::playingTitle);
     follow(&MainViewModel::playingSubtitle);
     follow(&MainViewModel::canAddToLibrary);

@@ -1,5 +1,8 @@
 #include "Service/ActiveService.h"
 
+#include "Platform/Defaults.h"
+#include "Platform/DefaultsKeys.h"
+
 #include <DemoService/DemoService.h>
 #include <QTextBoundaryFinder>
 #include <QUrl>
@@ -29,14 +32,18 @@ QString userDisplayName(const MusicKit::ServiceConfiguration& configuration) {
 
 } // namespace
 
-ActiveService::ActiveService(std::size_t demoSongCount) {
+// The library stores the demo's artwork addresses, port included: on another port they would all fail.
+ActiveService::ActiveService(Defaults& defaults, std::size_t demoSongCount) {
     if (auto userConfiguration = MusicKit::ServiceConfiguration::loadUserFile()) {
         configuration_ = std::move(*userConfiguration);
         displayName_ = userDisplayName(configuration_);
     } else {
-        demo_ = std::make_unique<DemoService::DemoService>(
-            DemoService::DemoService::Options{.songCount = demoSongCount});
+        demo_ = std::make_unique<DemoService::DemoService>(DemoService::DemoService::Options{
+            .songCount = demoSongCount,
+            .port = static_cast<int>(defaults.integerValue(DefaultsKeys::demoServicePort)),
+            .freePortIfTaken = true});
         demo_->start();
+        defaults.setValue(DefaultsKeys::demoServicePort, demo_->port());
         configuration_ = demo_->configuration();
         displayName_ = QString::fromUtf8(demoDisplayName);
         // The demo service also stands in for the mail service, so that feedback and error mails

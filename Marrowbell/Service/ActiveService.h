@@ -13,9 +13,12 @@ class DemoService;
 
 namespace Marrowbell {
 
+class Defaults;
+
 /// The music service the application uses, made the process's current service configuration for as long as
 /// this object lives: the user's `~/.config/Marrowbell/service.json` when it exists, otherwise the bundled
-/// demo service, started in-process on a free loopback port with a generated library. GUI thread.
+/// demo service, started in-process with a generated library on the loopback port it had at the last start
+/// while that port is free, else on a free one. GUI thread.
 class ActiveService {
 public:
     /// The display name of the bundled demo service.
@@ -24,10 +27,10 @@ public:
     /// The most characters of a display name that are shown.
     static constexpr qsizetype displayNameLimit = 256;
 
-    /// Reads the user's file or starts the demo service with `demoSongCount` songs. Throws
-    /// MusicKit::ServiceConfigurationError when the user's file is not valid, std::runtime_error when the
-    /// demo service cannot start.
-    explicit ActiveService(std::size_t demoSongCount = defaultDemoSongCount);
+    /// Reads the user's file or starts the demo service with `demoSongCount` songs, its port kept in
+    /// `defaults`. Throws MusicKit::ServiceConfigurationError when the user's file is not valid,
+    /// std::runtime_error when the demo service cannot start.
+    explicit ActiveService(Defaults& defaults, std::size_t demoSongCount = defaultDemoSongCount);
     /// Stops the demo service and clears the current configuration.
     ~ActiveService();
     ActiveService(const ActiveService&) = delete;

@@ -4,6 +4,7 @@
 #include <QStandardPaths>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 namespace Marrowbell {
 namespace {
@@ -53,36 +54,63 @@ QFuture<void> SharedStore::open() {
         [this] {
             try {
                 database_->open();
-                setState(State::open);
             } catch (const std::exception& failure) {
                 setState(State::failed, failure.what());
                 throw;
             }
+            markOpen();
         },
         openPriority);
 }
 
-void SharedStore::onDamage(std::function<void(const MarrowbellCore::SQLError&)> report) {
+void SharedStore::onDamage(DamageReport report) {
     std::lock_guard lock(mutex_);
     damageReport_ = std::move(report);
 }
 
-void SharedStore::markDamaged(const MarrowbellCore::SQLError& error) {
-    std::function<void(const MarrowbellCore::SQLError&)> report;
+void SharedStore::markOpen() {
+    std::optional<MarrowbellCore::SQLError> damage;
+    DamageReport report;
     {
         std::lock_guard lock(mutex_);
-        if (state_ != State::open) {
-            // The open's own failure says so.
+        damage = std::exchange(damageWhileOpening_, std::nullopt);
+        if (damage) {
+            // The check that the open started failed before the open was done.
+            report = failForDamage(*damage);
+        } else {
+            state_ = State::open;
+        }
+    }
+    stateChanged_.notify_all();
+    if (damage && report) {
+        report(*damage);
+    }
+}
+
+void SharedStore::markDamaged(const MarrowbellCore::SQLError& error) {
+    DamageReport report;
+    {
+        std::lock_guard lock(mutex_);
+        if (state_ == State::opening) {
+            // Either the open fails and says so itself, or it succeeds and reports this then.
+            damageWhileOpening_ = error;
             return;
         }
-        state_ = State::failed;
-        failure_ = error.what();
-        report = damageReport_;
+        if (state_ != State::open) {
+            return;
+        }
+        report = failForDamage(error);
     }
     stateChanged_.notify_all();
     if (report) {
         report(error);
     }
+}
+
+SharedStore::DamageReport SharedStore::failForDamage(const MarrowbellCore::SQLError& error) {
+    state_ = State::failed;
+    failure_ = error.what();
+    return damageReport_;
 }
 
 QFuture<void> SharedStore::close() {

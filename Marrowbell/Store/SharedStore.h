@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 namespace Marrowbell {
@@ -25,6 +26,8 @@ namespace Marrowbell {
 /// through the returned futures. Create, open, close and destroy on the GUI thread; `run` from any thread.
 class SharedStore {
 public:
+    using DamageReport = std::function<void(const MarrowbellCore::SQLError&)>;
+
     /// Creates the folder of `databasePath` with its parents and the store on that file (not yet opened).
     /// Throws StoreCreationError saying what could not be made and why.
     explicit SharedStore(const QString& databasePath);
@@ -42,10 +45,11 @@ public:
     /// future and makes every later call fail with StoreUnavailableError.
     QFuture<void> open();
 
-    /// Calls `report(error)` once, on the thread that found it, when SQLite finds the file damaged after a
-    /// successful open (a damaged file found by the open fails the open instead). From then on every call
-    /// fails with StoreUnavailableError and nothing more is written to the file. Set before `open()`.
-    void onDamage(std::function<void(const MarrowbellCore::SQLError&)> report);
+    /// Calls `report(error)` once, on the thread that found it, when the file is found damaged after a
+    /// successful open, by the check of the file that the open starts or by a later call (a damaged file
+    /// found by the open itself fails the open instead). From then on every call fails with
+    /// StoreUnavailableError and nothing more is written to the file. Set before `open()`.
+    void onDamage(DamageReport report);
 
     /// Queues `work(LocalDatabase&)` and gives its result or its exception.
     template <typename Work> auto run(Work work) {
@@ -71,7 +75,10 @@ private:
 
     std::shared_ptr<MarrowbellCore::LocalDatabase> availableDatabase();
     void setState(State state, std::string failure = {});
+    void markOpen();
     void markDamaged(const MarrowbellCore::SQLError& error);
+    /// With `mutex_` held: fails every later call with `error`; gives the report to make once it is let go.
+    DamageReport failForDamage(const MarrowbellCore::SQLError& error);
 
     QString databasePath_;
     std::shared_ptr<MarrowbellCore::LocalDatabase> database_;
@@ -81,7 +88,8 @@ private:
     std::condition_variable stateChanged_;
     State state_ = State::created;
     std::string failure_;
-    std::function<void(const MarrowbellCore::SQLError&)> damageReport_;
+    std::optional<MarrowbellCore::SQLError> damageWhileOpening_;
+    DamageReport damageReport_;
 };
 
 } // namespace Marrowbell

@@ -1,6 +1,6 @@
 #include "MarrowbellCore/Store/LocalDatabase.h"
 
-#include "MarrowbellCore/Logging/Loggers.h"
+#include "LibraryFileCheck.h"
 #include "MarrowbellCore/Store/SQLError.h"
 #include "SQLDatabase.h"
 #include "SongRows.h"
@@ -53,9 +53,12 @@ std::string joined(const std::vector<std::string>& texts) {
 
 LocalDatabase::LocalDatabase(std::string path)
     : path_(std::move(path))
-    , db_(std::make_unique<SQLDatabase>(path_)) {}
+    , db_(std::make_unique<SQLDatabase>(path_))
+    , fileCheck_(std::make_unique<LibraryFileCheck>()) {}
 
-LocalDatabase::~LocalDatabase() = default;
+LocalDatabase::~LocalDatabase() {
+    stopFileCheck();
+}
 
 bool LocalDatabase::isOpen() const {
     std::lock_guard lock(mutex_);
@@ -87,7 +90,7 @@ void LocalDatabase::open() {
             db_->exec(statement);
         }
     } else {
-        refuseDamagedFile();
+        startFileCheck();
     }
     isOpen_ = true;
 }
@@ -112,14 +115,33 @@ void LocalDatabase::refuseForeignFile() {
     }
 }
 
-void LocalDatabase::refuseDamagedFile() {
-    // Reads every page once (a tenth of a second for 100,000 songs once they are cached, and the lists read
-    // them right after), so that a damaged file is found before a sync writes into it rather than at the
-    // first read that happens to reach the damage.
-    const auto findings = db_->queryTexts("PRAGMA quick_check(1)");
-    if (findings != std::vector<std::string>{"ok"}) {
-        Loggers::store().error("The library file failed its check: %@", {joined(findings)});
-        db_->failWith(SQLITE_CORRUPT, sqlite3_errstr(SQLITE_CORRUPT));
+void LocalDatabase::startFileCheck() {
+    // The check reads every page of the file, so that a damaged file is found before a sync writes into it
+    // rather than at the first read that happens to reach the damage. That takes as long as the first
+    // reads of a big library together, so they do not wait for it: only writes do.
+    fileCheck_->start(path_, [this](const SQLError& failure) {
+        std::lock_guard lock(mutex_);
+        db_->stopUsingFile(failure);
+    });
+}
+
+std::unique_lock<std::mutex> LocalDatabase::lockForWriting(const std::stop_token& stopToken) {
+    constexpr std::chrono::minutes fileCheckWait{1};
+    const auto failure = fileCheck_->wait(stopToken, fileCheckWait);
+    std::unique_lock lock(mutex_);
+    if (failure) {
+        db_->stopUsingFile(*failure);
+    }
+    db_->ensureOpen();
+    return lock;
+}
+
+void LocalDatabase::stopFileCheck() {
+    fileCheck_->stop();
+    if (fileCheck_->leavesFileUnconfirmed()) {
+        // A checkpoint would copy a log left by an earlier session into a file that may be damaged.
+        std::lock_guard lock(mutex_);
+        db_->leaveLogAtClose();
     }
 }
 
@@ -129,6 +151,8 @@ void LocalDatabase::setDamageObserver(std::function<void(const SQLError&)> obser
 }
 
 void LocalDatabase::close() {
+    // Before the lock: the check's thread may need it to report a failure.
+    stopFileCheck();
     std::lock_guard lock(mutex_);
     db_->close();
     isOpen_ = false;

@@ -300,37 +300,37 @@ void writeSongs(SQLDatabase& db, const std::vector<IncomingSong>& songs, const s
 } // namespace
 
 std::vector<LocalSong> LocalDatabase::insert(const std::vector<IncomingSong>& songs) {
-    std::lock_guard lock(mutex_);
+    const auto lock = lockForWriting();
     return upsertSongs(*db_, songs);
 }
 
 std::vector<LocalAlbum> LocalDatabase::insert(const std::vector<IncomingAlbum>& albums) {
-    std::lock_guard lock(mutex_);
+    const auto lock = lockForWriting();
     return upsertRecords(*db_, StoreStatements::upsertAlbum, albums, &storedAlbum);
 }
 
 std::vector<LocalPlaylist> LocalDatabase::insert(const std::vector<IncomingPlaylist>& playlists) {
-    std::lock_guard lock(mutex_);
+    const auto lock = lockForWriting();
     return upsertRecords(*db_, StoreStatements::upsertPlaylist, playlists, &storedPlaylist);
 }
 
 std::vector<LocalArtist> LocalDatabase::insert(const std::vector<IncomingArtist>& artists) {
-    std::lock_guard lock(mutex_);
+    const auto lock = lockForWriting();
     return upsertRecords(*db_, StoreStatements::upsertArtist, artists, &storedArtist);
 }
 
 void LocalDatabase::insert(const std::vector<LocalSong>& songs, const LocalPlaylist& playlist) {
-    std::lock_guard lock(mutex_);
+    const auto lock = lockForWriting();
     writeRelationRows(*db_, StoreStatements::upsertPlaylistSong, playlist.pk, keysOf(songs));
 }
 
 void LocalDatabase::insert(const std::vector<LocalSong>& songs, const LocalAlbum& album) {
-    std::lock_guard lock(mutex_);
+    const auto lock = lockForWriting();
     writeRelationRows(*db_, StoreStatements::upsertAlbumSong, album.pk, keysOf(songs));
 }
 
 void LocalDatabase::insert(const std::vector<LocalSong>& songs, const LocalArtist& artist) {
-    std::lock_guard lock(mutex_);
+    const auto lock = lockForWriting();
     writeRelationRows(*db_, StoreStatements::upsertArtistSong, artist.pk, keysOf(songs));
 }
 
@@ -353,29 +353,29 @@ void LocalDatabase::replaceSongs(const std::vector<LocalSong>& songs, const Loca
 }
 
 void LocalDatabase::insert(const std::vector<std::int64_t>& songPKs, AlbumPK forAlbumPK) {
-    std::lock_guard lock(mutex_);
+    const auto lock = lockForWriting();
     writeRelationRows(*db_, StoreStatements::upsertAlbumSong, forAlbumPK.value, songPKs);
 }
 
 void LocalDatabase::insert(const std::vector<std::int64_t>& songPKs, ArtistPK forArtistPK) {
-    std::lock_guard lock(mutex_);
+    const auto lock = lockForWriting();
     writeRelationRows(*db_, StoreStatements::upsertArtistSong, forArtistPK.value, songPKs);
 }
 
 void LocalDatabase::rebuildAlbumSongs(const std::vector<OwnerSongs>& lists, std::stop_token stopToken) {
-    std::lock_guard lock(mutex_);
+    const auto lock = lockForWriting(stopToken);
     db_->writeStoppably(
         stopToken, [&] { writeRelationLists(*db_, StoreStatements::upsertAlbumSong, lists, stopToken); });
 }
 
 void LocalDatabase::rebuildArtistSongs(const std::vector<OwnerSongs>& lists, std::stop_token stopToken) {
-    std::lock_guard lock(mutex_);
+    const auto lock = lockForWriting(stopToken);
     db_->writeStoppably(
         stopToken, [&] { writeRelationLists(*db_, StoreStatements::upsertArtistSong, lists, stopToken); });
 }
 
 void LocalDatabase::sync(const std::vector<IncomingPlaylist>& playlists, std::stop_token stopToken) {
-    std::lock_guard lock(mutex_);
+    const auto lock = lockForWriting(stopToken);
     db_->writeStoppably(stopToken, [&] {
         syncRecords(*db_, playlists, playlistIdentifiers, playlistRemoval, [&] {
             upsertRecords(*db_, StoreStatements::upsertPlaylist, playlists, &storedPlaylist, stopToken);
@@ -384,7 +384,7 @@ void LocalDatabase::sync(const std::vector<IncomingPlaylist>& playlists, std::st
 }
 
 void LocalDatabase::sync(const std::vector<IncomingAlbum>& albums, std::stop_token stopToken) {
-    std::lock_guard lock(mutex_);
+    const auto lock = lockForWriting(stopToken);
     db_->writeStoppably(stopToken, [&] {
         syncRecords(*db_, albums, albumIdentifiers, albumRemoval, [&] {
             upsertRecords(*db_, StoreStatements::upsertAlbum, albums, &storedAlbum, stopToken);
@@ -393,7 +393,7 @@ void LocalDatabase::sync(const std::vector<IncomingAlbum>& albums, std::stop_tok
 }
 
 void LocalDatabase::sync(const std::vector<IncomingArtist>& artists, std::stop_token stopToken) {
-    std::lock_guard lock(mutex_);
+    const auto lock = lockForWriting(stopToken);
     db_->writeStoppably(stopToken, [&] {
         syncRecords(*db_, artists, artistIdentifiers, artistRemoval, [&] {
             upsertRecords(*db_, StoreStatements::upsertArtist, artists, &storedArtist, stopToken);
@@ -402,7 +402,7 @@ void LocalDatabase::sync(const std::vector<IncomingArtist>& artists, std::stop_t
 }
 
 void LocalDatabase::sync(const std::vector<IncomingSong>& songs, std::stop_token stopToken) {
-    std::lock_guard lock(mutex_);
+    const auto lock = lockForWriting(stopToken);
     db_->writeStoppably(stopToken, [&] {
         syncRecords(*db_, songs, songIdentifiers, songRemoval, [&] { writeSongs(*db_, songs, stopToken); });
     });
@@ -429,22 +429,22 @@ LocalDatabase::IdentifierSet LocalDatabase::allArtistIdentifiers() {
 }
 
 void LocalDatabase::removeSongs(const IdentifierSet& identifiers) {
-    std::lock_guard lock(mutex_);
+    const auto lock = lockForWriting();
     removeRows(*db_, songRemoval, identifiers);
 }
 
 void LocalDatabase::removePlaylists(const IdentifierSet& identifiers) {
-    std::lock_guard lock(mutex_);
+    const auto lock = lockForWriting();
     removeRows(*db_, playlistRemoval, identifiers);
 }
 
 void LocalDatabase::removeAlbums(const IdentifierSet& identifiers) {
-    std::lock_guard lock(mutex_);
+    const auto lock = lockForWriting();
     removeRows(*db_, albumRemoval, identifiers);
 }
 
 void LocalDatabase::removeArtists(const IdentifierSet& identifiers) {
-    std::lock_guard lock(mutex_);
+    const auto lock = lockForWriting();
     removeRows(*db_, artistRemoval, identifiers);
 }
 

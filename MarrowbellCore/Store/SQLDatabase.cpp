@@ -75,11 +75,13 @@ std::optional<LocalPlaylist> playlistRow(sqlite3_stmt* statement) {
                          SQLColumns::date(statement, 3), SQLColumns::url(statement, 4)};
 }
 
-sqlite3* openConnection(const std::string& path) {
+sqlite3* openConnection(const std::string& path, SQLDatabase::Access access) {
     sqlite3* handle = nullptr;
-    // The store's own lock already keeps the connection to one thread at a time, so SQLite's locking on every
-    // call would only cost time.
-    constexpr int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+    // Each connection is used by one thread at a time (the store's own lock sees to it), so SQLite's locking
+    // on every call would only cost time.
+    const int flags = SQLITE_OPEN_NOMUTEX |
+                      (access == SQLDatabase::Access::readOnly ? SQLITE_OPEN_READONLY
+                                                               : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
     if (sqlite3_open_v2(path.c_str(), &handle, flags, nullptr) != SQLITE_OK || !handle) {
         sqlite3_close_v2(handle);
         if (auto reason = unwritableReason(path)) {
@@ -97,10 +99,15 @@ bool isBlank(std::string_view text) {
 
 } // namespace
 
-SQLDatabase::SQLDatabase(std::string path)
-    : db_(openConnection(path))
+SQLDatabase::SQLDatabase(std::string path, Access access)
+    : db_(openConnection(path, access))
     , path_(std::move(path))
     , statements_(db_.get()) {
+    if (access == Access::readOnly) {
+        // A reader of every page once, such as the check of the file, is served by SQLite's small default
+        // cache, and commits it makes none.
+        return;
+    }
     try {
         execute("PRAGMA cache_size = 10000;");
     } catch (const SQLError& error) {
@@ -139,7 +146,7 @@ void SQLDatabase::failWithCurrentMessage() const {
 void SQLDatabase::failWith(int code, const std::string& message) const {
     SQLError error = storeFileError(code, message, path_);
     if (error.kind == SQLError::Kind::damaged) {
-        noteDamage(error);
+        stopUsingFile(error);
     }
     throw error;
 }
@@ -152,23 +159,29 @@ void SQLDatabase::failPreparing(const SQLError& error) const {
     failWith(code, error.message);
 }
 
-void SQLDatabase::noteDamage(const SQLError& error) const {
+void SQLDatabase::stopUsingFile(const SQLError& error) const {
     if (damage_) {
         return;
     }
     damage_ = error;
     // A checkpoint at close would copy the log of this session's writes into the damaged file.
-    sqlite3_db_config(db_.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    leaveLogAtClose();
     Loggers::store().error("Stopped using the library file: %@", {error});
     if (damageObserver_) {
         damageObserver_(error);
     }
 }
 
+void SQLDatabase::leaveLogAtClose() const {
+    if (db_) {
+        sqlite3_db_config(db_.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    }
+}
+
 void SQLDatabase::writeStoppably(const std::stop_token& stopToken, const std::function<void()>& write) {
     const auto leaveLogIfStopped = [&] {
         if (stopToken.stop_requested()) {
-            sqlite3_db_config(db_.get(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+            leaveLogAtClose();
         }
     };
     Foundation::checkCancellation(stopToken);

@@ -34,10 +34,11 @@ namespace MarrowbellCore {
 class SQLDatabase {
 public:
     using DamageObserver = std::function<void(const SQLError&)>;
+    enum class Access { readWrite, readOnly };
 
-    /// Opens or creates the file. Throws SQLError "Failed to open database", saying why when the file or
-    /// its folder cannot be written.
-    explicit SQLDatabase(std::string path);
+    /// Opens or creates the file; `readOnly` opens an existing file for reading only. Throws SQLError
+    /// "Failed to open database", saying why when the file or its folder cannot be written.
+    explicit SQLDatabase(std::string path, Access access = Access::readWrite);
     ~SQLDatabase();
     SQLDatabase(const SQLDatabase&) = delete;
     SQLDatabase& operator=(const SQLDatabase&) = delete;
@@ -103,6 +104,11 @@ public:
     [[noreturn]] void failWithCurrentMessage() const;
     /// Throws the SQLError of SQLite's result `code` with `message`, noting damage.
     [[noreturn]] void failWith(int code, const std::string& message) const;
+    /// From now on every call fails with `error` (the first damage SQLite reported, or a failed check of the
+    /// file) and closing leaves the write-ahead log as it is. The damage observer hears of the first one.
+    void stopUsingFile(const SQLError& error) const;
+    /// Makes closing leave the write-ahead log beside the file instead of copying it in.
+    void leaveLogAtClose() const;
 
     /// Runs `write` so that a stop request interrupts SQLite itself, in a long statement, a commit or the
     /// copy of the log into the file that follows a big commit. What a stop interrupted throws
@@ -139,7 +145,6 @@ private:
     std::optional<CachedStatement> lendSingleStatement(const std::string& sql);
     /// Rethrows a failed preparation, as the damage error when that is what SQLite met.
     [[noreturn]] void failPreparing(const SQLError& error) const;
-    void noteDamage(const SQLError& error) const;
 
     /// Lets a connection go even while a statement is still open: SQLite closes it once the last one is
     /// finalized.

@@ -50,6 +50,8 @@ public:
         std::string host = "127.0.0.1";
         /// 0 picks a free port.
         int port = 0;
+        /// When `port` is taken, pick a free one instead of failing.
+        bool freePortIfTaken = false;
     };
 
     explicit DemoService(Options options);
@@ -65,6 +67,8 @@ public:
 
     /// "http://host:port", without a trailing slash.
     std::string baseURL() const;
+    /// The port served on, once started.
+    int port() const { return port_; }
     /// The configuration that reaches this service with its tokens.
     MusicKit::ServiceConfiguration configuration() const;
     /// Read it only while no add request is under way: songs added to the library stay until the
@@ -98,6 +102,8 @@ private:
     void serveArtwork(const httplib::Request& request, httplib::Response& response);
     std::vector<DemoFault> beginRequest(const httplib::Request& request);
     bool waitUnlessStopping(std::chrono::milliseconds delay);
+    /// The port bound, or -1.
+    int bindPort();
 
     Options options_;
     DemoLibrary library_;

@@ -1,7 +1,11 @@
+#include "Platform/Defaults.h"
 #include "Service/ActiveService.h"
 
 #include <MusicKit/ServiceConfiguration.h>
 #include <QFile>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QUrl>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -25,10 +29,13 @@ protected:
                 .toUtf8());
     }
 
-    static QString displayNameOf(const QString& written) {
+    QString displayNameOf(const QString& written) {
         writeServiceFile(written);
-        return ActiveService().displayName();
+        return ActiveService(defaults).displayName();
     }
+
+    QTemporaryDir folder;
+    Defaults defaults{folder.filePath(QStringLiteral("Marrowbell.conf"))};
 };
 
 TEST_F(ActiveServiceTests, TheDisplayNameIsTrimmedAndCutAtACharacterBoundary) {
@@ -45,6 +52,25 @@ TEST_F(ActiveServiceTests, TheDisplayNameIsTrimmedAndCutAtACharacterBoundary) {
     EXPECT_EQ(displayNameOf(straddling), QString(254, u'x') + QChar(0x2026));
     EXPECT_EQ(displayNameOf(QString(ActiveService::displayNameLimit + 1, u'z')),
               QString(ActiveService::displayNameLimit - 1, u'z') + QChar(0x2026));
+}
+
+TEST_F(ActiveServiceTests, TheDemoServiceKeepsItsPortWhileItIsFreeSoThatStoredAddressesStillWork) {
+    const auto portOf = [this] {
+        ActiveService service(defaults, 20);
+        EXPECT_TRUE(service.isDemo());
+        return QUrl(QString::fromStdString(service.configuration().apiBase)).port();
+    };
+    const int first = portOf();
+    ASSERT_GT(first, 0);
+    EXPECT_EQ(portOf(), first);
+
+    QTcpServer squatter;
+    ASSERT_TRUE(squatter.listen(QHostAddress(QStringLiteral("127.0.0.1")), static_cast<quint16>(first)));
+    const int second = portOf();
+    EXPECT_GT(second, 0) << "a taken port makes way for a free one";
+    EXPECT_NE(second, first);
+    squatter.close();
+    EXPECT_EQ(portOf(), second);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "App/MarrowbellApplication.h"
+#include "Platform/Defaults.h"
 #include "Service/ActiveService.h"
 
 #include <DemoService/DemoService.h>
@@ -6,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 #include <UsageStats/UsageStats.h>
 #include <algorithm>
@@ -48,7 +50,9 @@ TEST(UsageStatsUploadTests, WithTheUsersOwnServiceSignalsKeepTheClientsOwnIngest
     file.write(R"({"apiBase":"http://127.0.0.1:9","developerToken":"d","userToken":"u","storefront":"gb"})");
     file.close();
     {
-        const ActiveService service;
+        QTemporaryDir folder;
+        Defaults defaults(folder.filePath(QStringLiteral("Marrowbell.conf")));
+        const ActiveService service(defaults);
         EXPECT_FALSE(service.isDemo());
         EXPECT_EQ(service.usageStatsBaseURL(), std::nullopt);
     }

@@ -131,21 +131,25 @@ TEST_F(SongsModelTest, TheListShowsWhatItsOwnSyncStored) {
     EXPECT_EQ(songs->rows().size(), service->library().songs.size() + 2) << "with Play and Shuffle";
 }
 
-TEST_F(SongsModelTest, PlayingARowQueuesAtMost200SongsFromIt) {
+TEST_F(SongsModelTest, PlayingARowQueuesAtMost200SongsFromItWhetherOrNotShuffleWasOn) {
     songs->setSortOrder(SongSortOrder::title);
     loadSongs();
     const std::vector<LocalSong> shown(model->topLevelSongs.get().begin(), model->topLevelSongs.get().end());
     ASSERT_GE(shown.size(), 450u);
 
+    model->setShuffled(true);
     const QString chosen = QString::fromStdString(shown[250].identifier);
     ASSERT_TRUE(finishes(songs->play(chosen)));
     EXPECT_EQ(queuedSongIDs(), slice(shown, 250, 450));
+    EXPECT_EQ(player->state().shuffleMode(), std::nullopt);
+    EXPECT_EQ(player->queue().currentEntry()->song()->id.rawValue(), shown[250].identifier)
+        << "the chosen song plays first";
+    EXPECT_EQ(player->state().playbackStatus(), MusicKit::MusicPlayerPlaybackStatus::playing);
+    EXPECT_FALSE(model->isStopped.get());
+    EXPECT_EQ(model->playingTitle.get(), QString::fromStdString(shown[250].title));
+    EXPECT_EQ(model->queue.get().front().song()->id.rawValue(), shown[250].identifier);
     ASSERT_TRUE(model->eagerEntry.get());
     EXPECT_EQ(model->eagerEntry.get()->identifier, shown[250].identifier);
-    EXPECT_FALSE(model->isStopped.get());
-    EXPECT_EQ(player->state().shuffleMode(), std::nullopt);
-    EXPECT_EQ(player->queue().currentEntry()->song()->id.rawValue(), shown[250].identifier);
-    EXPECT_EQ(player->state().playbackStatus(), MusicKit::MusicPlayerPlaybackStatus::playing);
     ASSERT_TRUE(model->lastSavedSnapbackState.get()) << "the place of what plays is recorded";
 
     ASSERT_TRUE(finishes(songs->play(QStringLiteral("play"))));

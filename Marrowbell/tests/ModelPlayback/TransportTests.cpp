@@ -56,6 +56,32 @@ TEST_F(TransportTest, PlaySkipPauseAndStopReachThePlayerAndTheFields) {
     EXPECT_TRUE(model->isStopped.get());
 }
 
+// As while the service holds a song's audio back: the list has asked for the song, the player has not
+// started.
+TEST_F(TransportTest, ASongAskedForCountsAsPlayingUntilStopAndForFiveSecondsAtMost) {
+    MarrowbellCore::LocalSong chosen;
+    chosen.identifier = songs[0].id.rawValue();
+    chosen.title = songs[0].title;
+    const auto askFor = [&](QDateTime when) {
+        player->setQueue(songs);
+        model->isStopped.set(false);
+        model->eagerEntryDate.set(when);
+        model->eagerEntry.set(chosen);
+        model->refreshPlayerState();
+        model->updatePlaybackStatus();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return model->isPlaying.get(); }, 1000));
+    };
+
+    askFor(QDateTime::currentDateTimeUtc());
+    ASSERT_TRUE(finishes(model->stop()));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !model->isPlaying.get(); }, 1000)) << "Stop shows stopped";
+
+    askFor(QDateTime::currentDateTimeUtc().addMSecs(-4000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !model->isPlaying.get(); }, 2500))
+        << "the player never said it plays";
+    EXPECT_NE(player->state().playbackStatus(), Status::playing);
+}
+
 TEST_F(TransportTest, PlayWithNothingQueuedClearsStoppedAndLogsTheFailure) {
     const auto failures = logCount("Failed to resume playback: %@");
     ASSERT_TRUE(finishes(model->resume()));

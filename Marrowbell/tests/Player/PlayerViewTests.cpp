@@ -1,3 +1,4 @@
+#include "Artwork/ArtworkImageCache.h"
 #include "Artwork/ArtworkView.h"
 #include "Player/PlaybackTimeView.h"
 #include "Player/PlayerButton.h"
@@ -9,6 +10,7 @@
 #include <QEnterEvent>
 #include <QImage>
 #include <QLabel>
+#include <QSignalSpy>
 
 namespace Marrowbell::Testing {
 namespace {
@@ -68,6 +70,19 @@ TEST_F(PlayerViewTest, ShowsThePlayingSongsArtworkTitleAndSubtitle) {
     EXPECT_TRUE(hoodie.artwork()->isVisibleTo(&hoodie));
     EXPECT_TRUE(hoodie.artwork()->loadIdentity().startsWith(*model->playingItemIDForArtwork.get()));
     EXPECT_TRUE(hoodie.artwork()->loadIdentity().contains(QString::fromStdString(songs[0].id.rawValue())));
+
+    // The next song's artwork is never asked for under the song before it, which would store its picture
+    // there.
+    QSignalSpy loaded(&ArtworkImageCache::shared(), &ArtworkImageCache::imageReady);
+    ASSERT_TRUE(finishes(model->skipToNextEntry()));
+    const QString nextKey = QStringLiteral("song-") + QString::fromStdString(songs[1].id.rawValue());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hoodie.artwork()->loadIdentity().startsWith(nextKey); }, 8000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hoodie.artwork()->state().isLoaded(); }, 8000));
+    for (const QList<QVariant>& arguments : loaded) {
+        const QString id = arguments.at(0).toString().section(u'-', 1, -1);
+        EXPECT_TRUE(arguments.at(1).toUrl().path().contains(QStringLiteral("/artwork/") + id + u'/'))
+            << arguments.at(0).toString().toStdString() << " " << arguments.at(1).toString().toStdString();
+    }
 }
 
 TEST_F(PlayerViewTest, ASongWhoseArtworkWasNeverShownIsFetchedOnceForTheModelAndTheBar) {

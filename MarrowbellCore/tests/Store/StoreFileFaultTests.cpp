@@ -1,10 +1,16 @@
 #include "MarrowbellCore/Store/SQLError.h"
 #include "StoreFixture.h"
 
+#include <Foundation/CancellationError.h>
 #include <UnifiedLog/LogStore.h>
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <fstream>
+#include <future>
 #include <iterator>
+#include <mutex>
 #include <random>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -106,19 +112,21 @@ protected:
     TemporaryDirectory directory;
     const std::string path = directory.file("local.db");
     std::string damagedBytes;
-    int damageReports = 0;
+    // The check of the file reports from a thread of its own.
+    std::atomic<int> damageReports = 0;
 };
 
-TEST_F(DamagedFileTest, IsRefusedAtOpenAndLeftByteForByte) {
+TEST_F(DamagedFileTest, IsRefusedByTheCheckOfItsOpenAndLeftByteForByte) {
     auto store = storeOnDamagedFile();
+    store->open();
+    // The write waits for the check that the open started, and its failure.
     try {
-        store->open();
-        FAIL() << "a damaged file was opened";
+        store->insert(std::vector{librarySong("i.new", "New")});
+        FAIL() << "a damaged file was written";
     } catch (const SQLError& error) {
         expectDamaged(error, path);
         EXPECT_NE(error.message.find("database disk image is malformed"), std::string::npos) << error.message;
     }
-    EXPECT_FALSE(store->isOpen());
     expectNothingMoreReadOrWritten(*store);
 }
 
@@ -132,6 +140,101 @@ TEST_F(DamagedFileTest, DamageMetByAReadStopsEveryLaterWrite) {
         expectDamaged(error, path);
     }
     expectNothingMoreReadOrWritten(*store);
+}
+
+/// While it lives, holds every read of a database that SQLite opens for reading only (the store's check of
+/// its file) until `release()`, or for 30 s at most, by standing in for SQLite's default file system.
+class ReadOnlyReadGate {
+public:
+    ReadOnlyReadGate()
+        : base_(sqlite3_vfs_find(nullptr))
+        , vfs_(*base_) {
+        vfs_.zName = "read-only-read-gate";
+        vfs_.xOpen = &openFile;
+        current = this;
+        sqlite3_vfs_register(&vfs_, 1);
+    }
+    ~ReadOnlyReadGate() {
+        release();
+        sqlite3_vfs_unregister(&vfs_);
+        current = nullptr;
+    }
+    ReadOnlyReadGate(const ReadOnlyReadGate&) = delete;
+    ReadOnlyReadGate& operator=(const ReadOnlyReadGate&) = delete;
+
+    bool waitUntilHolding() {
+        std::unique_lock lock(mutex_);
+        return changed_.wait_for(lock, std::chrono::seconds(10), [this] { return holding_ > 0; });
+    }
+    void release() {
+        {
+            std::lock_guard lock(mutex_);
+            released_ = true;
+        }
+        changed_.notify_all();
+    }
+
+private:
+    static int openFile(sqlite3_vfs*, const char* name, sqlite3_file* file, int flags, int* outFlags) {
+        const int result = current->base_->xOpen(current->base_, name, file, flags, outFlags);
+        if (result == SQLITE_OK && (flags & SQLITE_OPEN_MAIN_DB) && (flags & SQLITE_OPEN_READONLY)) {
+            // The file stays the default file system's own; only its reads pass through the gate first.
+            current->baseMethods_ = file->pMethods;
+            current->methods_ = *file->pMethods;
+            current->methods_.xRead = &readFile;
+            file->pMethods = &current->methods_;
+        }
+        return result;
+    }
+    static int readFile(sqlite3_file* file, void* buffer, int amount, sqlite3_int64 offset) {
+        current->hold();
+        return current->baseMethods_->xRead(file, buffer, amount, offset);
+    }
+    void hold() {
+        std::unique_lock lock(mutex_);
+        ++holding_;
+        changed_.notify_all();
+        changed_.wait_for(lock, std::chrono::seconds(30), [this] { return released_; });
+    }
+
+    static inline ReadOnlyReadGate* current = nullptr;
+    sqlite3_vfs* base_;
+    sqlite3_vfs vfs_;
+    const sqlite3_io_methods* baseMethods_ = nullptr;
+    sqlite3_io_methods methods_{};
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int holding_ = 0;
+    bool released_ = false;
+};
+
+TEST(StoreFileTests, ReadsGoAheadWhileTheFileIsCheckedAndWritesWaitForTheCheck) {
+    TemporaryDirectory directory;
+    const std::string path = directory.file("local.db");
+    writeLibrary(path);
+    ReadOnlyReadGate gate;
+    LocalDatabase store(path);
+    store.open();
+    ASSERT_TRUE(gate.waitUntilHolding()) << "the file is not checked beside the store's own reads";
+
+    EXPECT_EQ(store.allSongs().size(), 2000u);
+    std::stop_source stopped;
+    auto cancelled = std::async(std::launch::async, [&] {
+        store.sync(std::vector{IncomingPlaylist{"p.cancelled", "Cancelled"}}, stopped.get_token());
+    });
+    auto written = std::async(std::launch::async, [&] {
+        store.insert(std::vector{IncomingPlaylist{"p.new", "Written"}});
+    });
+    EXPECT_EQ(written.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout)
+        << "a write went ahead of the check";
+    stopped.request_stop();
+    ASSERT_EQ(cancelled.wait_for(std::chrono::seconds(10)), std::future_status::ready);
+    EXPECT_THROW(cancelled.get(), Foundation::CancellationError);
+    gate.release();
+    ASSERT_EQ(written.wait_for(std::chrono::seconds(30)), std::future_status::ready);
+    written.get();
+    EXPECT_EQ(store.allPlaylists().size(), 1u);
+    store.close();
 }
 
 TEST(StoreFileTests, AnSQLiteFileOfSomethingElseIsNotALibraryAndStaysUntouched) {

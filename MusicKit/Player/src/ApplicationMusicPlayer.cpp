@@ -389,13 +389,17 @@ void ApplicationMusicPlayer::handleCurrentEntryChange() {
     }
 }
 
+// A queue under way keeps its entry whichever way the mode changes. One that has not started yet starts
+// where it would have without shuffle once shuffle is turned off again: a queue set while shuffle was on and
+// then told to play in order starts at the song it was set to start at.
 void ApplicationMusicPlayer::handleShufflingChange(bool shuffles) {
-    if (!shuffles) {
-        queue_->unshuffle();
-        return;
-    }
+    const bool underWay = hasStarted_ || state_->playbackStatus() != Status::stopped;
     const auto before = queue_->currentEntry();
-    queue_->shuffle(hasStarted_ || state_->playbackStatus() != Status::stopped);
+    if (shuffles) {
+        queue_->shuffle(underWay);
+    } else {
+        queue_->unshuffle(!underWay);
+    }
     const auto after = queue_->currentEntry();
     if (before && after && before->id != after->id) {
         engine_->unload();

@@ -125,6 +125,7 @@ void MusicPlayerQueue::reset(std::vector<MusicPlayerQueueEntry> entries, std::op
     Q_EMIT objectWillChange();
     entries_ = std::move(entries);
     unshuffledOrder_.clear();
+    unshuffledCurrentID_.reset();
     currentID_ = current && *current < entries_.size() ? std::optional(entries_[*current].id) : std::nullopt;
 }
 
@@ -137,6 +138,7 @@ void MusicPlayerQueue::shuffle(bool keepCurrentFirst) {
     for (const auto& entry : entries_) {
         unshuffledOrder_.push_back(entry.id);
     }
+    unshuffledCurrentID_ = currentID_;
     std::random_device seed;
     std::mt19937 random(seed());
     auto first = entries_.begin();
@@ -150,7 +152,7 @@ void MusicPlayerQueue::shuffle(bool keepCurrentFirst) {
     }
 }
 
-void MusicPlayerQueue::unshuffle() {
+void MusicPlayerQueue::unshuffle(bool restoreCurrent) {
     if (unshuffledOrder_.empty()) {
         return;
     }
@@ -161,7 +163,11 @@ void MusicPlayerQueue::unshuffle() {
     Q_EMIT objectWillChange();
     std::stable_sort(entries_.begin(), entries_.end(),
                      [&](const auto& left, const auto& right) { return rank(left) < rank(right); });
+    if (restoreCurrent && unshuffledCurrentID_ && indexOf(*unshuffledCurrentID_)) {
+        currentID_ = unshuffledCurrentID_;
+    }
     unshuffledOrder_.clear();
+    unshuffledCurrentID_.reset();
 }
 
 void MusicPlayerQueue::setCurrentIndex(std::optional<std::size_t> index) {

@@ -28,6 +28,7 @@ struct sqlite3_stmt;
 
 namespace MarrowbellCore {
 
+class LibraryFileCheck;
 class SQLDatabase;
 class SQLError;
 
@@ -75,14 +76,19 @@ public:
 
     /// Creates the schema in a new file and leaves a file of the current format version untouched; does
     /// nothing once it has succeeded. Throws SQLError, touching nothing, for a file of a newer version, one
-    /// it cannot write (kind `notWritable`), an SQLite file of something else (`notALibrary`) and a
-    /// damaged one (`damaged`).
+    /// it cannot write (kind `notWritable`), an SQLite file of something else (`notALibrary`) and one
+    /// found damaged (`damaged`).
+    /// An existing file is then checked page by page beside the calls that follow: reads go ahead, and
+    /// every write first waits for the check (up to a minute, or until its stop token is stopped, throwing
+    /// SQLError or Foundation::CancellationError) and writes nothing unless the file passed.
     void open();
-    /// Calls `observer(error)` once, on the thread that met it, when SQLite first reports the file damaged,
-    /// at open or at any later read or write; every call then fails with that error (kind `damaged`) and
-    /// writes nothing. The observer runs inside the store's call and must not call back into the store.
+    /// Calls `observer(error)` once, on the thread that met it, when SQLite first reports the file damaged
+    /// (at open, in the check of the file or at any later read or write) or the file cannot be checked;
+    /// every call then fails with that error and writes nothing. The observer runs inside the store's
+    /// call or its check and must not call back into the store.
     void setDamageObserver(std::function<void(const SQLError&)> observer);
-    /// Closes the connection. The store is not used afterwards.
+    /// Stops a check under way and closes the connection; a file that has not passed its check is left as it
+    /// is. The store is not used afterwards.
     void close();
     /// Tells, compared with an earlier version, whether anything may have been written since. Throws
     /// SQLError.
@@ -188,12 +194,17 @@ public:
 private:
     void refuseUnwritableFile();
     void refuseForeignFile();
-    void refuseDamagedFile();
+    void startFileCheck();
+    /// The store's lock for a write, taken once the file has passed its check; throws the check's failure.
+    std::unique_lock<std::mutex> lockForWriting(const std::stop_token& stopToken = {});
+    void stopFileCheck();
 
     std::string path_;
     std::unique_ptr<SQLDatabase> db_;
     bool isOpen_ = false;
     mutable std::mutex mutex_;
+    // Last, so that its thread, which reports a failure through the connection, ends first.
+    std::unique_ptr<LibraryFileCheck> fileCheck_;
 };
 
 } // namespace MarrowbellCore

@@ -53,13 +53,15 @@ private:
     /// Puts the entries in a random order; the current entry goes first when `keepCurrentFirst`,
     /// else the new first entry becomes current. Remembers the order for unshuffle().
     void shuffle(bool keepCurrentFirst);
-    /// Back to the order the entries had before shuffle(); entries added since go last.
-    void unshuffle();
+    /// Back to the order the entries had before shuffle(); entries added since go last. With
+    /// `restoreCurrent`, the entry that was current before shuffle() is current again.
+    void unshuffle(bool restoreCurrent);
     void setCurrentIndex(std::optional<std::size_t> index);
 
     std::vector<MusicPlayerQueueEntry> entries_;
     std::optional<std::string> currentID_;
     std::vector<std::string> unshuffledOrder_;
+    std::optional<std::string> unshuffledCurrentID_;
     /// The player's reaction to a new current entry (or none), run after the change.
     std::function<void()> currentEntryDidChange_;
 };
