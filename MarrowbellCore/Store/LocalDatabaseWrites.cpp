@@ -335,19 +335,19 @@ void LocalDatabase::insert(const std::vector<LocalSong>& songs, const LocalArtis
 }
 
 void LocalDatabase::replaceSongs(const std::vector<LocalSong>& songs, const LocalPlaylist& playlist) {
-    std::lock_guard lock(mutex_);
+    const auto lock = lockForWriting();
     replaceRelationRows(*db_, StoreStatements::deletePlaylistSongs, StoreStatements::upsertPlaylistSong,
                         playlist.pk, keysOf(songs));
 }
 
 void LocalDatabase::replaceSongs(const std::vector<LocalSong>& songs, const LocalAlbum& album) {
-    std::lock_guard lock(mutex_);
+    const auto lock = lockForWriting();
     replaceRelationRows(*db_, StoreStatements::deleteAlbumSongs, StoreStatements::upsertAlbumSong, album.pk,
                         keysOf(songs));
 }
 
 void LocalDatabase::replaceSongs(const std::vector<LocalSong>& songs, const LocalArtist& artist) {
-    std::lock_guard lock(mutex_);
+    const auto lock = lockForWriting();
     replaceRelationRows(*db_, StoreStatements::deleteArtistSongs, StoreStatements::upsertArtistSong,
                         artist.pk, keysOf(songs));
 }
