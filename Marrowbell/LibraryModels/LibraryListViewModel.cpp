@@ -105,11 +105,22 @@ template <class Record> QFuture<void> LibraryListViewModel<Record>::load(bool sy
     return list_.load(sync);
 }
 
+template <class Record> QFuture<void> LibraryListViewModel<Record>::reloadIfLoaded() {
+    if (!list_.hasLoaded()) {
+        return finishedFuture();
+    }
+    // The sync may have changed the selected container's stored songs as well: they are read again.
+    selectedSongsContainerID_.clear();
+    return load(false);
+}
+
 template <class Record>
 void LibraryListViewModel<Record>::installItems(typename SortedLibraryList<Record>::Records loaded) {
     items.setShared(std::move(loaded));
     auto& selection = mainViewModel_.*LibraryKind<Record>::selection;
-    if (const std::optional<QString>& selected = selection.get()) {
+    const auto& containers = items.get();
+    const std::optional<QString>& selected = selection.get();
+    if (selected && findContainer(containers, selected->toStdString())) {
         // A snap-back selects its container while the kind's list may be gone: nothing has read its songs.
         if (selected->toStdString() != selectedSongsContainerID_) {
             loadSelectedSongs();
@@ -118,7 +129,7 @@ void LibraryListViewModel<Record>::installItems(typename SortedLibraryList<Recor
         }
         return;
     }
-    const auto& containers = items.get();
+    // A container the library no longer holds cannot stay selected: its songs cannot be fetched.
     selection.set(containers.empty() ? std::nullopt : std::optional(textOf(containers.front().id())));
 }
 

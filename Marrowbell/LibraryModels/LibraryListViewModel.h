@@ -62,10 +62,14 @@ public:
     /// The item whose identifier the central model holds as the kind's selection; observed read.
     std::optional<Record> selectedContainer() const;
 
-    /// Loads the containers into `items`; selects the first when none is selected, else re-shows the
-    /// selected container's songs. Then, when `sync` and the kind's last sync is a day old, syncs the kind
-    /// (the list is read again at the next load). Never fails: failures are reported and logged.
+    /// Loads the containers into `items`; selects the first when none is selected or the selected one is no
+    /// longer stored, else re-shows the selected container's songs. Then, when `sync` and the kind's last
+    /// sync is a day old, syncs the kind and loads what it stored. Never fails: failures are reported and
+    /// logged.
     QFuture<void> load(bool sync);
+    /// After a full sync: a list that has loaded reads the containers and the selected container's songs
+    /// again, without a service sync; a list never loaded reads when it is first shown. Never fails.
+    QFuture<void> reloadIfLoaded();
 
     /// The selection handler: drops the running selection task and starts one that reads the selected
     /// container's songs, shows them (also none), and refreshes them from the service when due.

@@ -80,7 +80,14 @@ template <class Record> QFuture<void> SortedLibraryList<Record>::load(bool sync)
             promise->finish();
             return;
         }
-        whenFinished(syncIfDue(), context_, [promise](const QFuture<void>&) { promise->finish(); });
+        whenFinished(syncIfDue(), context_, [this, promise](QFuture<bool> synced) {
+            if (!synced.result()) {
+                promise->finish();
+                return;
+            }
+            // What the sync stored replaces what the list showed before it.
+            whenFinished(this->load(false), context_, [promise](const QFuture<void>&) { promise->finish(); });
+        });
     });
     return promise->future();
 }
@@ -95,23 +102,25 @@ template <class Record> void SortedLibraryList<Record>::installNewest(std::uint6
     install_(installed_.records);
 }
 
-template <class Record> QFuture<void> SortedLibraryList<Record>::syncIfDue() {
+template <class Record> QFuture<bool> SortedLibraryList<Record>::syncIfDue() {
     if (!RefreshThrottle::isDue(environment_.defaults(), Kind::lastSyncKey)) {
         AppLoggers::sync().notice(Kind::listSkipMessage);
-        return finishedFuture();
+        return QtFuture::makeReadyFuture(false);
     }
     SharedStore& store = environment_.store();
     auto sync = environment_.background().run([&store](std::stop_token stopToken) {
         MarrowbellCore::SyncEngine engine(store.database());
         Kind::syncAll(engine, stopToken);
     });
-    auto promise = startedPromise();
+    auto promise = startedPromise<bool>();
     whenFinished(sync, context_, [this, promise](QFuture<void> finished) {
-        if (auto error = failureOf(finished)) {
+        const std::exception_ptr error = failureOf(finished);
+        if (error) {
             reportListFailure<Record>(error);
         } else {
             RefreshThrottle::markRefreshed(environment_.defaults(), Kind::lastSyncKey);
         }
+        promise->addResult(!error);
         promise->finish();
     });
     return promise->future();

@@ -46,9 +46,11 @@ public:
     MarrowbellCore::SortDescriptor<Record> sortDescriptor() const;
 
     /// Loads and installs the records, then, when `sync` and the kind's last sync is a day old, syncs the
-    /// kind; the store's changes show at the next load. Never fails: failures are reported and logged, and
-    /// the installed records stay.
+    /// kind and installs what the sync stored. Never fails: failures are reported and logged, and the
+    /// installed records stay.
     QFuture<void> load(bool sync);
+    /// Whether a load has installed records, so that the list shows what the store held then.
+    bool hasLoaded() const { return installed_.records != nullptr; }
 
 private:
     struct Loaded {
@@ -57,7 +59,8 @@ private:
     };
 
     void installNewest(std::uint64_t load, Loaded loaded);
-    QFuture<void> syncIfDue();
+    /// Gives whether a sync ran and stored the kind.
+    QFuture<bool> syncIfDue();
 
     ObservationRegistrar& registrar_;
     AppEnvironment& environment_;

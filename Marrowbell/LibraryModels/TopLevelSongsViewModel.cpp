@@ -46,6 +46,10 @@ QFuture<void> TopLevelSongsViewModel::load(bool sync) {
     return list_.load(sync);
 }
 
+QFuture<void> TopLevelSongsViewModel::reloadIfLoaded() {
+    return list_.hasLoaded() ? load(false) : finishedFuture();
+}
+
 void TopLevelSongsViewModel::install(SortedLibraryList<LocalSong>::Records songs) {
     mainViewModel_.topLevelSongs.setShared(std::move(songs));
     if (!mainViewModel_.selectedTopLevelSongID.get()) {

@@ -46,10 +46,12 @@ public:
     std::vector<SongSelection> rows() const;
 
     /// Loads the songs in the current order into topLevelSongs (selecting the Play row when nothing is
-    /// selected), then, when `sync` and the last song sync is a day old, syncs the library's songs; the list
-    /// is not read again. Only the newest load's songs are installed. Never fails: failures are reported and
+    /// selected), then, when `sync` and the last song sync is a day old, syncs the library's songs and loads
+    /// what it stored. Only the newest load's songs are installed. Never fails: failures are reported and
     /// logged; the shown songs stay.
     QFuture<void> load(bool sync);
+    /// After a full sync: once the list has loaded, reads the songs again without a service sync.
+    QFuture<void> reloadIfLoaded();
 
     /// Plays topLevelSongs from the row `songID` ("play", "shuffle" or a song identifier), loading the list
     /// first when it is empty, and records the snap-back place. Fails with the player's error, or with

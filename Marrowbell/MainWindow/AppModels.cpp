@@ -18,6 +18,13 @@ AppModels::AppModels(AppEnvironment& appEnvironment)
     , stations(std::make_unique<StationsViewModel>(*main, environment, *player))
     , search(std::make_unique<SearchViewModel>()) {
     scrollListsOnSnapBack(*main);
+    // Update Library changes what the stored lists show, whether or not they are on screen.
+    QObject::connect(main.get(), &MainViewModel::librarySynced, main.get(), [this] {
+        topLevelSongs->reloadIfLoaded();
+        playlists->reloadIfLoaded();
+        albums->reloadIfLoaded();
+        artists->reloadIfLoaded();
+    });
 }
 
 AppModels::~AppModels() {

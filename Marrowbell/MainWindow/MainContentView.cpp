@@ -206,9 +206,11 @@ void MainContentView::requestAccess() {
         AppLoggers::app().error("Failed to request music library access: %@",
                                 {answer.failure ? serviceFailureText(answer.failure, service).toStdString()
                                                 : std::string("no music service is configured")});
-        notAuthorized_->setUnreachableCause(isUnreachableFailure(answer.failure)
-                                                ? std::optional(serviceFailureText(answer.failure, service))
-                                                : std::nullopt);
+        // Only the service's refusal is the user's to mend by signing in; a service that could not be
+        // asked, or failed when asked, is named as such.
+        const bool refused = answer.status == MusicKit::MusicAuthorization::Status::denied || !answer.failure;
+        notAuthorized_->setFailureCause(refused ? std::nullopt
+                                                : std::optional(serviceFailureText(answer.failure, service)));
         setNotAuthorized(true);
         Q_EMIT accessRefused();
     });
@@ -328,7 +330,17 @@ void MainContentView::showSyncFailureAlert() {
         tr("The library shown may be incomplete. Choose Update Library to try again."));
     syncFailure_->setAttribute(Qt::WA_DeleteOnClose);
     connect(syncFailure_, &QMessageBox::finished, this, [this] { syncFailure_ = nullptr; });
+    // The first sync can fail before the window system has placed the window, which then moves away from
+    // where the alert was centred: while it is open, the alert stays centred over the window.
+    window()->installEventFilter(this);
     syncFailure_->open();
+    centreOverWindow(*syncFailure_);
+}
+
+void MainContentView::centreOverWindow(QWidget& alert) const {
+    QRect frame = alert.frameGeometry();
+    frame.moveCenter(window()->frameGeometry().center());
+    alert.move(frame.topLeft());
 }
 
 void MainContentView::togglePlayback() {
@@ -353,7 +365,10 @@ void MainContentView::resizeEvent(QResizeEvent* event) {
 }
 
 bool MainContentView::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == podArea_ && event->type() == QEvent::Resize) {
+    if (watched == window() && syncFailure_ &&
+        (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+        centreOverWindow(*syncFailure_);
+    } else if (watched == podArea_ && event->type() == QEvent::Resize) {
         updateColumnMode();
         placeOverlays();
     } else if (watched == searchPanel_ && event->type() == QEvent::KeyPress &&

@@ -93,6 +93,7 @@ private:
     void addToastDidShow();
     void showPlayErrorAlert();
     void showSyncFailureAlert();
+    void centreOverWindow(QWidget& alert) const;
     void togglePlayback();
     void placeOverlays();
 

@@ -65,9 +65,9 @@ QString NotAuthorizedView::description() const {
     return description_->text();
 }
 
-void NotAuthorizedView::setUnreachableCause(const std::optional<QString>& cause) {
+void NotAuthorizedView::setFailureCause(const std::optional<QString>& cause) {
     description_->setText(cause ? *cause + QLatin1Char(' ') +
-                                      tr("Marrowbell cannot show your music library until it answers.")
+                                      tr("Marrowbell cannot show your music library until it works again.")
                                 : signInText_);
 }
 

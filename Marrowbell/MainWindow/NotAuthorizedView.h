@@ -8,7 +8,7 @@ class QPushButton;
 
 namespace Marrowbell {
 
-/// The screen laid over the pod while the music service refuses access or cannot be reached: a welcome
+/// The screen laid over the pod while the music service refuses access, cannot be reached or fails: a welcome
 /// title, why the library cannot be shown, and "Try Again". GUI thread.
 class NotAuthorizedView final : public QWidget {
     Q_OBJECT
@@ -18,9 +18,9 @@ public:
 
     QPushButton* tryAgainButton() const { return tryAgain_; }
     QString description() const;
-    /// With a cause (ServiceFailureText), says that the service could not be reached instead of asking the
-    /// user to sign in; without one, asks again.
-    void setUnreachableCause(const std::optional<QString>& cause);
+    /// With a cause (ServiceFailureText), says that the service could not be reached or failed instead of
+    /// asking the user to sign in; without one, asks again.
+    void setFailureCause(const std::optional<QString>& cause);
 
 Q_SIGNALS:
     void tryAgainRequested();

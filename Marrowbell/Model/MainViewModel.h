@@ -232,6 +232,8 @@ public:
     QFuture<void> syncEmptyPlaylistContents();
 
 Q_SIGNALS:
+    /// A full sync has stored the whole library: what the lists show from the store may have changed.
+    void librarySynced();
     /// A snap-back is about to set the list selections: lists forget their saved scroll positions and
     /// scroll every selection made until snapBackSelectionsRestored() to its row.
     void snapBackSelectionsWillRestore();

@@ -112,6 +112,7 @@ void MainViewModel::recordFullSyncOutcome(QFuture<void>& finished) {
     }
     if (!failure) {
         environment_.defaults().setValue(DefaultsKeys::performedFullSync, true);
+        Q_EMIT librarySynced();
         return;
     }
     // A cancelled sync was stopped on purpose (the application quits): nothing to tell the user.

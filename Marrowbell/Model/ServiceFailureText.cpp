@@ -1,7 +1,5 @@
 #include "Model/ServiceFailureText.h"
 
-#include "LibraryModels/FutureSupport.h"
-
 #include <Foundation/DecodingError.h>
 #include <MarrowbellCore/Store/SQLError.h>
 #include <MarrowbellCore/Sync/IncompleteListingError.h>
@@ -52,10 +50,6 @@ QString serviceFailureText(const std::exception_ptr& failure, const QString& ser
     } catch (...) {
     }
     return tr("An unknown error occurred.");
-}
-
-bool isUnreachableFailure(const std::exception_ptr& failure) {
-    return holdsFailure<MusicKit::URLError>(failure);
 }
 
 } // namespace Marrowbell

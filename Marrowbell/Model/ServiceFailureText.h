@@ -10,7 +10,4 @@ namespace Marrowbell {
 /// not be read; the store could not be written), the service called by `serviceDisplayName`.
 QString serviceFailureText(const std::exception_ptr& failure, const QString& serviceDisplayName);
 
-/// Whether `failure` means the service could not be reached or did not answer, rather than refused.
-bool isUnreachableFailure(const std::exception_ptr& failure);
-
 } // namespace Marrowbell

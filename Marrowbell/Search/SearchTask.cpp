@@ -63,7 +63,7 @@ void SearchTask::startLibrarySearch(const std::string& text, std::uint64_t searc
         try {
             sections = finished.takeResult();
         } catch (...) {
-            std::puts("Search cancelled");
+            fail(search);
             return;
         }
         // The recommendation models live on this thread, so their sections are read only here, and only
@@ -87,9 +87,15 @@ void SearchTask::startCatalogSearch(const std::string& text, std::uint64_t searc
         try {
             install(finished.takeResult(), search);
         } catch (...) {
-            std::puts("Search cancelled");
+            fail(search);
         }
     });
+}
+
+// The results shown must answer the text in the field: those of an earlier text go, as if nothing matched.
+void SearchTask::fail(std::uint64_t search) {
+    std::puts("Search cancelled");
+    install({}, search);
 }
 
 // A superseded search can still come back with an answer (a slow catalog reply, a store read that passed

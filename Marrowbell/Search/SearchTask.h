@@ -19,8 +19,8 @@ class SharedStore;
 /// The search panel's searches. Each start() stops the search still running and starts one: the stored
 /// library (on the store's thread) followed by the Made for You and Stations for You sections, or the
 /// service's catalog (on a worker). Only the newest search's sections are ever delivered, through
-/// resultsReady on the GUI thread; a search that fails (cancelled or not) prints "Search cancelled" and
-/// delivers nothing. GUI thread only.
+/// resultsReady on the GUI thread; a search that fails (cancelled or not) prints "Search cancelled" and,
+/// while still the newest, delivers no sections. GUI thread only.
 class SearchTask final : public QObject {
     Q_OBJECT
 
@@ -44,6 +44,7 @@ private:
     void startLibrarySearch(const std::string& text, std::uint64_t search, std::stop_token stopToken);
     void startCatalogSearch(const std::string& text, std::uint64_t search, std::stop_token stopToken);
     void install(std::vector<MarrowbellCore::SearchSection> sections, std::uint64_t search);
+    void fail(std::uint64_t search);
     bool isCurrent(std::uint64_t search) const { return search == searchesStarted_; }
 
     SharedStore& store_;

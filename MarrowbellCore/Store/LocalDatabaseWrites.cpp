@@ -131,6 +131,17 @@ void writeRelationRows(SQLDatabase& db, const char* sql, std::int64_t ownerPK,
     });
 }
 
+/// The owner's rows become exactly `songPKs`: rows of songs that have left the list go with the same
+/// commit, so no reader ever sees the list half replaced, and a song that left can never share a position
+/// with one that took its place.
+void replaceRelationRows(SQLDatabase& db, const char* deleteSQL, const char* upsertSQL, std::int64_t ownerPK,
+                         const std::vector<std::int64_t>& songPKs) {
+    inTransaction(db, [&] {
+        db.executeBatch(deleteSQL, 1, [&](std::size_t) { return SQLValues{ownerPK}; });
+        writeRelationRows(db, upsertSQL, ownerPK, songPKs);
+    });
+}
+
 /// Every list in one transaction for speed; a failing list leaves none of its own rows and ends the
 /// rebuild, while the lists written before it stay. A stop request, checked between lists, leaves none of
 /// the rebuild's rows: committing the lists before it would only delay the stop.
@@ -321,6 +332,24 @@ void LocalDatabase::insert(const std::vector<LocalSong>& songs, const LocalAlbum
 void LocalDatabase::insert(const std::vector<LocalSong>& songs, const LocalArtist& artist) {
     const auto lock = lockForWriting();
     writeRelationRows(*db_, StoreStatements::upsertArtistSong, artist.pk, keysOf(songs));
+}
+
+void LocalDatabase::replaceSongs(const std::vector<LocalSong>& songs, const LocalPlaylist& playlist) {
+    const auto lock = lockForWriting();
+    replaceRelationRows(*db_, StoreStatements::deletePlaylistSongs, StoreStatements::upsertPlaylistSong,
+                        playlist.pk, keysOf(songs));
+}
+
+void LocalDatabase::replaceSongs(const std::vector<LocalSong>& songs, const LocalAlbum& album) {
+    const auto lock = lockForWriting();
+    replaceRelationRows(*db_, StoreStatements::deleteAlbumSongs, StoreStatements::upsertAlbumSong, album.pk,
+                        keysOf(songs));
+}
+
+void LocalDatabase::replaceSongs(const std::vector<LocalSong>& songs, const LocalArtist& artist) {
+    const auto lock = lockForWriting();
+    replaceRelationRows(*db_, StoreStatements::deleteArtistSongs, StoreStatements::upsertArtistSong,
+                        artist.pk, keysOf(songs));
 }
 
 void LocalDatabase::insert(const std::vector<std::int64_t>& songPKs, AlbumPK forAlbumPK) {

@@ -52,6 +52,11 @@ inline constexpr const char* upsertArtistSong = "INSERT INTO ArtistSongs (artist
                                                 "(?, ?, ?) ON CONFLICT (artist, song) DO UPDATE SET "
                                                 "sortOrder = excluded.sortOrder";
 
+/// The rows of one owner, before its whole list is written anew.
+inline constexpr const char* deletePlaylistSongs = "DELETE FROM PlaylistSongs WHERE playlist = ?";
+inline constexpr const char* deleteAlbumSongs = "DELETE FROM AlbumSongs WHERE album = ?";
+inline constexpr const char* deleteArtistSongs = "DELETE FROM ArtistSongs WHERE artist = ?";
+
 inline constexpr const char* selectSongs = "SELECT pk, identifier, title, duration, artistName, albumTitle, "
                                            "genre, dateAdded, releaseDate, playParameters, "
                                            "artworkURL, trackNumber, sortOrder, isPassive FROM Songs";

@@ -59,7 +59,7 @@ std::vector<LocalSong> SyncEngine::syncRemoteTracks(const LocalPlaylist& playlis
                                                     std::stop_token stopToken) {
     const auto remote = LibraryFetch::fetchTracks(LibraryFetch::PlaylistID{playlist.identifier}, stopToken);
     const auto stored = database_->insert(incomingTracks(remote, true));
-    database_->insert(stored, playlist);
+    database_->replaceSongs(stored, playlist);
     Foundation::checkCancellation(stopToken);
     return stored;
 }
@@ -68,7 +68,7 @@ std::vector<LocalSong> SyncEngine::syncRemoteTracks(const LocalAlbum& album, std
     const auto remote = LibraryFetch::fetchTracks(LibraryFetch::AlbumID{album.identifier}, stopToken);
     auto stored = database_->insert(incomingTracks(remote, false));
     TrackOrdering::sortInTrackOrder(stored, [](const LocalSong& song) { return song.trackNumber; });
-    database_->insert(stored, album);
+    database_->replaceSongs(stored, album);
     Foundation::checkCancellation(stopToken);
     return stored;
 }
@@ -80,7 +80,7 @@ std::vector<LocalSong> SyncEngine::syncRemoteTracks(const LocalArtist& artist, s
     TrackOrdering::sortInArtistOrder(
         songs, [](const LocalSong& song) -> const std::optional<std::string>& { return song.albumTitle; },
         [](const LocalSong& song) { return song.trackNumber; });
-    database_->insert(songs, artist);
+    database_->replaceSongs(songs, artist);
     Foundation::checkCancellation(stopToken);
     return songs;
 }

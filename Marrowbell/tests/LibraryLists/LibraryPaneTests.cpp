@@ -2,6 +2,7 @@
 #include "LibraryLists/RecommendationLists.h"
 #include "LibraryListsTestFixture.h"
 #include "LibraryModels/LibraryKind.h"
+#include "LibraryModels/RefreshThrottle.h"
 
 #include <Foundation/Date.h>
 #include <QSignalSpy>
@@ -23,6 +24,16 @@ template <class Record> QStringList titlesOf(const std::vector<Record>& records)
 
 class LibraryPaneTest : public LibraryListsTest {
 protected:
+    // The full sync has just stored the containers: a pane's own daily sync, and the reload that follows
+    // it, would replace what a test hands the list or writes to the store.
+    void SetUp() override {
+        LibraryListsTest::SetUp();
+        for (const QLatin1StringView key :
+             {DefaultsKeys::lastPlaylistSync, DefaultsKeys::lastAlbumSync, DefaultsKeys::lastArtistSync}) {
+            RefreshThrottle::markRefreshed(environment->defaults(), key);
+        }
+    }
+
     /// The kind's containers as the store holds them, in the list model's order.
     template <class Record>
     std::vector<Record> storedContainers(const LibraryListViewModel<Record>& containers) {
@@ -87,6 +98,52 @@ TEST_F(LibraryPaneTest, AnEqualUpdateKeepsTheTableAndAChangedAlbumShowsItsOwnTex
     settle();
     EXPECT_EQ(resets.count(), 1);
     EXPECT_EQ(rowCount(albums), int(same.size()));
+}
+
+TEST_F(LibraryPaneTest, UpdateLibraryShowsARenamedAddedAndRemovedPlaylistAtOnce) {
+    auto& playlists = showKind<PlaylistList>(ContainerKind::playlists);
+    const std::vector<LocalPlaylist> served = storedContainers(*models->playlists);
+    ASSERT_GE(served.size(), 3u);
+    const LocalPlaylist& renamed = served[1];
+    // The store as an earlier run left it: since then the service renamed one playlist, added one and
+    // removed one.
+    const auto storeEarlierLibrary = [&] {
+        auto write = environment->store().run([&](MarrowbellCore::LocalDatabase& database) {
+            database.insert(std::vector{MarrowbellCore::IncomingPlaylist{renamed.identifier, "Old Name"}});
+            database.removePlaylists({served[2].identifier});
+            database.insert(std::vector{MarrowbellCore::IncomingPlaylist{"p.gone", "Gone Playlist"}});
+        });
+        ASSERT_TRUE(finishes(write));
+        ASSERT_TRUE(finishes(models->playlists->load(false)));
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] { return shownTitles(playlists).contains(QStringLiteral("Gone Playlist")); }, 10000));
+    };
+    const auto selectRowTitled = [&](const QString& title) {
+        const int row = int(shownTitles(playlists).indexOf(title));
+        ASSERT_GE(row, 0);
+        QTest::mouseClick(playlists.viewport(), Qt::LeftButton, {}, rowCenter(playlists, row));
+    };
+
+    storeEarlierLibrary();
+    selectRowTitled(QStringLiteral("Old Name"));
+    ASSERT_TRUE(finishes(model().performFullSync(), 60000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shownTitles(playlists) == titlesOf(served); }, 10000));
+    EXPECT_EQ(model().selectedPlaylistID.get(), QString::fromStdString(renamed.identifier));
+    ASSERT_GE(playlists.selectedRow(), 0);
+    EXPECT_EQ(shownTitles(playlists)[playlists.selectedRow()], QString::fromStdString(renamed.name));
+
+    // A selected playlist that the service removed cannot stay selected: the first one takes its place.
+    storeEarlierLibrary();
+    selectRowTitled(QStringLiteral("Gone Playlist"));
+    ASSERT_TRUE(finishes(model().performFullSync(), 60000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shownTitles(playlists) == titlesOf(served); }, 10000));
+    EXPECT_EQ(model().selectedPlaylistID.get(), QString::fromStdString(served.front().identifier));
+    EXPECT_EQ(playlists.selectedRow(), 0);
+    const auto opened = NavigationItem::songCollection(QString::fromStdString(served.front().identifier),
+                                                       QString::fromStdString(served.front().name));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return model().navigationPath.get().size() == 3 && model().navigationPath.get()[2] == opened; },
+        10000));
 }
 
 TEST_F(LibraryPaneTest, TheMenuShufflesTheClickedContainer) {

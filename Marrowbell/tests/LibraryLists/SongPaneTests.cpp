@@ -1,9 +1,11 @@
 #include "LibraryLists/LibraryLists.h"
 #include "LibraryLists/SongLists.h"
 #include "LibraryListsTestFixture.h"
+#include "LibraryModels/RefreshThrottle.h"
 #include "LibraryModels/SongListPlayback.h"
 #include "LibraryModels/TopLevelSongsViewModel.h"
 
+#include <QScrollBar>
 #include <algorithm>
 #include <cstdlib>
 #include <sqlite3.h>
@@ -14,6 +16,13 @@ namespace {
 class SongPaneTest : public LibraryListsTest {
 protected:
     using LibraryListsTest::LibraryListsTest;
+
+    // The full sync has just stored the songs: the pane's own daily sync, and the reload that follows it,
+    // would replace the songs that a test hands the list.
+    void SetUp() override {
+        LibraryListsTest::SetUp();
+        RefreshThrottle::markRefreshed(environment->defaults(), DefaultsKeys::lastSongSync);
+    }
 
     /// Waits until the Songs pane shows Play, Shuffle and the loaded library songs.
     bool showsLoadedSongs(const SongList& list) {
@@ -196,6 +205,37 @@ TEST_F(SongPaneTest, TheDetailPaneShowsTheSelectedAlbumsSongsAndPlaysThemFromThe
     doubleClickRow(detail, detail.model()->rowCount() - 1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return queuedTitles().size() == 1; }, 15000));
     EXPECT_EQ(queuedTitles().front(), QString::fromStdString(songs.back().title));
+}
+
+TEST_F(SongPaneTest, UpdateLibraryDropsARemovedSongKeepingTheSelectedSongAndTheScrollPosition) {
+    SongList& list = showKind<SongList>(ContainerKind::songs);
+    ASSERT_TRUE(showsLoadedSongs(list));
+    const int served = rowCount(list);
+    // A song that the service removed since the store was filled; it sorts last.
+    MarrowbellCore::IncomingSong gone;
+    gone.identifier = "i.gone";
+    gone.title = "Gone Song";
+    gone.albumTitle = "ZZZ";
+    auto write = environment->store().run(
+        [gone](MarrowbellCore::LocalDatabase& database) { database.insert(std::vector{gone}); });
+    ASSERT_TRUE(finishes(write));
+    ASSERT_TRUE(finishes(models->topLevelSongs->load(false)));
+    ASSERT_TRUE(showsRows(list, served + 1));
+    QScrollBar& scrollBar = *list.verticalScrollBar();
+    ASSERT_GT(scrollBar.maximum(), 0);
+    scrollBar.setValue(scrollBar.maximum() / 2);
+    const QPoint middle = list.viewport()->rect().center();
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, middle);
+    const std::optional<QString> selected = model().selectedTopLevelSongID.get();
+    ASSERT_TRUE(selected);
+    const int scrolled = scrollBar.value();
+
+    ASSERT_TRUE(finishes(model().performFullSync(), 60000));
+    EXPECT_TRUE(showsRows(list, served));
+    EXPECT_FALSE(shownTitles(list).contains(QStringLiteral("Gone Song")));
+    EXPECT_EQ(model().selectedTopLevelSongID.get(), selected);
+    EXPECT_EQ(scrollBar.value(), scrolled);
+    EXPECT_EQ(list.indexAt(middle).row(), list.selectedRow()) << "the selected song stays where it was";
 }
 
 /// A library long enough that a re-sort moves most songs far from where they were.

@@ -119,6 +119,18 @@ TEST_F(SongsModelTest, TheLibrarysSongsSyncAtMostOnceADayAndAFutureTimeIsDue) {
     EXPECT_GT(requestsFor(songsPath), 0u);
 }
 
+TEST_F(SongsModelTest, TheListShowsWhatItsOwnSyncStored) {
+    // The first full sync broke off before the songs: the store holds none of them.
+    inStore([](MarrowbellCore::LocalDatabase& database) {
+        database.removeSongs(database.allSongIdentifiers());
+        return 0;
+    });
+    setLastRefresh(DefaultsKeys::lastSongSync, 86401);
+    ASSERT_TRUE(finishes(songs->load(true), 60000));
+    EXPECT_EQ(model->topLevelSongs.get().size(), service->library().songs.size());
+    EXPECT_EQ(songs->rows().size(), service->library().songs.size() + 2) << "with Play and Shuffle";
+}
+
 TEST_F(SongsModelTest, PlayingARowQueuesAtMost200SongsFromItWhetherOrNotShuffleWasOn) {
     songs->setSortOrder(SongSortOrder::title);
     loadSongs();

@@ -148,6 +148,24 @@ TEST_F(SearchPlaybackTest, ASlowCatalogAnswerForOlderTextNeverReplacesTheNewerRe
     EXPECT_EQ(field().text(), QStringLiteral("Café"));
 }
 
+TEST_F(SearchPlaybackTest, AFailedSearchShowsNoResultsOfTheTextBefore) {
+    models->search->selection.set(SearchPickerSelection::catalog);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view().searchesStarted() > 0; }, 2000));
+    ASSERT_TRUE(searchFor(QStringLiteral("Café")));
+    ASSERT_FALSE(view().sections().empty());
+    const std::size_t next = service->requestedTargets().size() + 1;
+    for (std::size_t request = next; request < next + 5; ++request) {
+        service->injectFault(request, DemoService::DemoFault::errorAnswer(500, 50000));
+    }
+    QSignalSpy answered(&view(), &SearchView::heightRequested);
+    field().setText(QStringLiteral("Ocean"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !answered.isEmpty(); }, 15000)) << "a failed search answers too";
+    EXPECT_TRUE(view().sections().empty());
+    EXPECT_EQ(answered.back().front().toInt(), 44) << "the panel shrinks to its field";
+    EXPECT_EQ(field().text(), QStringLiteral("Ocean"));
+    EXPECT_FALSE(model().showPlayError.get()) << "no alert";
+}
+
 TEST_F(SearchPlaybackTest, TheTextReachesTheStoreAsAValueAndTheCatalogEncoded) {
     // LIKE's own wildcards keep their meaning; quotes and other punctuation are plain text.
     ASSERT_TRUE(searchFor(QStringLiteral("Mix _1")));

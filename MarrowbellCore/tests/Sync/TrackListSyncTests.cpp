@@ -169,6 +169,41 @@ TEST_F(TrackListSyncTest, AnArtistCombinesItsAlbumsAndSkipsOneThatFails) {
     EXPECT_EQ(identifiersOf(store->songs(artist)), identifiersOf(songs));
 }
 
+TEST_F(TrackListSyncTest, ASongThatLeftAContainerLeavesItsStoredListAndStaysStored) {
+    engine().syncPlaylists();
+    engine().syncAlbums();
+    engine().syncArtists();
+    const auto& demoPlaylist = *std::find_if(library().playlists.begin(), library().playlists.end(),
+                                             [](const auto& playlist) { return playlist.tracks.size() > 2; });
+    const auto& demoArtist = library().artists.front();
+    const auto& demoAlbum = library().albums[demoArtist.albums.front()];
+    const auto playlist = stored(store->allPlaylists(),
+                                 [&](const LocalPlaylist& p) { return p.identifier == demoPlaylist.id; });
+    const auto artist =
+        stored(store->allArtists(), [&](const LocalArtist& a) { return a.identifier == demoArtist.id; });
+    const auto album =
+        stored(store->allAlbums(), [&](const LocalAlbum& a) { return a.identifier == demoAlbum.id; });
+    // What an earlier sync stored before the song left all three on the service: first in each list.
+    const auto gone = store->insert(std::vector{song("i.gone", 1)});
+    store->insert(gone, playlist);
+    store->insert(gone, album);
+    store->insert(gone, artist);
+
+    // A song listed twice is stored once, at its later position.
+    auto playlistOrder = identifiersOf(engine().syncRemoteTracks(playlist));
+    for (auto song = playlistOrder.begin(); song != playlistOrder.end();) {
+        song = std::find(song + 1, playlistOrder.end(), *song) != playlistOrder.end()
+                   ? playlistOrder.erase(song)
+                   : song + 1;
+    }
+    EXPECT_EQ(identifiersOf(store->songs(playlist)), playlistOrder);
+    EXPECT_EQ(identifiersOf(store->songs(artist)), identifiersOf(engine().syncRemoteTracks(artist)));
+    EXPECT_EQ(albumOrder(demoAlbum.id), identifiersOf(store->songs(album)));
+    EXPECT_EQ(store->songs(album).size(), demoAlbum.songs.size());
+    EXPECT_EQ(query("SELECT count(*) FROM Songs WHERE identifier = 'i.gone'"), Strings{"1"})
+        << "other lists and the library may still hold it";
+}
+
 TEST_F(TrackListSyncTest, ACancelledTrackSyncGivesNoList) {
     engine().syncPlaylists();
     const auto playlist = store->allPlaylists()[0];

@@ -105,6 +105,11 @@ public:
     void insert(const std::vector<LocalSong>& songs, const LocalPlaylist& playlist);
     void insert(const std::vector<LocalSong>& songs, const LocalAlbum& album);
     void insert(const std::vector<LocalSong>& songs, const LocalArtist& artist);
+    /// Makes `songs` the owner's whole song list, at positions 0, 1, 2... in list order: the rows of songs
+    /// not in it go, in the same transaction. The songs themselves stay.
+    void replaceSongs(const std::vector<LocalSong>& songs, const LocalPlaylist& playlist);
+    void replaceSongs(const std::vector<LocalSong>& songs, const LocalAlbum& album);
+    void replaceSongs(const std::vector<LocalSong>& songs, const LocalArtist& artist);
     void insert(const std::vector<std::int64_t>& songPKs, AlbumPK forAlbumPK);
     void insert(const std::vector<std::int64_t>& songPKs, ArtistPK forArtistPK);
 

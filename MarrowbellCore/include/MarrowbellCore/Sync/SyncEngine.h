@@ -36,8 +36,10 @@ public:
     /// Also rebuilds the album and artist song lists.
     void syncSongs(std::stop_token stopToken = {});
 
-    /// Fetches, stores and links one container's songs and gives them in display order: a playlist's in
-    /// the service's order, an album's by track number, an artist's by album title then track number.
+    /// Fetches and stores one container's songs, makes them its whole stored song list (a song that has
+    /// left the container leaves the list; the song itself stays) and gives them in display order: a
+    /// playlist's in the service's order, an album's by track number, an artist's by album title then
+    /// track number.
     std::vector<LocalSong> syncRemoteTracks(const LocalPlaylist& playlist, std::stop_token stopToken = {});
     std::vector<LocalSong> syncRemoteTracks(const LocalAlbum& album, std::stop_token stopToken = {});
     std::vector<LocalSong> syncRemoteTracks(const LocalArtist& artist, std::stop_token stopToken = {});
