@@ -1,3 +1,4 @@
+#include "Artwork/ArtworkPainting.h"
 #include "LibraryLists/LibraryLists.h"
 #include "LibraryLists/RecommendationLists.h"
 #include "LibraryListsTestFixture.h"
@@ -109,7 +110,10 @@ TEST_F(LibraryPaneTest, UpdateLibraryShowsARenamedAddedAndRemovedPlaylistAtOnce)
     // removed one.
     const auto storeEarlierLibrary = [&] {
         auto write = environment->store().run([&](MarrowbellCore::LocalDatabase& database) {
-            database.insert(std::vector{MarrowbellCore::IncomingPlaylist{renamed.identifier, "Old Name"}});
+            // Its artwork address no longer answers, as the demo's after a start on another port.
+            database.insert(std::vector{
+                MarrowbellCore::IncomingPlaylist{renamed.identifier, "Old Name", std::nullopt,
+                                                 Foundation::URL::fromString("http://127.0.0.1:9/old.png")}});
             database.removePlaylists({served[2].identifier});
             database.insert(std::vector{MarrowbellCore::IncomingPlaylist{"p.gone", "Gone Playlist"}});
         });
@@ -131,6 +135,20 @@ TEST_F(LibraryPaneTest, UpdateLibraryShowsARenamedAddedAndRemovedPlaylistAtOnce)
     EXPECT_EQ(model().selectedPlaylistID.get(), QString::fromStdString(renamed.identifier));
     ASSERT_GE(playlists.selectedRow(), 0);
     EXPECT_EQ(shownTitles(playlists)[playlists.selectedRow()], QString::fromStdString(renamed.name));
+    // Its artwork, which failed to load, loads from the address the sync stored.
+    const int row = playlists.selectedRow();
+    const QRectF artwork = playlists.cellPainter()
+                               ->layoutInRow(cellAt(playlists, row),
+                                             playlists.visualRect(playlists.model()->index(row, 0)), false)
+                               .artwork;
+    const QPoint inArtwork =
+        (artwork.topLeft() + QPointF(artwork.width() / 4, artwork.height() / 4)).toPoint();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return playlists.viewport()->grab().toImage().pixelColor(inArtwork) !=
+                   artworkBackgroundColor(playlists.viewport()->palette());
+        },
+        10000));
 
     // A selected playlist that the service removed cannot stay selected: the first one takes its place.
     storeEarlierLibrary();
