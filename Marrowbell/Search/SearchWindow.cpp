@@ -75,7 +75,7 @@ void SearchWindow::attach() {
     panel_.show();
     panel_.raise();
     place();
-    view_->searchField()->setFocus();
+    view_->focusField();
 }
 
 void SearchWindow::detach() {

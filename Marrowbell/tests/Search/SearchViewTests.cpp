@@ -238,6 +238,19 @@ TEST_F(SearchViewTest, AHeightReportedWhileClosedIsIgnoredAndThePanelShowsAgainA
         << "a height reported while shown places it";
 }
 
+TEST_F(SearchViewTest, AReopenedPanelSelectsItsTextSoTypingReplacesIt) {
+    content->showSearch();
+    QTest::keyClicks(&field(), QStringLiteral("midnight"));
+    QTest::keyClick(&field(), Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !panelShown(); }, 1000));
+
+    content->showSearch();
+    ASSERT_TRUE(field().hasFocus());
+    EXPECT_EQ(field().selectedText(), QStringLiteral("midnight")) << "the panel keeps its text";
+    QTest::keyClicks(&field(), QStringLiteral("love"));
+    EXPECT_EQ(field().text(), QStringLiteral("love"));
+}
+
 TEST(SearchPanelPlacement, FollowsTheWindowAndKeepsTheFieldInAShortOne) {
     EXPECT_EQ(OverlayPlacement::searchPanel({400, 600}, 44), QRect(12, 60, 376, 60));
     EXPECT_EQ(OverlayPlacement::searchPanel({520, 600}, 44).width(), 376);
