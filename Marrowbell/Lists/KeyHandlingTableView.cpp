@@ -3,6 +3,7 @@
 #include "Lists/SelectionEmphasis.h"
 #include "Lists/TableCellPainter.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
@@ -22,6 +23,7 @@ KeyHandlingTableView::KeyHandlingTableView(QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setFrameShape(QFrame::NoFrame);
@@ -62,6 +64,28 @@ std::pair<int, int> KeyHandlingTableView::visibleRows() const {
     }
     const int last = rowAt(viewport()->height() - 1);
     return {first, last < 0 ? rowCount - 1 : last};
+}
+
+void KeyHandlingTableView::keyboardSearch(const QString& search) {
+    sinceTyped_.start();
+    QTableView::keyboardSearch(search);
+}
+
+// Typing goes on as long as the keys come closer together than the platform's key input interval.
+bool KeyHandlingTableView::isTypeSelecting() const {
+    return sinceTyped_.isValid() && sinceTyped_.elapsed() <= QApplication::keyboardInputInterval();
+}
+
+bool KeyHandlingTableView::event(QEvent* event) {
+    // Claimed before the window's shortcuts (Space plays or pauses), so the space reaches the typed title.
+    if (event->type() == QEvent::ShortcutOverride && isTypeSelecting()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
+            event->accept();
+            return true;
+        }
+    }
+    return QTableView::event(event);
 }
 
 void KeyHandlingTableView::keyPressEvent(QKeyEvent* event) {
