@@ -119,6 +119,7 @@ QModelIndex KeyHandlingTableView::moveCursor(CursorAction action, Qt::KeyboardMo
 }
 
 void KeyHandlingTableView::mousePressEvent(QMouseEvent* event) {
+    ++pressesSeen_;
     const QPoint position = event->position().toPoint();
     const QModelIndex index = indexAt(position);
     if (event->button() == Qt::LeftButton && painter_ && index.isValid() &&
@@ -128,7 +129,11 @@ void KeyHandlingTableView::mousePressEvent(QMouseEvent* event) {
         return;
     }
     QTableView::mousePressEvent(event);
-    if (event->button() == Qt::LeftButton && selectedRow() != -1 && window()->isActiveWindow() &&
+    reportRowClick(*event, index);
+}
+
+void KeyHandlingTableView::reportRowClick(const QMouseEvent& event, const QModelIndex& index) {
+    if (event.button() == Qt::LeftButton && selectedRow() != -1 && window()->isActiveWindow() &&
         index.isValid()) {
         Q_EMIT rowClicked();
     }
@@ -142,9 +147,16 @@ void KeyHandlingTableView::mouseDoubleClickEvent(QMouseEvent* event) {
         event->accept();
         return;
     }
+    const int pressesBefore = pressesSeen_;
     QTableView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton && index.isValid()) {
         Q_EMIT rowDoubleClicked(index.row());
+    }
+    // Qt delivers the second press of a double-click as the double-click alone (as a press only when it
+    // lands on another row). It is a row click too, so the pod follows it wherever the first click's move
+    // has taken it meanwhile.
+    if (pressesSeen_ == pressesBefore) {
+        reportRowClick(*event, index);
     }
 }
 

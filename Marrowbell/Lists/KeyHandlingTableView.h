@@ -48,7 +48,8 @@ Q_SIGNALS:
     void rowDoubleClicked(int row);
     void leftKeyPressed();
     void rightKeyPressed();
-    /// A click landed on a row while the table's window was active, and left a row selected.
+    /// A click (either click of a double-click) landed on a row while the table's window was active, and left
+    /// a row selected.
     void rowClicked();
     /// The click on `row`'s shown play/pause overlay.
     void artworkOverlayClicked(int row);
@@ -70,11 +71,13 @@ protected:
 private:
     void updateHover(const QPoint& position);
     void setHoveredRow(int row);
+    void reportRowClick(const QMouseEvent& event, const QModelIndex& index);
     void showContextMenu(const QPoint& position);
     bool isTypeSelecting() const;
 
     TableCellPainter* painter_ = nullptr;
     MenuProvider menuProvider_;
+    int pressesSeen_ = 0;
     QElapsedTimer sinceTyped_;
 };
 

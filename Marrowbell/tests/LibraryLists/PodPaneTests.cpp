@@ -154,5 +154,35 @@ TEST_F(PodPaneTest, TabMovesBetweenTheListsWithoutSelectingAndSpaceTypesDuringTy
         << "it kept playing";
 }
 
+TEST_F(PodPaneTest, InOnePaneADoubleClickPlaysAndOpensTheAlbumWhateverItsSpeed) {
+    showContent(400);
+    model().activePane.set(1);
+    auto& albums = showKindPane<AlbumList>(ContainerKind::albums);
+    // The list opens its first album by itself.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return mainContent->pod().view()->panes().size() == 3; }, 15000));
+    for (const int row : {1, 2}) {
+        const int betweenClicksMs = row == 1 ? 40 : 150;
+        SCOPED_TRACE(betweenClicksMs);
+        model().activePane.set(1);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == &albums; }, 2000));
+        const QPoint point = rowCenter(albums, row);
+        QTest::mouseClick(albums.viewport(), Qt::LeftButton, {}, point);
+        QTest::qWait(betweenClicksMs);
+        // Qt delivers the second press of a double-click as the double-click alone.
+        QTest::mouseDClick(albums.viewport(), Qt::LeftButton, {}, point);
+        QTest::mouseRelease(albums.viewport(), Qt::LeftButton, {}, point);
+        ASSERT_TRUE(playerPlays());
+        const QString album = QString::fromStdString(models->albums->items.get()[row].identifier);
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                return model().activePane.get() == 2 && model().navigationPath.get().back().id() == album;
+            },
+            5000));
+        EXPECT_FALSE(QTest::qWaitFor([&] { return model().activePane.get() != 2; }, 600)) << "and stays open";
+        EXPECT_EQ(QApplication::focusWidget(), mainContent->pod().view()->panes()[2]) << "with the keyboard";
+        player().stop();
+    }
+}
+
 } // namespace
 } // namespace Marrowbell::Testing
