@@ -7,6 +7,7 @@
 #include "MainWindow/SortMenu.h"
 
 #include <QSignalSpy>
+#include <QToolButton>
 #include <algorithm>
 
 namespace Marrowbell::Testing {
@@ -125,6 +126,16 @@ TEST_F(PodPaneTest, TabMovesBetweenTheListsWithoutSelectingAndSpaceTypesDuringTy
     EXPECT_EQ(model().activePane.get(), 1);
     press(Qt::Key_Tab, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), mainContent->pod().view()->panes()[0]);
+    // Round the window, Tab stops only where the user sees the focus: the lists and the toolbar's buttons.
+    const QWidget* root = QApplication::focusWidget();
+    for (int step = 0; step < 8 && (step == 0 || QApplication::focusWidget() != root); ++step) {
+        press(Qt::Key_Tab);
+        const QWidget* focused = QApplication::focusWidget();
+        EXPECT_TRUE(dynamic_cast<const CollectionListControllerBase*>(focused) ||
+                    qobject_cast<const QToolButton*>(focused))
+            << (focused ? focused->metaObject()->className() : "nothing");
+    }
+    EXPECT_EQ(QApplication::focusWidget(), root);
     EXPECT_EQ(model().selectedAlbumID.get(), album) << "no key of these chose another album";
     EXPECT_EQ(model().selectedContainerKindID.get(), containerKindID(ContainerKind::albums));
 
