@@ -328,9 +328,22 @@ void CollectionListControllerBase::reloadVisibleRowsNow() {
     model_->reloadRows(first, last);
 }
 
+// Every row is read again in place, so the selection stays, and the row at the top stays there whatever
+// height the new settings give the rows.
 void CollectionListControllerBase::reloadAppearance() {
     applyTableStyle();
-    reloadAllRows(shownIdentifiers_, [] {});
+    const int topRow = rowAt(0);
+    const int intoTopRow = topRow >= 0 ? -rowViewportPosition(topRow) : 0;
+    std::fill(fittedHeights_.begin(), fittedHeights_.end(), 0);
+    estimateRowHeights();
+    model_->reloadRows(0, itemCount() - 1);
+    if (topRow >= 0) {
+        fitRowsAround(topRow);
+        updateGeometries();
+        verticalScrollBar()->setValue(verticalHeader()->sectionPosition(topRow) +
+                                      std::min(intoTopRow, rowHeight(topRow) - 1));
+    }
+    syncSelection(isScrollingToSelection());
 }
 
 void CollectionListControllerBase::scrollTo(const QModelIndex& index, ScrollHint hint) {

@@ -62,7 +62,8 @@ public:
 
     /// Repaints the visible rows now (what a coalesced "reloadVisibleRows" ends in).
     void reloadVisibleRowsNow();
-    /// Re-reads the display settings: table style, row heights, every row; then the selection sync.
+    /// Re-reads the display settings: table style, row heights, every row; then the selection sync. The
+    /// selection and the row at the top stay.
     void reloadAppearance();
 
     /// Measures the rows around `index` first, so that it lands where it will be painted.

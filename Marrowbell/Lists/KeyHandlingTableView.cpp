@@ -3,6 +3,7 @@
 #include "Lists/SelectionEmphasis.h"
 #include "Lists/TableCellPainter.h"
 
+#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
@@ -22,6 +23,7 @@ KeyHandlingTableView::KeyHandlingTableView(QWidget* parent)
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     setFrameShape(QFrame::NoFrame);
@@ -64,6 +66,28 @@ std::pair<int, int> KeyHandlingTableView::visibleRows() const {
     return {first, last < 0 ? rowCount - 1 : last};
 }
 
+void KeyHandlingTableView::keyboardSearch(const QString& search) {
+    sinceTyped_.start();
+    QTableView::keyboardSearch(search);
+}
+
+// Typing goes on as long as the keys come closer together than the platform's key input interval.
+bool KeyHandlingTableView::isTypeSelecting() const {
+    return sinceTyped_.isValid() && sinceTyped_.elapsed() <= QApplication::keyboardInputInterval();
+}
+
+bool KeyHandlingTableView::event(QEvent* event) {
+    // Claimed before the window's shortcuts (Space plays or pauses), so the space reaches the typed title.
+    if (event->type() == QEvent::ShortcutOverride && isTypeSelecting()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Space && key->modifiers() == Qt::NoModifier) {
+            event->accept();
+            return true;
+        }
+    }
+    return QTableView::event(event);
+}
+
 void KeyHandlingTableView::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
     case Qt::Key_Return:
@@ -95,6 +119,7 @@ QModelIndex KeyHandlingTableView::moveCursor(CursorAction action, Qt::KeyboardMo
 }
 
 void KeyHandlingTableView::mousePressEvent(QMouseEvent* event) {
+    ++pressesSeen_;
     const QPoint position = event->position().toPoint();
     const QModelIndex index = indexAt(position);
     if (event->button() == Qt::LeftButton && painter_ && index.isValid() &&
@@ -104,7 +129,11 @@ void KeyHandlingTableView::mousePressEvent(QMouseEvent* event) {
         return;
     }
     QTableView::mousePressEvent(event);
-    if (event->button() == Qt::LeftButton && selectedRow() != -1 && window()->isActiveWindow() &&
+    reportRowClick(*event, index);
+}
+
+void KeyHandlingTableView::reportRowClick(const QMouseEvent& event, const QModelIndex& index) {
+    if (event.button() == Qt::LeftButton && selectedRow() != -1 && window()->isActiveWindow() &&
         index.isValid()) {
         Q_EMIT rowClicked();
     }
@@ -118,9 +147,16 @@ void KeyHandlingTableView::mouseDoubleClickEvent(QMouseEvent* event) {
         event->accept();
         return;
     }
+    const int pressesBefore = pressesSeen_;
     QTableView::mouseDoubleClickEvent(event);
     if (event->button() == Qt::LeftButton && index.isValid()) {
         Q_EMIT rowDoubleClicked(index.row());
+    }
+    // Qt delivers the second press of a double-click as the double-click alone (as a press only when it
+    // lands on another row). It is a row click too, so the pod follows it wherever the first click's move
+    // has taken it meanwhile.
+    if (pressesSeen_ == pressesBefore) {
+        reportRowClick(*event, index);
     }
 }
 

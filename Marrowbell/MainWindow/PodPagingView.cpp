@@ -43,7 +43,8 @@ bool isHorizontal(const QWheelEvent& event) {
 PodPagingView::PodPagingView(MainViewModel& model, QWidget* parent)
     : QWidget(parent)
     , model_(model) {
-    setFocusPolicy(Qt::StrongFocus);
+    // The panes' lists take the focus; the pod itself only from a click on its empty part, never by Tab.
+    setFocusPolicy(Qt::ClickFocus);
     for (int i = 0; i < 2; ++i) {
         auto* divider = new DividerView(this);
         divider->hide();

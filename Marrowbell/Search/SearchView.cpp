@@ -143,8 +143,13 @@ void SearchView::applyResults(const std::vector<MarrowbellCore::SearchSection>& 
     Q_EMIT heightRequested(wantedHeight_);
 }
 
+void SearchView::focusField() {
+    field_->setFocus(Qt::OtherFocusReason);
+    field_->selectAll();
+}
+
 void SearchView::resetOnShow() {
-    field_->setFocus();
+    focusField();
     selectRow(-1);
     if (results_->rowCount() > 0) {
         list_->scrollToTop();
@@ -191,7 +196,7 @@ bool SearchView::handleListKey(int key) {
     switch (key) {
     case Qt::Key_Up: {
         if (row == results_->firstResultRow()) {
-            field_->setFocus();
+            focusField();
             return true;
         }
         for (int previous = row - 1; previous >= 0; --previous) {

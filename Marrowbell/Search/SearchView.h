@@ -25,7 +25,7 @@ class SearchTask;
 /// the first result; Up on the first result returns to the field; Return or a double-click plays the
 /// selected result and asks to close; Escape asks to close; Ctrl+1 / Ctrl+2 choose the source. Each
 /// request to show the panel refocuses the field, clears the selection and scrolls to the top, keeping the
-/// text and the results. GUI thread.
+/// text (selected, so that typing replaces it) and the results. GUI thread.
 class SearchView final : public QWidget {
     Q_OBJECT
 
@@ -39,6 +39,8 @@ public:
     QSize sizeHint() const override;
 
     QLineEdit* searchField() const { return field_; }
+    /// Gives the field the focus with its whole text selected, so that typing replaces it.
+    void focusField();
     QListView* resultList() const { return list_; }
     SearchPicker* picker() const { return picker_; }
     const std::vector<MarrowbellCore::SearchSection>& sections() const;

@@ -72,15 +72,31 @@ void SearchWindow::close() {
 void SearchWindow::attach() {
     // Presses anywhere in the application are watched only while the panel shows.
     qApp->installEventFilter(this);
+    focusBeforeShowing_ = panel_.window()->focusWidget();
     panel_.show();
     panel_.raise();
     place();
-    view_->searchField()->setFocus();
+    view_->focusField();
 }
 
 void SearchWindow::detach() {
     qApp->removeEventFilter(this);
+    returnFocus();
     panel_.hide();
+}
+
+// Left inside the hidden panel, the focus would move on to the next widget as Tab moves it, which the pod
+// takes for the user choosing that widget's pane.
+void SearchWindow::returnFocus() {
+    QWidget* focused = panel_.window()->focusWidget();
+    if (!focused || !panel_.isAncestorOf(focused)) {
+        return;
+    }
+    if (focusBeforeShowing_ && focusBeforeShowing_->isVisible() && focusBeforeShowing_->isEnabled()) {
+        focusBeforeShowing_->setFocus(Qt::OtherFocusReason);
+    } else {
+        focused->clearFocus();
+    }
 }
 
 void SearchWindow::place() {
@@ -96,9 +112,9 @@ void SearchWindow::keepOpenOnPressesIn(QWidget& widget) {
 // The panel is a part of the main window rather than a window of its own, so "it stops being the key
 // window" becomes: the keyboard focus went to something outside it or left the application (also when
 // another window becomes active), or a press landed outside it (also on what takes no focus, such as the
-// toolbar's buttons).
+// toolbar's buttons). A panel already asked to close hands the focus back itself, which closes nothing more.
 void SearchWindow::focusMoved(QWidget* now) {
-    if (isShown() && (!now || !panel_.isAncestorOf(now))) {
+    if (isShown() && viewModel_.showsSearch.get() && (!now || !panel_.isAncestorOf(now))) {
         close();
     }
 }

@@ -21,7 +21,8 @@ class SearchView;
 /// model asks for it (raised, placed below the toolbar, the field focused) and hides it when asked to close,
 /// when the view asks to close (Escape, a played result), as soon as the keyboard focus moves outside it
 /// (also to another window or application) and on a press anywhere outside it but on the widgets that never
-/// take the keyboard (the player bar).
+/// take the keyboard (the player bar). A panel that closes with the focus hands it back to the widget that
+/// had it before the panel showed, as code does, not as the user.
 /// The panel is as tall as the view's results last wanted while it showed, within what the window leaves
 /// room for, and is placed again whenever that height changes; a height wanted while it is closed is
 /// ignored. GUI thread.
@@ -53,12 +54,14 @@ private:
     void attach();
     void detach();
     void focusMoved(QWidget* now);
+    void returnFocus();
 
     SearchViewModel& viewModel_;
     OverlayPanel& panel_;
     SearchView* view_;
     int lastHeight_;
     std::vector<QPointer<QWidget>> keepsOpen_;
+    QPointer<QWidget> focusBeforeShowing_;
     std::vector<std::shared_ptr<ObservationTrackingToken>> tokens_;
 };
 

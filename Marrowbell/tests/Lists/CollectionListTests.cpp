@@ -114,14 +114,14 @@ TEST_F(CollectionListTests, AppearanceChangesRelayoutTheRows) {
     const int largeRows = list->rowHeight(0);
     EXPECT_GE(largeRows, 32 + 2 * 6);
 
-    QSignalSpy resets(list->model(), &QAbstractItemModel::modelReset);
+    QSignalSpy reloads(list->model(), &QAbstractItemModel::dataChanged);
     defaults->setValue(DefaultsKeys::padding, 0);
     Q_EMIT notifications.reloadAppearance();
     defaults->setValue(DefaultsKeys::fontWeight, 0);
     Q_EMIT notifications.reloadAppearance();
-    ASSERT_TRUE(resets.wait(1000));
+    ASSERT_TRUE(reloads.wait(1000));
     QTest::qWait(30);
-    EXPECT_EQ(resets.count(), 1);
+    EXPECT_EQ(reloads.count(), 1);
     EXPECT_EQ(list->rowHeight(0), largeRows - 8);
     EXPECT_EQ(list->cellPainter()->cellForRow(0).titleFontWeight, 0);
 
@@ -130,12 +130,28 @@ TEST_F(CollectionListTests, AppearanceChangesRelayoutTheRows) {
     defaults->setValue(DefaultsKeys::artworkSize, 64);
     defaults->setValue(DefaultsKeys::useAlternatingRowColors, true);
     Q_EMIT notifications.reloadAppearance();
-    ASSERT_TRUE(resets.wait(1000));
+    ASSERT_TRUE(reloads.wait(1000));
     EXPECT_EQ(list->rowHeight(0), 64 + 2 * 2);
     EXPECT_TRUE(list->cellPainter()->cellForRow(0).subtitle.isEmpty());
     EXPECT_TRUE(list->alternatingRowColors());
     EXPECT_FALSE(list->showGrid());
     EXPECT_EQ(list->visualRect(list->model()->index(2, 0)).top(), 2 * (64 + 4));
+}
+
+TEST_F(CollectionListTests, AnAppearanceChangeKeepsTheRowsInViewAndTheSelection) {
+    selection = QStringLiteral("id-5");
+    makeList(numberedRows(300));
+    list->verticalScrollBar()->setValue(4000);
+    const int topRow = list->rowAt(0);
+    const int rowHeight = list->rowHeight(topRow);
+    ASSERT_GT(topRow, 50) << "scrolled far from the selected row";
+
+    defaults->setValue(DefaultsKeys::padding, 0);
+    list->reloadAppearance();
+    EXPECT_EQ(list->rowHeight(topRow), rowHeight - 8);
+    EXPECT_EQ(list->rowAt(0), topRow) << "the same rows stay in view";
+    EXPECT_EQ(list->selectedRow(), 5);
+    EXPECT_EQ(selectionWrites, 0);
 }
 
 TEST_F(CollectionListTests, EachRowIsAsTallAsItsTitleAndSubtitleAtTheListsWidth) {

@@ -1,3 +1,4 @@
+#include "LibraryLists/SongLists.h"
 #include "MainWindow/OverlayPlacement.h"
 #include "MainWindow/PodController.h"
 #include "MainWindow/PodPagingView.h"
@@ -10,6 +11,7 @@
 
 #include <MarrowbellCore/Store/LocalDatabase.h>
 #include <QAbstractItemView>
+#include <QAction>
 #include <QLabel>
 #include <QScrollBar>
 #include <QToolBar>
@@ -236,6 +238,48 @@ TEST_F(SearchViewTest, AHeightReportedWhileClosedIsIgnoredAndThePanelShowsAgainA
     EXPECT_EQ(content->searchPanel()->geometry().height(),
               OverlayPlacement::searchFieldHeight + 2 * OverlayPlacement::inset)
         << "a height reported while shown places it";
+}
+
+TEST_F(SearchViewTest, EscapeHandsTheFocusBackToTheListThatHadItWithoutMovingThePane) {
+    MainViewModel& model = *models->main;
+    model.selectContainerKind(containerKindID(ContainerKind::songs));
+    const auto& panes = content->pod().view()->panes();
+    SongList* songs = nullptr;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            songs = panes.size() > 1 ? dynamic_cast<SongList*>(panes[1]) : nullptr;
+            return songs && songs->model()->rowCount() > 4 &&
+                   !songs->visualRect(songs->model()->index(3, 0)).isEmpty();
+        },
+        15000));
+    QTest::mouseClick(songs->viewport(), Qt::LeftButton, {},
+                      songs->visualRect(songs->model()->index(3, 0)).center());
+    ASSERT_EQ(model.activePane.get(), 1);
+
+    content->showSearch();
+    ASSERT_TRUE(field().hasFocus());
+    QTest::keyClick(&field(), Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !panelShown(); }, 1000));
+    EXPECT_EQ(QApplication::focusWidget(), songs);
+    EXPECT_EQ(model.activePane.get(), 1);
+    EXPECT_TRUE(content->backAction()->isEnabled());
+
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    EXPECT_EQ(model.selectedTopLevelSongID.get(), songs->items()[4].id());
+    EXPECT_EQ(model.selectedContainerKindID.get(), containerKindID(ContainerKind::songs));
+}
+
+TEST_F(SearchViewTest, AReopenedPanelSelectsItsTextSoTypingReplacesIt) {
+    content->showSearch();
+    QTest::keyClicks(&field(), QStringLiteral("midnight"));
+    QTest::keyClick(&field(), Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !panelShown(); }, 1000));
+
+    content->showSearch();
+    ASSERT_TRUE(field().hasFocus());
+    EXPECT_EQ(field().selectedText(), QStringLiteral("midnight")) << "the panel keeps its text";
+    QTest::keyClicks(&field(), QStringLiteral("love"));
+    EXPECT_EQ(field().text(), QStringLiteral("love"));
 }
 
 TEST(SearchPanelPlacement, FollowsTheWindowAndKeepsTheFieldInAShortOne) {
