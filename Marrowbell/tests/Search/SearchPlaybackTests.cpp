@@ -124,7 +124,11 @@ TEST_F(SearchPlaybackTest, AFailedPlayIsLoggedAndShowsThePlayError) {
     const int row = firstRowOf("Songs");
     ASSERT_GT(row, 0);
     const std::size_t logged = logCount("Failed to play search result: %@");
-    // The next request is the song's playback asset.
+    // Once the lists' own loads have gone quiet, the next request is the song's playback asset.
+    for (std::size_t seen = 0, round = 0; round < 20 && service->requestedTargets().size() != seen; ++round) {
+        seen = service->requestedTargets().size();
+        QTest::qWait(300);
+    }
     service->injectFault(service->requestedTargets().size() + 1,
                          DemoService::DemoFault::errorAnswer(404, 40400));
     activateRow(row);
