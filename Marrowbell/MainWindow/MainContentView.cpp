@@ -21,6 +21,7 @@
 #include <MarrowbellCore/Sync/SyncEngine.h>
 #include <MusicKit/MusicAuthorization.h>
 #include <QAction>
+#include <QApplication>
 #include <QGraphicsOpacityEffect>
 #include <QKeyEvent>
 #include <QLabel>
@@ -276,8 +277,27 @@ void MainContentView::updateSyncState() {
     } else if (!syncing && podArea_->graphicsEffect()) {
         podArea_->setGraphicsEffect(nullptr);
     }
-    podArea_->setEnabled(!syncing);
+    setPodEnabled(!syncing);
     updateStatusOverlay();
+}
+
+// Disabling the pod passes the keyboard focus on as Tab would; once the sync is over, the list that had it
+// takes it back, unless the focus has been put somewhere else meanwhile.
+void MainContentView::setPodEnabled(bool enabled) {
+    if (enabled == podArea_->isEnabled()) {
+        return;
+    }
+    if (!enabled) {
+        QWidget* focused = QApplication::focusWidget();
+        focusBeforeSync_ = focused && podArea_->isAncestorOf(focused) ? focused : nullptr;
+        podArea_->setEnabled(false);
+        focusDuringSync_ = QApplication::focusWidget();
+        return;
+    }
+    podArea_->setEnabled(true);
+    if (focusBeforeSync_ && QApplication::focusWidget() == focusDuringSync_.data()) {
+        focusBeforeSync_->setFocus(Qt::OtherFocusReason);
+    }
 }
 
 void MainContentView::addToastDidShow() {

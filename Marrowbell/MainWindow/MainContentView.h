@@ -4,6 +4,7 @@
 #include "Search/SearchViewModel.h"
 
 #include <QDBusConnection>
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 #include <optional>
@@ -90,6 +91,7 @@ private:
     void updateStatusOverlay();
     void updateColumnMode();
     void updateSyncState();
+    void setPodEnabled(bool enabled);
     void addToastDidShow();
     void showPlayErrorAlert();
     void showSyncFailureAlert();
@@ -100,6 +102,9 @@ private:
     AppModels& models_;
     PodController* pod_;
     QWidget* podArea_ = nullptr;
+    /// Where the keyboard focus was when a sync disabled the pod, and where disabling it put the focus.
+    QPointer<QWidget> focusBeforeSync_;
+    QPointer<QWidget> focusDuringSync_;
     QAction* back_ = nullptr;
     QToolButton* sort_ = nullptr;
     QToolButton* search_ = nullptr;

@@ -22,6 +22,7 @@
 #include <MarrowbellCore/Store/LocalDatabase.h>
 #include <MusicKit/ApplicationMusicPlayer.h>
 #include <MusicKit/ServiceConfiguration.h>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QAnimationDriver>
 #include <QLabel>
@@ -220,6 +221,19 @@ TEST_F(MainContentTest, FirstStartSyncsBehindTheSyncingToastThenShowsTheLibrary)
     EXPECT_FALSE(models->madeForYou->items.get().empty());
     EXPECT_FALSE(models->stations->items.get().empty());
     EXPECT_FALSE(content->isNotAuthorized());
+
+    // Update Library dims the pod the same way; the list the keys went to has them again after it.
+    content->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(content.get(), 5000));
+    auto* playlists = qobject_cast<QAbstractItemView*>(content->pod().view()->panes()[1]);
+    ASSERT_TRUE(playlists);
+    QTest::mouseClick(playlists->viewport(), Qt::LeftButton, {},
+                      playlists->visualRect(playlists->model()->index(0, 0)).center());
+    ASSERT_TRUE(playlists->hasFocus());
+    ASSERT_TRUE(finishes(model().performFullSync(), 60000));
+    settle();
+    EXPECT_TRUE(content->pod().view()->isEnabled());
+    EXPECT_TRUE(playlists->hasFocus());
 }
 
 TEST_F(MainContentTest, RefusedAccessShowsTheScreenAndTryAgainRunsTheWholeStart) {
