@@ -22,6 +22,7 @@ namespace DemoService {
 struct DemoService::Page {
     std::optional<std::int64_t> reportedTotal;
     bool emptyWithNext = false;
+    bool withoutNext = false;
 };
 
 namespace {
@@ -167,17 +168,17 @@ std::uint64_t nameHash(std::string_view text) {
 }
 
 /// One page: a slice of `total` resources written by `appendItem(body, position)`, "next" while
-/// more follow, and "meta"."total".
+/// more follow (unless `withoutNext`), and "meta"."total".
 template <class AppendItem>
 std::string pageBody(const httplib::Request& request, std::size_t total, PageRange range,
-                     const std::optional<std::int64_t>& reportedTotal, bool emptyWithNext,
+                     const std::optional<std::int64_t>& reportedTotal, bool emptyWithNext, bool withoutNext,
                      AppendItem appendItem) {
     const std::size_t begin = std::min(range.offset, total);
     const std::size_t end = emptyWithNext ? begin : std::min(total, begin + range.limit);
     std::string body;
     body.reserve((end - begin) * 1200 + 256);
     body += '{';
-    if (emptyWithNext || end < total) {
+    if (emptyWithNext || (end < total && !withoutNext)) {
         body += "\"next\":" + Foundation::jsonQuoted(targetWithOffset(request.target, end)) + ',';
     }
     body += "\"data\":[";
@@ -396,6 +397,7 @@ void DemoService::serveAPI(
             page.reportedTotal = fault.total;
         }
         page.emptyWithNext = page.emptyWithNext || fault.kind == DemoFault::Kind::emptyPageWithNext;
+        page.withoutNext = page.withoutNext || fault.kind == DemoFault::Kind::pageWithoutNext;
     }
     answer(request, response, page);
     for (const DemoFault& fault : faults) {
@@ -427,13 +429,14 @@ void DemoService::serveList(const httplib::Request& request, httplib::Response& 
     const bool withRelationships = kind == Kind::songs
                                        ? includes(request, "artists") || includes(request, "albums")
                                        : kind == Kind::artists && includes(request, "catalog");
-    response.set_content(
-        pageBody(request, rendered_->count(kind), *range, page.reportedTotal, page.emptyWithNext,
-                 [&](std::string& body, std::size_t position) {
-                     rendered_->append(body, kind, rendered_->indexAt(kind, position, newestFirst),
-                                       withRelationships);
-                 }),
-        jsonType);
+    response.set_content(pageBody(request, rendered_->count(kind), *range, page.reportedTotal,
+                                  page.emptyWithNext, page.withoutNext,
+                                  [&](std::string& body, std::size_t position) {
+                                      rendered_->append(body, kind,
+                                                        rendered_->indexAt(kind, position, newestFirst),
+                                                        withRelationships);
+                                  }),
+                         jsonType);
 }
 
 void DemoService::serveContainer(const httplib::Request& request, httplib::Response& response,
@@ -467,6 +470,7 @@ void DemoService::serveContainer(const httplib::Request& request, httplib::Respo
     }
     const Kind memberKind = isArtist ? Kind::albums : Kind::songs;
     response.set_content(pageBody(request, members->size(), *range, page.reportedTotal, page.emptyWithNext,
+                                  page.withoutNext,
                                   [&](std::string& body, std::size_t position) {
                                       rendered_->append(body, memberKind, (*members)[position], false);
                                   }),

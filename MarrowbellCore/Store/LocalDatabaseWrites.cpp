@@ -255,6 +255,11 @@ const Removal artistRemoval{
     {"DELETE FROM ArtistSongs WHERE NOT EXISTS (SELECT 1 FROM Artists WHERE pk = artist)"}};
 
 constexpr const char* songIdentifiers = "SELECT identifier FROM Songs";
+// The songs that the library's listing replaces: a passive song is in no such listing, and stays while a
+// stored playlist lists it (only a playlist's track list stores passive songs).
+constexpr const char* songIdentifiersOfListing =
+    "SELECT identifier FROM Songs WHERE isPassive IS NOT 1 OR pk NOT IN (SELECT PlaylistSongs.song FROM "
+    "PlaylistSongs JOIN Playlists ON Playlists.pk = PlaylistSongs.playlist)";
 constexpr const char* playlistIdentifiers = "SELECT identifier FROM Playlists";
 constexpr const char* albumIdentifiers = "SELECT identifier FROM Albums";
 constexpr const char* artistIdentifiers = "SELECT identifier FROM Artists";
@@ -404,7 +409,8 @@ void LocalDatabase::sync(const std::vector<IncomingArtist>& artists, std::stop_t
 void LocalDatabase::sync(const std::vector<IncomingSong>& songs, std::stop_token stopToken) {
     const auto lock = lockForWriting(stopToken);
     db_->writeStoppably(stopToken, [&] {
-        syncRecords(*db_, songs, songIdentifiers, songRemoval, [&] { writeSongs(*db_, songs, stopToken); });
+        syncRecords(*db_, songs, songIdentifiersOfListing, songRemoval,
+                    [&] { writeSongs(*db_, songs, stopToken); });
     });
 }
 

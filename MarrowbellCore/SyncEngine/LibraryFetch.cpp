@@ -113,24 +113,42 @@ template <class Resource> bool isBrokenOff(const RemotePage<Resource>& page) {
     return page.next.has_value() && page.data.empty();
 }
 
+/// The total a listing's pages announce: the first one that is not 0, as a service may leave it out of
+/// some pages. 0 while none has been announced.
+struct AnnouncedTotal {
+    std::int64_t value = 0;
+
+    template <class Resource> void take(const RemotePage<Resource>& page) {
+        if (value == 0) {
+            value = page.meta.total;
+        }
+    }
+
+    /// A listing whose last page came before the announced total is missing items the service still has:
+    /// stored as the whole listing, it would remove them.
+    void requireReached(std::int64_t received) const {
+        if (received < value) {
+            throw IncompleteListingError(received, value);
+        }
+    }
+};
+
 template <class Resource>
 void forEachListPage(const PageURL& pageURL, bool fetchAll, Foundation::Progress& progress,
                      const std::stop_token& stopToken, const LibraryFetch::TakePage<Resource>& takePage) {
     std::int64_t offset = 0;
-    std::int64_t total = 0;
+    AnnouncedTotal total;
     for (;;) {
         auto page = fetchPage<Resource>(pageURL, offset, stopToken);
         offset += static_cast<std::int64_t>(page.data.size());
         // Judged before the page is handed over, since the taker may move its resources out.
         const bool brokenOff = isBrokenOff(page);
         const bool morePages = hasMorePages(page);
-        if (total == 0 && page.meta.total != 0) {
-            total = page.meta.total;
-        }
+        total.take(page);
         takePage(page);
-        if (total > 0) {
+        if (total.value > 0) {
             progress.setCompletedUnitCount(
-                std::llround(static_cast<double>(offset) / static_cast<double>(total) * 100.0));
+                std::llround(static_cast<double>(offset) / static_cast<double>(total.value) * 100.0));
         }
         if (!fetchAll) {
             break;
@@ -141,6 +159,7 @@ void forEachListPage(const PageURL& pageURL, bool fetchAll, Foundation::Progress
             throw IncompleteListingError(offset);
         }
         if (!morePages) {
+            total.requireReached(offset);
             break;
         }
     }
@@ -159,12 +178,14 @@ std::vector<Resource> fetchList(const PageURL& pageURL, bool fetchAll, Foundatio
 }
 
 /// Every page of a container's contents. With `endsAtNoRelatedResources`, the service's code 40403
-/// ends the list with what arrived before it instead of failing.
+/// ends the list with what arrived before it instead of failing. The list replaces the container's
+/// stored one, so it must reach the total its pages announced.
 template <class Resource>
 std::vector<Resource> fetchContainer(const PageURL& pageURL, bool endsAtNoRelatedResources,
                                      const std::stop_token& stopToken) {
     std::vector<Resource> items;
     std::int64_t offset = 0;
+    AnnouncedTotal total;
     for (;;) {
         std::optional<RemotePage<Resource>> page;
         try {
@@ -176,8 +197,10 @@ std::vector<Resource> fetchContainer(const PageURL& pageURL, bool endsAtNoRelate
             throw;
         }
         offset += static_cast<std::int64_t>(page->data.size());
+        total.take(*page);
         append(items, page->data);
         if (!hasMorePages(*page)) {
+            total.requireReached(offset);
             return items;
         }
     }

@@ -18,7 +18,9 @@
 /// They block the calling thread, one request at a time, and keep no state. Failures are thrown
 /// unchanged: MusicKit::MusicDataRequest::Error, MusicKit::URLError, Foundation::DecodingError,
 /// MusicKit::ServiceConfigurationError, and Foundation::CancellationError once `stopToken` asks to
-/// stop a request under way. A page that announces more pages but holds no resources ends the list.
+/// stop a request under way. A page that announces more pages but holds no resources ends the list;
+/// a list of every page that ends before the "meta"."total" its pages announced throws
+/// IncompleteListingError, and so does a whole library list broken off that way.
 namespace MarrowbellCore::LibraryFetch {
 
 /// The library identifier of the container whose contents a fetch reads.

@@ -20,6 +20,8 @@ struct DemoFault {
         changedTotal,
         /// Send a page without resources that still has a "next".
         emptyPageWithNext,
+        /// Leave out the page's "next", as if it were the last page; "meta"."total" stays.
+        pageWithoutNext,
     };
 
     Kind kind = Kind::errorAnswer;
@@ -36,6 +38,7 @@ struct DemoFault {
     static DemoFault malformedJSON() { return {Kind::malformedJSON, 0, 0, {}, 0}; }
     static DemoFault changedTotal(std::int64_t total) { return {Kind::changedTotal, 0, 0, {}, total}; }
     static DemoFault emptyPageWithNext() { return {Kind::emptyPageWithNext, 0, 0, {}, 0}; }
+    static DemoFault pageWithoutNext() { return {Kind::pageWithoutNext, 0, 0, {}, 0}; }
 };
 
 } // namespace DemoService

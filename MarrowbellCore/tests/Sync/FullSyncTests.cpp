@@ -190,6 +190,12 @@ TEST_F(BrokenOffListingTest, ASongListingBrokenOffRemovesNothing) {
     service->injectFault(3, DemoService::DemoFault::emptyPageWithNext());
     EXPECT_THROW(SyncEngine(store).syncSongs(), IncompleteListingError);
     EXPECT_EQ(count("Songs"), library().songs.size()) << "no song beyond the break was removed";
+
+    // The first page of songs comes without "next": the last page, although its total says more follow.
+    service->reset();
+    service->injectFault(1, DemoService::DemoFault::pageWithoutNext());
+    EXPECT_THROW(SyncEngine(store).syncSongs(), IncompleteListingError);
+    EXPECT_EQ(count("Songs"), library().songs.size()) << "no song beyond the cut was removed";
 }
 
 } // namespace

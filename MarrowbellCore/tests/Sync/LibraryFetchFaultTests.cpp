@@ -152,6 +152,29 @@ TEST_F(LibraryFetchFaultTests, APageWithNextButNoResourcesNeverLoops) {
     EXPECT_EQ(progress.values.back(), 100);
 
     service->injectFault(2, DemoFault::emptyPageWithNext());
+    service->injectFault(3, DemoFault::emptyPageWithNext());
+    service->injectFault(3, DemoFault::changedTotal(0));
+    EXPECT_THROW(LibraryFetch::fetchTracks(LibraryFetch::PlaylistID{library().playlists[0].id}),
+                 IncompleteListingError)
+        << "it holds fewer tracks than its total";
     EXPECT_TRUE(LibraryFetch::fetchTracks(LibraryFetch::PlaylistID{library().playlists[0].id}).empty());
-    EXPECT_EQ(service->requestedTargets().size(), 2u);
+    EXPECT_EQ(service->requestedTargets().size(), 3u);
+}
+
+TEST_F(LibraryFetchFaultTests, AListingThatEndsBeforeItsAnnouncedTotalIsIncomplete) {
+    service->injectFault(2, DemoFault::pageWithoutNext());
+    RecordedProgress progress;
+    try {
+        LibraryFetch::fetchSongs(true, *progress.progress);
+        FAIL() << "a listing cut short must not pass for the whole library";
+    } catch (const IncompleteListingError& error) {
+        EXPECT_EQ(error.received(), 200);
+    }
+    service->injectFault(3, DemoFault::pageWithoutNext());
+    EXPECT_THROW(LibraryFetch::fetchTracks(LibraryFetch::PlaylistID{library().playlists[0].id}),
+                 IncompleteListingError);
+    service->injectFault(4, DemoFault::pageWithoutNext());
+    service->injectFault(4, DemoFault::changedTotal(0));
+    EXPECT_EQ(LibraryFetch::fetchSongs(true, *progress.progress).size(), 100u)
+        << "without a total, as before";
 }

@@ -5,6 +5,7 @@
 #include "Remote/RemoteSong.h"
 #include "SyncEngine/LibraryFetch.h"
 
+#include <MarrowbellCore/Sync/IncompleteListingError.h>
 #include <MarrowbellCore/Sync/SyncEngine.h>
 #include <algorithm>
 
@@ -74,8 +75,9 @@ TEST_F(LibraryFetchTests, ProgressIsTheRoundedShareOfTheFirstNonZeroTotalThenAHu
     service->reset();
     service->injectFault(1, DemoFault::changedTotal(300));
     RecordedProgress thirds;
-    LibraryFetch::fetchSongs(true, *thirds.progress);
-    EXPECT_EQ(thirds.values, (std::vector<std::int64_t>{33, 67, 83, 100}));
+    EXPECT_THROW(LibraryFetch::fetchSongs(true, *thirds.progress), IncompleteListingError)
+        << "250 songs of the 300 announced";
+    EXPECT_EQ(thirds.values, (std::vector<std::int64_t>{33, 67, 83}));
 
     service->reset();
     service->injectFault(1, DemoFault::changedTotal(0));

@@ -120,9 +120,10 @@ public:
     void rebuildAlbumSongs(const std::vector<OwnerSongs>& lists, std::stop_token stopToken = {});
     void rebuildArtistSongs(const std::vector<OwnerSongs>& lists, std::stop_token stopToken = {});
 
-    /// Removes the stored items of the kind that `incoming` no longer holds, then upserts the rest. Removing
-    /// songs, albums or artists also removes their album and artist song-list rows. A stop request ends
-    /// the write between two rows with Foundation::CancellationError and leaves the kind as it was.
+    /// Removes the stored items of the kind that `incoming` no longer holds, then upserts the rest; a
+    /// passive song stays while a stored playlist lists it. Removing songs, albums or artists also removes
+    /// their album and artist song-list rows. A stop request ends the write between two rows with
+    /// Foundation::CancellationError and leaves the kind as it was.
     void sync(const std::vector<IncomingPlaylist>& playlists, std::stop_token stopToken = {});
     void sync(const std::vector<IncomingAlbum>& albums, std::stop_token stopToken = {});
     void sync(const std::vector<IncomingArtist>& artists, std::stop_token stopToken = {});

@@ -39,7 +39,8 @@ public:
     /// Fetches and stores one container's songs, makes them its whole stored song list (a song that has
     /// left the container leaves the list; the song itself stays) and gives them in display order: a
     /// playlist's in the service's order, an album's by track number, an artist's by album title then
-    /// track number.
+    /// track number. An artist's list is replaced only when every one of its albums arrived whole;
+    /// otherwise the songs fetched join its stored list, which is given. A stop writes nothing after it.
     std::vector<LocalSong> syncRemoteTracks(const LocalPlaylist& playlist, std::stop_token stopToken = {});
     std::vector<LocalSong> syncRemoteTracks(const LocalAlbum& album, std::stop_token stopToken = {});
     std::vector<LocalSong> syncRemoteTracks(const LocalArtist& artist, std::stop_token stopToken = {});
