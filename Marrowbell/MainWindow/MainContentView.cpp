@@ -182,7 +182,9 @@ void MainContentView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!startUpRequested_) {
         startUpRequested_ = true;
-        requestAccess();
+        // Whether the library was synced is known once the store has opened: a new file forgets it.
+        whenFinished(models_.environment.storeOpening(), this,
+                     [this](const QFuture<void>&) { requestAccess(); });
     }
 }
 

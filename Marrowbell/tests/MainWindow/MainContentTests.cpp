@@ -25,6 +25,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QAnimationDriver>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -158,6 +159,22 @@ protected:
             *models, environment->service().displayName(),
             makeLibraryPaneFactory(*models, ListEnvironment::of(*environment)));
         content->resize(width, 500);
+    }
+
+    /// Quits and starts the environment and the models again on the same settings, with the library file
+    /// or without it.
+    void restart(bool removeLibraryFile = false) {
+        content.reset();
+        models.reset();
+        environment->shutDown();
+        environment.reset();
+        if (removeLibraryFile) {
+            for (const char* name : {"local.db", "local.db-wal", "local.db-shm"}) {
+                QFile::remove(folder.filePath(QString::fromLatin1(name)));
+            }
+        }
+        environment = makeAppEnvironment(folder, demoSongCount);
+        models = std::make_unique<AppModels>(*environment);
     }
 
     /// Shows the content, which starts the models, and waits for the whole start-up.
@@ -317,6 +334,26 @@ TEST_F(MainContentTest, AServiceThatAnswersWithAnErrorIsNamedInsteadOfAskingToSi
         description.startsWith(QStringLiteral("Marrowbell Demo answered with an error (status 500).")))
         << description.toStdString();
     EXPECT_FALSE(description.contains(QStringLiteral("signed into"))) << description.toStdString();
+}
+
+TEST_F(MainContentTest, ALibraryFileThatIsGoneIsSyncedAgainAtTheNextStart) {
+    makeContent();
+    showAndStart();
+    environment->defaults().setValue(QStringLiteral("lastAlbumTrackSync-a.1"), 1.0);
+    restart(true);
+    Defaults& defaults = environment->defaults();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return !defaults.boolValue(DefaultsKeys::performedFullSync) &&
+                   !defaults.storedValue(DefaultsKeys::lastPlaylistSync).isValid() &&
+                   !defaults.storedValue(QStringLiteral("lastAlbumTrackSync-a.1")).isValid();
+        },
+        5000))
+        << "what the settings knew of the file before is forgotten";
+    makeContent();
+    showAndStart();
+    EXPECT_EQ(storedSongs().size(), demoSongCount);
+    EXPECT_TRUE(defaults.boolValue(DefaultsKeys::performedFullSync));
 }
 
 TEST_F(MainContentTest, AFailedFirstSyncSaysWhatFailedOverThePartialLibraryAndIsNotRecordedAsDone) {
