@@ -26,6 +26,7 @@ MusicAuthorization::Answer MusicAuthorization::requestAnswer(std::stop_token sto
             return {Status::denied, std::current_exception()};
         }
     } catch (const URLError&) {
+        // Not reached or not answered in time: nobody refused the user.
     }
     return {Status::authorized, nullptr};
 }
