@@ -1,11 +1,14 @@
 #include "App/AppEnvironment.h"
 
 #include "App/DisplaySettings.h"
+#include "App/SyncHistory.h"
 #include "ErrorReporting/ErrorReporting.h"
 #include "Platform/AppLoggers.h"
 #include "Platform/GuiDelivery.h"
 
 #include <MarrowbellCore/Store/SQLError.h>
+#include <QPromise>
+#include <memory>
 
 namespace Marrowbell {
 namespace {
@@ -44,12 +47,19 @@ AppEnvironment::~AppEnvironment() {
 }
 
 void AppEnvironment::watchStoreOpening() {
-    whenFinished(store_.open(), this, [this](QFuture<void> opening) {
+    auto opened = std::make_shared<QPromise<void>>();
+    opened->start();
+    storeOpening_ = opened->future();
+    whenFinished(store_.open(), this, [this, opened](QFuture<bool> opening) {
         try {
-            opening.waitForFinished();
+            // A library file that is gone is made anew, and must then be synced again.
+            if (opening.result()) {
+                forgetSyncHistory(defaults_);
+            }
         } catch (const std::exception& error) {
             announceUnavailableStore(error, "open_database");
         }
+        opened->finish();
     });
 }
 

@@ -7,6 +7,7 @@
 #include "Service/ActiveService.h"
 #include "Store/SharedStore.h"
 
+#include <QFuture>
 #include <QObject>
 #include <QString>
 #include <cstddef>
@@ -39,6 +40,10 @@ public:
     AppNotifications& notifications() { return notifications_; }
     SyncNotificationForwarder& syncNotifications() { return syncNotifications_; }
     const ActiveService& service() const { return service_; }
+    /// Finishes on the GUI thread once the store's opening has ended, successfully or not, and, when it made
+    /// a new library file, the sync history of the file before has been forgotten (forgetSyncHistory): read
+    /// the library's sync state after it.
+    QFuture<void> storeOpening() const { return storeOpening_; }
 
     /// Cancels the background work, then closes the store, each waiting a bounded time. For quitting.
     void shutDown();
@@ -58,6 +63,7 @@ private:
     ActiveService service_;
     AppNotifications notifications_;
     SyncNotificationForwarder syncNotifications_;
+    QFuture<void> storeOpening_;
 };
 
 } // namespace Marrowbell

@@ -129,6 +129,12 @@ void LibraryListViewModel<Record>::installItems(typename SortedLibraryList<Recor
         }
         return;
     }
+    if (selected && containers.empty()) {
+        // The last container has gone: nothing is selected, so nothing else replaces its songs.
+        selectedSongs_.clear();
+        selectedSongsContainerID_.clear();
+        songsViewModel_.showSongs(LibraryKind<Record>::kind, {}, QString(), QString());
+    }
     // A container the library no longer holds cannot stay selected: its songs cannot be fetched.
     selection.set(containers.empty() ? std::nullopt : std::optional(textOf(containers.front().id())));
 }

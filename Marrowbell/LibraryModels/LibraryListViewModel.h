@@ -63,7 +63,8 @@ public:
     std::optional<Record> selectedContainer() const;
 
     /// Loads the containers into `items`; selects the first when none is selected or the selected one is no
-    /// longer stored, else re-shows the selected container's songs. Then, when `sync` and the kind's last
+    /// longer stored (none when none is stored, and the detail songs model then shows no songs), else
+    /// re-shows the selected container's songs. Then, when `sync` and the kind's last
     /// sync is a day old, syncs the kind and loads what it stored. Never fails: failures are reported and
     /// logged.
     QFuture<void> load(bool sync);

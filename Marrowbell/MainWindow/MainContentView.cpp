@@ -13,6 +13,7 @@
 #include "Model/ServiceFailureText.h"
 #include "Observation/ObservationTracking.h"
 #include "Platform/AppLoggers.h"
+#include "Platform/DefaultsKeys.h"
 #include "Platform/GuiDelivery.h"
 #include "Player/PlayerBar.h"
 #include "Search/SearchWindow.h"
@@ -182,12 +183,25 @@ void MainContentView::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!startUpRequested_) {
         startUpRequested_ = true;
-        requestAccess();
+        startUp();
     }
 }
 
+// A synced library is on disk: it shows at once, whatever the service does, and only a refusal of access
+// covers it later. Asking the service may take as long as it stays silent. The first full sync waits for the
+// answer, so that a refused user is asked to sign in rather than shown the sync's failure. Whether the
+// library was synced is known once the store has opened: a new file forgets it.
+void MainContentView::startUp() {
+    whenFinished(models_.environment.storeOpening(), this, [this](const QFuture<void>&) {
+        if (models_.environment.defaults().boolValue(DefaultsKeys::performedFullSync)) {
+            startModels();
+        }
+        requestAccess();
+    });
+}
+
 void MainContentView::requestAccess() {
-    setConnecting(true);
+    setConnecting(!modelsStarted_ || isNotAuthorized_);
     auto request = models_.environment.background().run(
         [](std::stop_token stopToken) { return MusicKit::MusicAuthorization::requestAnswer(stopToken); });
     whenFinished(request, this, [this](QFuture<MusicKit::MusicAuthorization::Answer> finished) {
@@ -199,19 +213,18 @@ void MainContentView::requestAccess() {
             AppLoggers::app().error("Failed to request music library access: %@", {error});
         }
         if (answer.status == MusicKit::MusicAuthorization::Status::authorized) {
+            const bool wasRefused = isNotAuthorized_;
             setNotAuthorized(false);
-            startModels();
+            if (!modelsStarted_ || wasRefused) {
+                startModels();
+            }
             return;
         }
-        const QString& service = models_.environment.service().displayName();
-        AppLoggers::app().error("Failed to request music library access: %@",
-                                {answer.failure ? serviceFailureText(answer.failure, service).toStdString()
-                                                : std::string("no music service is configured")});
-        // Only the service's refusal is the user's to mend by signing in; a service that could not be
-        // asked, or failed when asked, is named as such.
-        const bool refused = answer.status == MusicKit::MusicAuthorization::Status::denied || !answer.failure;
-        notAuthorized_->setFailureCause(refused ? std::nullopt
-                                                : std::optional(serviceFailureText(answer.failure, service)));
+        AppLoggers::app().error(
+            "Failed to request music library access: %@",
+            {answer.failure ? serviceFailureText(answer.failure, models_.environment.service().displayName())
+                                  .toStdString()
+                            : std::string("no music service is configured")});
         setNotAuthorized(true);
         Q_EMIT accessRefused();
     });
@@ -224,6 +237,7 @@ void MainContentView::usePowerProfilesBus(const QDBusConnection& bus) {
 // The first start and "Try Again" run the same loads, so the recommendation lists never stay empty. While
 // the system saves power they are left to load when the user opens them.
 void MainContentView::startModels() {
+    modelsStarted_ = true;
     whenFinished(models_.main->start(), this, [this](QFuture<void>) {
         // Asking the daemon may wait for its answer, so the question is put off the GUI thread.
         auto lowPower = models_.environment.background().run([bus = powerProfilesBus_](std::stop_token) {
@@ -245,7 +259,7 @@ void MainContentView::startModels() {
 
 void MainContentView::setNotAuthorized(bool notAuthorized) {
     isNotAuthorized_ = notAuthorized;
-    updateStatusOverlay();
+    updateSyncState();
 }
 
 void MainContentView::setConnecting(bool connecting) {
@@ -277,7 +291,9 @@ void MainContentView::updateSyncState() {
     } else if (!syncing && podArea_->graphicsEffect()) {
         podArea_->setGraphicsEffect(nullptr);
     }
-    setPodEnabled(!syncing);
+    // A library started before its access was refused lies under the not-authorised screen: no key reaches
+    // it.
+    setPodEnabled(!syncing && !isNotAuthorized_);
     updateStatusOverlay();
 }
 

@@ -32,11 +32,12 @@ class ToastView;
 /// dimmed and takes no input (the toolbar and the floating panels stay usable). Space in the pod plays or
 /// pauses.
 ///
-/// On first show it asks the music service for access, behind a "Connecting to …" toast; with access it
-/// starts the central model and then, unless the system saves power, loads Made for You and Stations for
-/// You. Without it, the not-authorised screen (or, when the service cannot be reached, the reason) shows
-/// until "Try Again" obtains access, which then runs the same start. A failed full sync raises an alert
-/// naming what failed. GUI thread.
+/// On first show, once the store has opened, it starts the central model and then, unless the system saves
+/// power, loads Made for You and Stations for You: at once when the library was synced before, otherwise
+/// once the music service has given access, behind a "Connecting to …" toast. Refused access (or no service)
+/// shows the not-authorised screen over the pod until "Try Again" obtains access, which then runs the same
+/// start; a service that cannot be reached, fails or stays silent does not refuse it. A failed full sync
+/// raises an alert naming what failed. GUI thread.
 class MainContentView final : public QWidget {
     Q_OBJECT
 
@@ -84,6 +85,7 @@ protected:
 private:
     QWidget* makeToolbar(const QString& serviceDisplayName);
     void followModel();
+    void startUp();
     void requestAccess();
     void startModels();
     void setNotAuthorized(bool notAuthorized);
@@ -122,6 +124,7 @@ private:
     bool isNotAuthorized_ = false;
     bool isConnecting_ = false;
     bool startUpRequested_ = false;
+    bool modelsStarted_ = false;
     /// Bumped by each "Added to Library" so that an earlier toast's timer does not hide a later one early.
     int addToastGeneration_ = 0;
     std::vector<std::shared_ptr<ObservationTrackingToken>> tokens_;

@@ -31,11 +31,6 @@ protected:
 
 NotAuthorizedView::NotAuthorizedView(const QString& serviceDisplayName, QWidget* parent)
     : QWidget(parent)
-    , signInText_(
-          tr("Marrowbell is not able to access your music library. Make sure you are signed into %1 in "
-             "the %1 app first.")
-              .arg(serviceDisplayName))
-    , description_(new QLabel(signInText_, this))
     , tryAgain_(new QPushButton(tr("Try Again"), this)) {
     auto* title = new QLabel(tr("Welcome to Marrowbell"), this);
     QFont titleFont = title->font();
@@ -44,9 +39,13 @@ NotAuthorizedView::NotAuthorizedView(const QString& serviceDisplayName, QWidget*
     title->setFont(titleFont);
     title->setAlignment(Qt::AlignCenter);
 
-    description_->setWordWrap(true);
-    description_->setAlignment(Qt::AlignCenter);
-    description_->setForegroundRole(QPalette::PlaceholderText);
+    auto* description = new QLabel(tr("Marrowbell is not able to access your music library. Make sure you "
+                                      "are signed into %1 in the %1 app first.")
+                                       .arg(serviceDisplayName),
+                                   this);
+    description->setWordWrap(true);
+    description->setAlignment(Qt::AlignCenter);
+    description->setForegroundRole(QPalette::PlaceholderText);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 24, 24, 24);
@@ -54,21 +53,11 @@ NotAuthorizedView::NotAuthorizedView(const QString& serviceDisplayName, QWidget*
     layout->addStretch();
     layout->addWidget(new GlyphBox(this), 0, Qt::AlignHCenter);
     layout->addWidget(title);
-    layout->addWidget(description_);
+    layout->addWidget(description);
     layout->addWidget(tryAgain_, 0, Qt::AlignHCenter);
     layout->addStretch();
     setAutoFillBackground(false);
     connect(tryAgain_, &QPushButton::clicked, this, &NotAuthorizedView::tryAgainRequested);
-}
-
-QString NotAuthorizedView::description() const {
-    return description_->text();
-}
-
-void NotAuthorizedView::setFailureCause(const std::optional<QString>& cause) {
-    description_->setText(cause ? *cause + QLatin1Char(' ') +
-                                      tr("Marrowbell cannot show your music library until it works again.")
-                                : signInText_);
 }
 
 // The screen covers the pod fully, so that no list shows through it.

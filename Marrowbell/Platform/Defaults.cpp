@@ -93,6 +93,10 @@ QVariant Defaults::storedValue(QAnyStringView key) const {
     return settings_.value(key.toString());
 }
 
+QStringList Defaults::storedKeys() const {
+    return settings_.allKeys();
+}
+
 void Defaults::setValue(QAnyStringView key, const QVariant& value) {
     const QString name = key.toString();
     settings_.setValue(name, value);

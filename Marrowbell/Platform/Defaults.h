@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QSettings>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 namespace Marrowbell {
@@ -34,6 +35,8 @@ public:
     QString stringValue(QAnyStringView key) const;
     /// The stored value only (registered defaults are not consulted), or an invalid QVariant.
     QVariant storedValue(QAnyStringView key) const;
+    /// Every key that holds a stored value.
+    QStringList storedKeys() const;
 
     void setValue(QAnyStringView key, const QVariant& value);
     void remove(QAnyStringView key);

@@ -47,18 +47,20 @@ QString SharedStore::standardDatabasePath() {
            QStringLiteral("/Marrowbell/local.db");
 }
 
-QFuture<void> SharedStore::open() {
+QFuture<bool> SharedStore::open() {
     setState(State::opening);
     return startOnPool(
         executor_,
         [this] {
+            bool isNewFile = false;
             try {
-                database_->open();
+                isNewFile = database_->open();
             } catch (const std::exception& failure) {
                 setState(State::failed, failure.what());
                 throw;
             }
             markOpen();
+            return isNewFile;
         },
         openPriority);
 }

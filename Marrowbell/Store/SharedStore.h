@@ -41,9 +41,10 @@ public:
 
     const QString& databasePath() const { return databasePath_; }
 
-    /// Queues the schema set-up ahead of every later call. Its failure (an SQLError) comes back through the
-    /// future and makes every later call fail with StoreUnavailableError.
-    QFuture<void> open();
+    /// Queues the schema set-up ahead of every later call; its result tells whether it made a new library
+    /// file (LocalDatabase::open). Its failure (an SQLError) comes back through the future and makes every
+    /// later call fail with StoreUnavailableError.
+    QFuture<bool> open();
 
     /// Calls `report(error)` once, on the thread that found it, when the file is found damaged after a
     /// successful open, by the check of the file that the open starts or by a later call (a damaged file

@@ -71,10 +71,10 @@ StoreVersion LocalDatabase::version() {
             .ownChanges = sqlite3_total_changes64(db_->handle())};
 }
 
-void LocalDatabase::open() {
+bool LocalDatabase::open() {
     std::lock_guard lock(mutex_);
     if (isOpen_) {
-        return;
+        return false;
     }
     const auto version = db_->queryInteger("PRAGMA user_version");
     if (version > formatVersion) {
@@ -84,8 +84,10 @@ void LocalDatabase::open() {
                        ", newer than version " + std::to_string(formatVersion) + " that this program reads.");
     }
     refuseUnwritableFile();
+    bool isNewFile = false;
     if (version < formatVersion) {
         refuseForeignFile();
+        isNewFile = db_->queryInteger("SELECT count(*) FROM sqlite_master") == 0;
         for (const char* statement : schemaStatements) {
             db_->exec(statement);
         }
@@ -93,6 +95,7 @@ void LocalDatabase::open() {
         startFileCheck();
     }
     isOpen_ = true;
+    return isNewFile;
 }
 
 void LocalDatabase::refuseUnwritableFile() {

@@ -106,8 +106,19 @@ TEST_F(MusicDataRequestTests, ThreadsSendRequestsSideBySide) {
 
 TEST_F(MusicDataRequestTests, AuthorizationFollowsTheServicesAnswer) {
     EXPECT_EQ(MusicAuthorization::request(), MusicAuthorization::Status::authorized);
-
+    // A service that fails, stays silent or cannot be reached has not refused the user.
+    service->injectFault(2, DemoFault::errorAnswer(500, 50000));
+    service->injectFault(3, DemoFault::delayed(std::chrono::seconds(2)));
     auto configuration = service->configuration();
+    configuration.timeoutLimit = 0.2;
+    ServiceConfiguration::setCurrent(configuration);
+    EXPECT_EQ(MusicAuthorization::request(), MusicAuthorization::Status::authorized);
+    EXPECT_EQ(MusicAuthorization::request(), MusicAuthorization::Status::authorized);
+    configuration.apiBase = "http://127.0.0.1:1";
+    ServiceConfiguration::setCurrent(configuration);
+    EXPECT_EQ(MusicAuthorization::request(), MusicAuthorization::Status::authorized);
+
+    configuration = service->configuration();
     configuration.developerToken = "wrong";
     ServiceConfiguration::setCurrent(configuration);
     EXPECT_EQ(MusicAuthorization::request(), MusicAuthorization::Status::denied);

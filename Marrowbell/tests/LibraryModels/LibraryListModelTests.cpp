@@ -262,6 +262,26 @@ TEST_F(LibraryListModelTest, ANewlySelectedContainerWithoutStoredSongsShowsNoneU
     EXPECT_TRUE(playlists->selectedSongs().empty());
 }
 
+TEST_F(LibraryListModelTest, WhenEveryPlaylistIsGoneNoneIsSelectedAndNoSongsShow) {
+    showKind(ContainerKind::playlists);
+    loadList(*playlists);
+    const auto& withTracks = playlistWithTracks(2);
+    select(*playlists, model->selectedPlaylistID, withTracks.id);
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return model->detailSongs.get().size() == withTracks.tracks.size(); }, 20000));
+
+    // What a full sync stores when the service lists no playlist.
+    EXPECT_EQ(inStore([](MarrowbellCore::LocalDatabase& database) {
+                  database.sync(std::vector<MarrowbellCore::IncomingPlaylist>{});
+                  return database.allPlaylists().size();
+              }),
+              0u);
+    ASSERT_TRUE(finishes(playlists->reloadIfLoaded()));
+    EXPECT_TRUE(playlists->items.get().empty());
+    EXPECT_FALSE(model->selectedPlaylistID.get());
+    EXPECT_TRUE(showsCollection("", "", {}));
+}
+
 TEST_F(LibraryListModelTest, ASupersededSelectionInstallsNothing) {
     showKind(ContainerKind::playlists);
     loadList(*playlists);

@@ -62,15 +62,16 @@ TEST_F(LocalDatabaseTest, OpenCreatesTheExactSchemaInWriteAheadMode) {
 
 TEST_F(LocalDatabaseTest, ASecondOpenRunsNoStatementAndAReopenedFileKeepsItsRows) {
     SQLDatabase(path()).exec("DROP TABLE Artists");
-    store.open();
+    EXPECT_FALSE(store.open());
     EXPECT_TRUE(query("SELECT name FROM sqlite_master WHERE name = 'Artists'").empty());
 
     insertSong("kept", SQLValue());
     store.close();
     EXPECT_FALSE(store.isOpen());
     LocalDatabase reopened(path());
-    reopened.open();
+    EXPECT_FALSE(reopened.open()) << "the file was not new";
     EXPECT_EQ(reopened.allSongs().size(), 1u);
+    EXPECT_TRUE(LocalDatabase(directory.file("new.db")).open());
 }
 
 std::string fileBytes(const std::string& path) {

@@ -9,19 +9,22 @@ namespace MusicKit {
 struct MusicAuthorization {
     enum class Status { notDetermined, denied, restricted, authorized };
 
-    /// A status and, when the service was asked and did not accept, why: the request's
-    /// MusicDataRequest::Error (the service answered) or URLError (it could not be reached or did not
-    /// answer in time).
+    /// A status and, when the service refused the user, the request's MusicDataRequest::Error.
     struct Answer {
         Status status = Status::notDetermined;
         std::exception_ptr failure;
     };
 
-    /// Asks the current service: authorized when it accepts the tokens, denied when it rejects them
-    /// (401 or 403), not determined when no service is configured or it could not be asked.
-    /// Blocks; throws Foundation::CancellationError when `stopToken` asks to stop.
+    /// Seconds the service is given to refuse the user before it is taken to accept them.
+    static constexpr double answerTimeLimit = 5.0;
+
+    /// Asks the current service: denied when it refuses the tokens (401 or 403), not determined when no
+    /// service is configured, and authorized otherwise, also when the service cannot be reached, fails or
+    /// does not answer within answerTimeLimit: only the user's own access is decided here, and a
+    /// service that is down is the syncs' to report. Blocks; throws Foundation::CancellationError when
+    /// `stopToken` asks to stop.
     static Status request(std::stop_token stopToken = {});
-    /// The same, with the failure behind a status other than authorized.
+    /// The same, with the refusal behind a denied status.
     static Answer requestAnswer(std::stop_token stopToken = {});
 };
 

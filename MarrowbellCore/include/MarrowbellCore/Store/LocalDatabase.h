@@ -75,13 +75,14 @@ public:
     bool isOpen() const;
 
     /// Creates the schema in a new file and leaves a file of the current format version untouched; does
-    /// nothing once it has succeeded. Throws SQLError, touching nothing, for a file of a newer version, one
-    /// it cannot write (kind `notWritable`), an SQLite file of something else (`notALibrary`) and one
-    /// found damaged (`damaged`).
+    /// nothing once it has succeeded. True when it made the library in a file that held no tables (a new
+    /// file), false otherwise. Throws SQLError, touching nothing, for a file of a newer version, one it
+    /// cannot write (kind `notWritable`), an SQLite file of something else (`notALibrary`) and one found
+    /// damaged (`damaged`).
     /// An existing file is then checked page by page beside the calls that follow: reads go ahead, and
     /// every write first waits for the check (up to a minute, or until its stop token is stopped, throwing
     /// SQLError or Foundation::CancellationError) and writes nothing unless the file passed.
-    void open();
+    bool open();
     /// Calls `observer(error)` once, on the thread that met it, when SQLite first reports the file damaged
     /// (at open, in the check of the file or at any later read or write) or the file cannot be checked;
     /// every call then fails with that error and writes nothing. The observer runs inside the store's
