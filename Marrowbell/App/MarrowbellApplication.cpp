@@ -126,7 +126,6 @@ void MarrowbellApplication::presentForAnotherLaunch() {
         }
         return;
     }
-    mainWindow_->setWindowState(mainWindow_->windowState() & ~Qt::WindowMinimized);
     mainWindow_->present();
 }
 

@@ -172,7 +172,8 @@ double CollectionListControllerBase::measuringWidth() const {
         lastUsableColumnWidth() = column;
     }
     const int usable = column >= minimumUsableColumnWidth ? column : lastUsableColumnWidth();
-    return std::max(0, usable - 2 * TableCellPainter::rowInset);
+    // A row is painted beside the grid line, which is as wide as it is high.
+    return std::max(0, usable - gridLineHeight(*this) - 2 * TableCellPainter::rowInset);
 }
 
 int CollectionListControllerBase::fittingRowHeight(int row) const {

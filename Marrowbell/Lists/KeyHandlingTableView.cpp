@@ -122,6 +122,11 @@ void KeyHandlingTableView::mousePressEvent(QMouseEvent* event) {
     ++pressesSeen_;
     const QPoint position = event->position().toPoint();
     const QModelIndex index = indexAt(position);
+    // A right-click only asks for the clicked row's menu; the selection and the current row stay.
+    if (event->button() == Qt::RightButton) {
+        event->accept();
+        return;
+    }
     if (event->button() == Qt::LeftButton && painter_ && index.isValid() &&
         painter_->hoveredRow() == index.row() && painter_->showsOverlayWhenHovered(index.row())) {
         Q_EMIT artworkOverlayClicked(index.row());

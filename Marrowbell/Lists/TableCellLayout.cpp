@@ -8,8 +8,14 @@
 namespace Marrowbell {
 namespace {
 
-double lineHeight(const QFont& font) {
-    return std::ceil(QFontMetricsF(font).lineSpacing());
+// A line of `text` is as tall as the tallest font that draws it: characters the font lacks come from a
+// fallback font (Hangul, say) that may be taller.
+double lineHeight(const QString& text, const QFont& font) {
+    QTextLayout layout(text, font);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    return std::ceil(std::max(QFontMetricsF(font).lineSpacing(), line.isValid() ? line.height() : 0.0));
 }
 
 double artworkSide(const TableCell& cell) {
@@ -68,14 +74,16 @@ TableCellLayout TableCellLayout::make(const TableCell& cell, const QSizeF& size,
     }
     const double width = textWidth(cell, size.width());
     result.titleLines = wrapTitle(cell.title, titleFont, width, cell.maxTitleLineLength);
-    const double titleHeight = lineHeight(titleFont) * std::max<qsizetype>(1, result.titleLines.size());
+    const double titleHeight =
+        lineHeight(cell.title, titleFont) * std::max<qsizetype>(1, result.titleLines.size());
     const double left = side + textGap;
     if (cell.subtitle.isEmpty()) {
         result.title = QRectF(left, std::floor((size.height() - titleHeight) * 0.5), width, titleHeight);
         return result;
     }
     result.title = QRectF(left, cell.verticalPadding, width, titleHeight);
-    result.subtitle = QRectF(left, cell.verticalPadding + titleHeight, width, lineHeight(subtitleFont));
+    result.subtitle =
+        QRectF(left, cell.verticalPadding + titleHeight, width, lineHeight(cell.subtitle, subtitleFont));
     return result;
 }
 
@@ -88,8 +96,8 @@ int TableCellLayout::titleLineCount(const TableCell& cell, double rowWidth, cons
 int TableCellLayout::fittingHeight(const TableCell& cell, int titleLines, const QFont& titleFont,
                                    const QFont& subtitleFont) {
     const double padding = 2 * cell.verticalPadding;
-    const double text = lineHeight(titleFont) * std::max(1, titleLines) +
-                        (cell.subtitle.isEmpty() ? 0.0 : lineHeight(subtitleFont));
+    const double text = lineHeight(cell.title, titleFont) * std::max(1, titleLines) +
+                        (cell.subtitle.isEmpty() ? 0.0 : lineHeight(cell.subtitle, subtitleFont));
     return static_cast<int>(std::ceil(std::max(padding + text, padding + artworkSide(cell))));
 }
 

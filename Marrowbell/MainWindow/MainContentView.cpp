@@ -23,7 +23,6 @@
 #include <MusicKit/MusicAuthorization.h>
 #include <QAction>
 #include <QApplication>
-#include <QGraphicsOpacityEffect>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -76,9 +75,12 @@ MainContentView::MainContentView(AppModels& models, const QString& serviceDispla
     layout->addWidget(makeToolbar(serviceDisplayName));
     layout->addWidget(hairline(this));
     layout->addWidget(podArea_, 1);
+    podDimming_ = new QWidget(this);
+    podDimming_->setAutoFillBackground(true);
+    podDimming_->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    for (QWidget* overlay : std::initializer_list<QWidget*>{addToast_, syncingToast_, connectingToast_,
-                                                            notAuthorized_, searchPanel_}) {
+    for (QWidget* overlay : std::initializer_list<QWidget*>{podDimming_, addToast_, syncingToast_,
+                                                            connectingToast_, notAuthorized_, searchPanel_}) {
         overlay->hide();
     }
     searchPanel_->installEventFilter(this);
@@ -282,15 +284,17 @@ void MainContentView::updateStatusOverlay() {
 void MainContentView::updateSyncState() {
     const bool syncing = models_.main->showSyncingToast.get();
     syncingToast_->setProgress(models_.main->syncProgress.get());
-    // A widget drawn through an effect is painted over the overlays stacked above it, so the pod carries
-    // the dimming effect only while it is dimmed.
-    if (syncing && !podArea_->graphicsEffect()) {
-        auto* dimming = new QGraphicsOpacityEffect(podArea_);
-        dimming->setOpacity(dimmedOpacity);
-        podArea_->setGraphicsEffect(dimming);
-    } else if (!syncing && podArea_->graphicsEffect()) {
-        podArea_->setGraphicsEffect(nullptr);
+    // The pod shows through a veil of the window's colour as if drawn at the dimmed opacity. An opacity
+    // effect on the pod itself blended each repaint over what the window showed there before, so a closed
+    // search panel and the pod's old rows stayed visible beneath it.
+    if (syncing && !podDimming_->isVisible()) {
+        QPalette veil = palette();
+        QColor colour = veil.color(QPalette::Window);
+        colour.setAlphaF(static_cast<float>(1.0 - dimmedOpacity));
+        veil.setColor(QPalette::Window, colour);
+        podDimming_->setPalette(veil);
     }
+    podDimming_->setVisible(syncing);
     // A library started before its access was refused lies under the not-authorised screen: no key reaches
     // it.
     setPodEnabled(!syncing && !isNotAuthorized_);
@@ -431,6 +435,8 @@ void MainContentView::updateColumnMode() {
 
 void MainContentView::placeOverlays() {
     const QRect pod = podArea_->geometry();
+    podDimming_->setGeometry(pod);
+    podDimming_->raise();
     for (ToastView* toast : {addToast_, syncingToast_, connectingToast_}) {
         QRect frame(QPoint(0, 0), toast->sizeHint());
         frame.moveCenter(pod.center());

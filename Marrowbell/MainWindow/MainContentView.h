@@ -104,6 +104,8 @@ private:
     AppModels& models_;
     PodController* pod_;
     QWidget* podArea_ = nullptr;
+    /// Lies over the pod in the window's colour while a sync dims it.
+    QWidget* podDimming_ = nullptr;
     /// Where the keyboard focus was when a sync disabled the pod, and where disabling it put the focus.
     QPointer<QWidget> focusBeforeSync_;
     QPointer<QWidget> focusDuringSync_;

@@ -9,12 +9,14 @@
 #include "Player/SnapBackIcon.h"
 
 #include <QEnterEvent>
+#include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace Marrowbell {
@@ -101,6 +103,7 @@ QWidget* PlayerHoodie::makeTitlePart() {
     subtitle_ = makeLabel(11, false, titlePart_);
     subtitle_->setForegroundRole(QPalette::PlaceholderText);
     column->addWidget(subtitle_);
+    titlePart_->installEventFilter(this);
     title_->installEventFilter(this);
     subtitle_->installEventFilter(this);
     column->addStretch(1);
@@ -142,7 +145,9 @@ void PlayerHoodie::showTexts() {
 void PlayerHoodie::updateTitleRow() {
     const bool offersAdd = add_->isVisibleTo(titlePart_);
     const int room = titlePart_->contentsRect().width() - titleMargin * 2;
-    const int textWidth = title_->fontMetrics().horizontalAdvance(titleText_);
+    // Rounded up: a label narrower than the text by a fraction of a pixel already elides it.
+    const int textWidth =
+        static_cast<int>(std::ceil(QFontMetricsF(title_->font()).horizontalAdvance(titleText_)));
     const int buttonWidth = offersAdd ? addButtonWidth + titleRowSpacing : 0;
     const bool balanced = offersAdd && textWidth + 2 * buttonWidth <= room;
     balance_->setVisible(balanced);
@@ -178,8 +183,6 @@ void PlayerHoodie::resizeEvent(QResizeEvent* event) {
     timeBar_->setGeometry(left, height() - PlaybackTimeView::viewHeight, std::max(0, width() - left),
                           PlaybackTimeView::viewHeight);
     timeBar_->raise();
-    updateTitleRow();
-    showTexts();
 }
 
 void PlayerHoodie::enterEvent(QEnterEvent* event) {
@@ -196,7 +199,11 @@ void PlayerHoodie::leaveEvent(QEvent* event) {
 }
 
 bool PlayerHoodie::eventFilter(QObject* watched, QEvent* event) {
-    if ((watched == title_ || watched == subtitle_) && event->type() == QEvent::Resize) {
+    if (watched == titlePart_ && event->type() == QEvent::Resize) {
+        // The room the title had before the part was laid out (it may just have been shown) is stale.
+        updateTitleRow();
+        showTexts();
+    } else if ((watched == title_ || watched == subtitle_) && event->type() == QEvent::Resize) {
         showTexts();
     } else if (watched == artworkPart_ &&
                (event->type() == QEvent::Enter || event->type() == QEvent::Leave)) {

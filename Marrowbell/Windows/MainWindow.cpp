@@ -26,6 +26,7 @@ MainWindow::MainWindow(const QString& serviceDisplayName, Defaults& defaults, QW
 }
 
 void MainWindow::present() {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();

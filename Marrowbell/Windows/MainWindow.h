@@ -18,7 +18,7 @@ public:
 
     MainWindow(const QString& serviceDisplayName, Defaults& defaults, QWidget* parent = nullptr);
 
-    /// Shows the window again (it may have been closed) and brings it to the front.
+    /// Shows the window again (it may have been closed or minimised) and brings it to the front.
     void present();
 
 Q_SIGNALS:

@@ -50,7 +50,7 @@ TEST(WindowTests, TheMainWindowComesBackAtItsLastSizeAndPlace) {
     EXPECT_EQ(next.geometry(), moved);
 }
 
-TEST(WindowTests, ClosingTheMainWindowLeavesTheApplicationRunning) {
+TEST(WindowTests, ClosingTheMainWindowLeavesTheApplicationRunningAndPresentingBringsItBackUnminimised) {
     TestDefaults settings;
     MainWindow window(QStringLiteral("Marrowbell Demo"), settings.defaults);
     window.show();
@@ -62,6 +62,9 @@ TEST(WindowTests, ClosingTheMainWindowLeavesTheApplicationRunning) {
     EXPECT_FALSE(quit);
     window.present();
     EXPECT_TRUE(window.isVisible());
+    window.showMinimized();
+    window.present();
+    EXPECT_FALSE(window.isMinimized());
 }
 
 TEST(WindowTests, EachRequestedWindowExistsOnceAndIsMadeOnFirstUse) {

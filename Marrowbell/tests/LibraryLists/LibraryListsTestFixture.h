@@ -97,7 +97,8 @@ protected:
         QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, rowCenter(list, row));
     }
 
-    /// Opens the context menu of `row`, gives back its item titles and, when `choice` names one, chooses it.
+    /// Right-clicks `row` to open its context menu, gives back the menu's item titles and, when `choice`
+    /// names one, chooses it.
     static QStringList contextMenuOf(CollectionListControllerBase& list, int row,
                                      const QString& choice = {}) {
         QStringList titles;
@@ -115,7 +116,9 @@ protected:
             menu->close();
         });
         list.scrollTo(list.model()->index(row, 0));
-        Q_EMIT list.customContextMenuRequested(rowCenter(list, row));
+        // Through the window, which turns a right press into the context menu's request.
+        QTest::mouseClick(list.window()->windowHandle(), Qt::RightButton, {},
+                          list.viewport()->mapTo(list.window(), rowCenter(list, row)));
         return titles;
     }
 

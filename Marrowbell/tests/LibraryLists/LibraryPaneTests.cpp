@@ -167,8 +167,10 @@ TEST_F(LibraryPaneTest, UpdateLibraryShowsARenamedAddedAndRemovedPlaylistAtOnce)
 TEST_F(LibraryPaneTest, TheMenuShufflesTheClickedContainer) {
     auto& artists = showKind<ArtistList>(ContainerKind::artists);
     ASSERT_TRUE(showsRows(artists, int(storedContainers(*models->artists).size())));
+    const int selected = artists.selectedRow();
     contextMenuOf(artists, 1, QStringLiteral("Shuffle"));
     ASSERT_TRUE(playerPlays());
+    EXPECT_EQ(artists.selectedRow(), selected) << "the right-click selects nothing";
     EXPECT_EQ(player().state().shuffleMode(), MusicKit::MusicPlayerShuffleMode::songs);
     EXPECT_FALSE(queuedTitles().isEmpty());
     EXPECT_FALSE(model().showPlayError.get());

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QTextLayout>
 #include <UnifiedLog/LogStore.h>
 #include <algorithm>
 
@@ -159,9 +160,11 @@ TEST_F(CollectionListTests, EachRowIsAsTallAsItsTitleAndSubtitleAtTheListsWidth)
     defaults->setValue(DefaultsKeys::artworkSize, 16);
     const QString longTitle =
         QStringLiteral("A title long enough to wrap onto a second line in a list this narrow");
+    const QString mixedTitle = QStringLiteral("Golden 서울 Smörgåsbord \"Blue\"");
     makeList({{QStringLiteral("short"), QStringLiteral("Short"), QStringLiteral("Artist")},
               {QStringLiteral("long"), longTitle, QStringLiteral("Artist")},
-              {QStringLiteral("bare"), QStringLiteral("Short"), {}}});
+              {QStringLiteral("bare"), QStringLiteral("Short"), {}},
+              {QStringLiteral("mixed"), mixedTitle, QStringLiteral("Artist")}});
     list->viewport()->repaint();
     const int oneLine = list->rowHeight(0);
     EXPECT_GT(list->rowHeight(1), oneLine) << "a wrapped title takes a second line";
@@ -183,6 +186,26 @@ TEST_F(CollectionListTests, EachRowIsAsTallAsItsTitleAndSubtitleAtTheListsWidth)
     list->resize(400, 300);
     EXPECT_TRUE(QTest::qWaitFor([&] { return list->rowHeight(1) > oneLine; }, 2000));
     EXPECT_EQ(heightUpdatesLogged(), 2);
+
+    // Around the width where it wraps, a title drawn partly in a taller fallback font (Hangul) keeps its
+    // wrapped lines, at that font's height, and its subtitle inside its row.
+    const QFont titleFont = list->cellPainter()->cellForRow(3).titleFont(list->font());
+    QTextLayout mixedLine(mixedTitle, titleFont);
+    mixedLine.beginLayout();
+    const QTextLine drawnLine = mixedLine.createLine();
+    mixedLine.endLayout();
+    const int titleWidth = int(QFontMetricsF(titleFont).horizontalAdvance(mixedTitle));
+    for (int width = titleWidth + 40; width <= titleWidth + 60; ++width) {
+        list->resize(width, 300);
+        QTest::qWait(20);
+        list->viewport()->repaint();
+        const QRect row = list->visualRect(list->model()->index(3, 0));
+        const TableCellLayout layout =
+            list->cellPainter()->layoutInRow(list->cellPainter()->cellForRow(3), row, false);
+        EXPECT_LE(layout.subtitle.bottom(), QRectF(row).bottom()) << "at width " << width;
+        EXPECT_GE(layout.title.height() / layout.titleLines.size(), drawnLine.height())
+            << "at width " << width;
+    }
 
     defaults->setValue(DefaultsKeys::limitTitlesToOneLine, true);
     list->reloadAppearance();

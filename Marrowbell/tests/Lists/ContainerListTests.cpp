@@ -83,6 +83,13 @@ TEST_F(ContainerListTests, ShowsTheSixKindsWithTheirSymbolsAndTheSelectedKind) {
 }
 
 TEST_F(ContainerListTests, ChoosingAKindShowsItsListAndDoubleClickDoesNothingMore) {
+    // Through the window, which turns a right press into the context menu's request.
+    const QPoint albums = list->visualRect(list->model()->index(1, 0)).center();
+    QTest::mouseClick(list->windowHandle(), Qt::RightButton, {}, list->viewport()->mapTo(list.get(), albums));
+    QTest::qWait(20);
+    EXPECT_EQ(list->selectedRow(), 0) << "a right-click selects nothing";
+    EXPECT_EQ(model->selectedContainerKindID.get(), QStringLiteral("playlists"));
+
     clickRow(1);
     EXPECT_EQ(model->selectedContainerKindID.get(), QStringLiteral("albums"));
     ASSERT_TRUE(

@@ -226,6 +226,25 @@ TEST_F(PlayerViewTest, HoverOffersAddToLibraryAndSnapBackOnlyWhenTheyApply) {
     EXPECT_FALSE(hoodie.snapBackButton()->isVisibleTo(&hoodie));
 }
 
+TEST_F(PlayerViewTest, AShortTitleShowsWholeAndALongOneWholeAgainOnceTheBarGrows) {
+    QLabel* title = view().hoodie()->titleLabel();
+    for (const char* text :
+         {"Neon", "Love", "Hollow", "Road", "Echo", "서울", "Glass Hollow", "Øresund Paper"}) {
+        MusicKit::Song song = songs[0];
+        song.title = text;
+        queueSongs({song});
+        settle();
+        EXPECT_EQ(title->text(), QString::fromUtf8(text));
+    }
+    MusicKit::Song song = songs[0];
+    song.title = "A Title Far Too Long For The Narrowest Bar That There Is";
+    queueSongs({song});
+    host->resize(300, 400);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return title->text().endsWith(QChar(0x2026)); }, 2000));
+    host->resize(1200, 400);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return title->text() == QString::fromStdString(song.title); }, 2000));
+}
+
 TEST_F(PlayerViewTest, TheTitleStaysCentredBesideAddToLibraryUntilTheBarIsTooNarrow) {
     queueSongs({songNotInLibrary()});
     PlayerHoodie& hoodie = *view().hoodie();

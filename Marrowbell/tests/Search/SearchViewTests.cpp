@@ -13,6 +13,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QLabel>
+#include <QScreen>
 #include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -289,6 +290,28 @@ TEST(SearchPanelPlacement, FollowsTheWindowAndKeepsTheFieldInAShortOne) {
     EXPECT_EQ(OverlayPlacement::searchPanel({1200, 600}, 44).width(), 616);
     EXPECT_EQ(OverlayPlacement::searchPanel({600, 500}, 424).height(), 388);
     EXPECT_EQ(OverlayPlacement::searchPanel({600, 80}, 424).height(), 60) << "never below the field row";
+}
+
+TEST_F(SearchViewTest, WhileASyncDimsThePodAClosedPanelLeavesNoTraceOnScreen) {
+    for (std::size_t request = 1; request <= 4; ++request) {
+        service->injectFault(service->requestedTargets().size() + request,
+                             DemoService::DemoFault::delayed(std::chrono::milliseconds(1000)));
+    }
+    auto sync = models->main->performFullSync();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return models->main->showSyncingToast.get(); }, 5000));
+    content->showSearch();
+    ASSERT_TRUE(searchFor(QStringLiteral("mid")));
+    const QRect panel = content->searchPanel()->geometry();
+    QTest::keyClick(&field(), Qt::Key_Escape);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !panelShown(); }, 1000));
+    QTest::qWait(50);
+    ASSERT_TRUE(models->main->showSyncingToast.get());
+    // What the window shows where the panel was, against the window drawn afresh.
+    const QImage shown = content->screen()->grabWindow(content->winId()).toImage();
+    const QImage drawn = content->grab().toImage();
+    EXPECT_EQ(shown.copy(panel).convertToFormat(QImage::Format_RGB32),
+              drawn.copy(panel).convertToFormat(QImage::Format_RGB32));
+    EXPECT_TRUE(finishes(sync, 60000));
 }
 
 } // namespace
