@@ -130,6 +130,7 @@ QFuture<void> ApplicationMusicPlayer::promised(const std::function<void(Completi
 }
 
 std::uint64_t ApplicationMusicPlayer::supersede() {
+    isStarting_ = false;
     requests_->request_stop();
     requests_ = std::make_unique<std::stop_source>();
     return ++generation_;
@@ -256,23 +257,34 @@ QFuture<void> ApplicationMusicPlayer::play() {
 
 void ApplicationMusicPlayer::startPlaying(Completion done) {
     const std::uint64_t generation = generation_;
+    isStarting_ = true;
     prepare([this, generation, done](std::exception_ptr failure) {
         if (generation != generation_) {
             done(nullptr);
             return;
         }
+        const bool pausedMeanwhile = !isStarting_;
+        isStarting_ = false;
         if (failure) {
             state_->setPlaybackStatus(Status::stopped);
             done(failure);
             return;
         }
-        engine_->play();
-        state_->setPlaybackStatus(Status::playing);
+        if (!pausedMeanwhile) {
+            engine_->play();
+            state_->setPlaybackStatus(Status::playing);
+        }
         done(nullptr);
     });
 }
 
+// The user asked last to pause: a song still loading is made ready without starting.
 void ApplicationMusicPlayer::pause() {
+    if (isStarting_) {
+        isStarting_ = false;
+        state_->setPlaybackStatus(Status::paused);
+        return;
+    }
     supersede();
     engine_->pause();
     if (state_->playbackStatus() == Status::playing) {
@@ -289,22 +301,27 @@ void ApplicationMusicPlayer::stop() {
 }
 
 QFuture<void> ApplicationMusicPlayer::skipToNextEntry() {
+    const bool keepPlaying = isPlayingOrStarting();
     supersede();
-    return promised([this](Completion done) { skip(1, std::move(done)); });
+    return promised([this, keepPlaying](Completion done) { skip(1, keepPlaying, std::move(done)); });
 }
 
 QFuture<void> ApplicationMusicPlayer::skipToPreviousEntry() {
+    const bool keepPlaying = isPlayingOrStarting();
     supersede();
-    return promised([this](Completion done) { skip(-1, std::move(done)); });
+    return promised([this, keepPlaying](Completion done) { skip(-1, keepPlaying, std::move(done)); });
 }
 
-void ApplicationMusicPlayer::skip(int step, Completion done) {
+bool ApplicationMusicPlayer::isPlayingOrStarting() const {
+    return isStarting_ || state_->playbackStatus() == Status::playing;
+}
+
+void ApplicationMusicPlayer::skip(int step, bool keepPlaying, Completion done) {
     const auto current = queue_->currentIndex();
     if (!current) {
         done(playerError(MusicPlayerError::Code::emptyQueue, QStringLiteral("The queue is empty.")));
         return;
     }
-    const bool keepPlaying = state_->playbackStatus() == Status::playing;
     const std::size_t count = queue_->entries().size();
     const bool isLast = *current + 1 == count;
     const auto& item = queue_->entries()[*current].item;
@@ -371,8 +388,8 @@ void ApplicationMusicPlayer::handlePlaybackFailure() {
 }
 
 void ApplicationMusicPlayer::handleCurrentEntryChange() {
+    const bool keepPlaying = isPlayingOrStarting();
     supersede();
-    const bool keepPlaying = state_->playbackStatus() == Status::playing;
     engine_->unload();
     loadedEntryID_.reset();
     stationPosition_ = 0;
