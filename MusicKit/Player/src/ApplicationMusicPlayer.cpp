@@ -273,9 +273,19 @@ void ApplicationMusicPlayer::startPlaying(Completion done) {
         if (!pausedMeanwhile) {
             engine_->play();
             state_->setPlaybackStatus(Status::playing);
+            Q_EMIT playbackStarted();
         }
         done(nullptr);
     });
+}
+
+ApplicationMusicPlayer::Completion ApplicationMusicPlayer::reportingFailure() {
+    return [this](std::exception_ptr failure) {
+        if (failure) {
+            state_->setPlaybackStatus(Status::stopped);
+            Q_EMIT startFailed(failure);
+        }
+    };
 }
 
 // The user asked last to pause: a song still loading is made ready without starting.
@@ -355,11 +365,6 @@ void ApplicationMusicPlayer::moveTo(std::size_t index, bool keepPlaying, Complet
 void ApplicationMusicPlayer::handleEndOfEntry() {
     supersede();
     const auto current = queue_->currentIndex();
-    const auto stopOnFailure = [this](std::exception_ptr failure) {
-        if (failure) {
-            state_->setPlaybackStatus(Status::stopped);
-        }
-    };
     if (!current) {
         stop();
         return;
@@ -368,14 +373,14 @@ void ApplicationMusicPlayer::handleEndOfEntry() {
     if (item && std::holds_alternative<Station>(*item)) {
         ++stationPosition_;
         loadedEntryID_.reset();
-        startPlaying(stopOnFailure);
+        startPlaying(reportingFailure());
     } else if (state_->repeats(MusicPlayerRepeatMode::one)) {
         loadedEntryID_.reset();
-        startPlaying(stopOnFailure);
+        startPlaying(reportingFailure());
     } else if (*current + 1 < queue_->entries().size()) {
-        moveTo(*current + 1, true, stopOnFailure);
+        moveTo(*current + 1, true, reportingFailure());
     } else if (state_->repeats(MusicPlayerRepeatMode::all)) {
-        moveTo(0, true, stopOnFailure);
+        moveTo(0, true, reportingFailure());
     } else {
         stop();
     }
@@ -398,11 +403,7 @@ void ApplicationMusicPlayer::handleCurrentEntryChange() {
         return;
     }
     if (keepPlaying) {
-        startPlaying([this](std::exception_ptr failure) {
-            if (failure) {
-                state_->setPlaybackStatus(Status::stopped);
-            }
-        });
+        startPlaying(reportingFailure());
     }
 }
 

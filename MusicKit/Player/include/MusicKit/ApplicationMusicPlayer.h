@@ -74,6 +74,13 @@ public:
     double playbackTime() const;
     void setPlaybackTime(double seconds);
 
+Q_SIGNALS:
+    /// The current entry's audio has begun or resumed playing.
+    void playbackStarted();
+    /// A start the player made of its own accord has failed: moving on at the end of an entry, or to an
+    /// entry made current in its queue. `failure` is what play() would have failed with.
+    void startFailed(std::exception_ptr failure);
+
 private:
     using Completion = std::function<void(std::exception_ptr failure)>;
     struct PendingContainer;
@@ -85,6 +92,8 @@ private:
     void loadCurrent(Completion done);
     void loadAsset(const QUrl& assetURL, Completion done);
     void startPlaying(Completion done);
+    /// The completion of a start the player made of its own accord.
+    Completion reportingFailure();
     void moveTo(std::size_t index, bool keepPlaying, Completion done);
     /// What the user asked for last was to play: it plays, or a play is loading its entry.
     bool isPlayingOrStarting() const;
