@@ -411,7 +411,7 @@ void ApplicationMusicPlayer::handleCurrentEntryChange() {
 // where it would have without shuffle once shuffle is turned off again: a queue set while shuffle was on and
 // then told to play in order starts at the song it was set to start at.
 void ApplicationMusicPlayer::handleShufflingChange(bool shuffles) {
-    const bool underWay = hasStarted_ || state_->playbackStatus() != Status::stopped;
+    const bool underWay = hasStarted_ || isStarting_ || state_->playbackStatus() != Status::stopped;
     const auto before = queue_->currentEntry();
     if (shuffles) {
         queue_->shuffle(underWay);
@@ -420,6 +420,8 @@ void ApplicationMusicPlayer::handleShufflingChange(bool shuffles) {
     }
     const auto after = queue_->currentEntry();
     if (before && after && before->id != after->id) {
+        // A load still under way is of the entry that is no longer current.
+        supersede();
         engine_->unload();
         loadedEntryID_.reset();
     }
