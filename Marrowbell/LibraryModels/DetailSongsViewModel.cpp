@@ -65,7 +65,7 @@ QFuture<void> DetailSongsViewModel::play(const std::vector<LocalSong>& songs, bo
         return finishedFuture(std::make_exception_ptr(PlaybackError(PlaybackError::Code::noSongs)));
     }
     const SongListStart start{0, shuffle, shuffle ? std::nullopt : std::optional(songs.front())};
-    return playSongList(mainViewModel_, player_, songs, start, false, this);
+    return playSongList(mainViewModel_, player_, songs, start, false);
 }
 
 QFuture<void> DetailSongsViewModel::play(const QString& songID) {
@@ -77,7 +77,7 @@ QFuture<void> DetailSongsViewModel::play(const QString& songID) {
         return finishedFuture();
     }
     auto promise = startedPromise();
-    whenFinished(playSongList(mainViewModel_, player_, songs, *start, true, this), this,
+    whenFinished(playSongList(mainViewModel_, player_, songs, *start, true), this,
                  [this, promise](QFuture<void> played) {
                      if (auto error = failureOf(played)) {
                          reportPlayFailure(mainViewModel_, error);

@@ -3,7 +3,6 @@
 #include "App/AppEnvironment.h"
 #include "ErrorReporting/ErrorReporting.h"
 #include "LibraryModels/FutureSupport.h"
-#include "LibraryModels/SongListPlayback.h"
 #include "Model/MainViewModel.h"
 #include "Platform/AppLoggers.h"
 #include "Platform/GuiDelivery.h"
@@ -122,7 +121,7 @@ RecommendationListViewModel::playItem(const MusicKit::MusicItemID& id,
     player_.state().setShuffleMode(shuffleMode);
 
     auto promise = startedPromise();
-    whenFinished(prepareAndPlay(player_, this), this, [this, promise](QFuture<void> played) {
+    whenFinished(player_.play(), this, [this, promise](QFuture<void> played) {
         if (auto error = failureOf(played)) {
             reportPlayFailure(error);
         }

@@ -61,7 +61,7 @@ template <class Songs> std::optional<SongListStart> songListStart(const Songs& s
 
 template <class Songs>
 QFuture<void> playSongList(MainViewModel& model, MusicKit::ApplicationMusicPlayer& player, const Songs& songs,
-                           const SongListStart& start, bool saveSnapback, QObject* context) {
+                           const SongListStart& start, bool saveSnapback) {
     AppLoggers::playback().info("Setting eager entries for playback");
     model.isStopped.set(false);
     model.eagerEntryDate.set(QDateTime::currentDateTimeUtc());
@@ -73,7 +73,8 @@ QFuture<void> playSongList(MainViewModel& model, MusicKit::ApplicationMusicPlaye
     if (saveSnapback) {
         model.saveSnapbackState();
     }
-    QFuture<void> played = prepareAndPlay(player, context);
+    // One play, which prepares first: a pause or stop while the song loads then holds.
+    QFuture<void> played = player.play();
     whenFinished(played, &model, [&model](QFuture<void> finished) {
         if (const auto error = failureOf(finished); error && !isCancellation(error)) {
             model.playDidFail();
@@ -86,27 +87,9 @@ template std::optional<SongListStart> songListStart(const std::vector<LocalSong>
 template std::optional<SongListStart> songListStart(const MarrowbellCore::SortedRecords<LocalSong>&,
                                                     const QString&);
 template QFuture<void> playSongList(MainViewModel&, MusicKit::ApplicationMusicPlayer&,
-                                    const std::vector<LocalSong>&, const SongListStart&, bool, QObject*);
+                                    const std::vector<LocalSong>&, const SongListStart&, bool);
 template QFuture<void> playSongList(MainViewModel&, MusicKit::ApplicationMusicPlayer&,
                                     const MarrowbellCore::SortedRecords<LocalSong>&, const SongListStart&,
-                                    bool, QObject*);
-
-QFuture<void> prepareAndPlay(MusicKit::ApplicationMusicPlayer& player, QObject* context) {
-    auto promise = startedPromise();
-    whenFinished(player.prepareToPlay(), context, [&player, promise, context](QFuture<void> prepared) {
-        if (auto error = failureOf(prepared)) {
-            promise->setException(error);
-            promise->finish();
-            return;
-        }
-        whenFinished(player.play(), context, [promise](QFuture<void> played) {
-            if (auto error = failureOf(played)) {
-                promise->setException(error);
-            }
-            promise->finish();
-        });
-    });
-    return promise->future();
-}
+                                    bool);
 
 } // namespace Marrowbell

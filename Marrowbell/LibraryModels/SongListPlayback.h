@@ -8,8 +8,6 @@
 #include <optional>
 #include <vector>
 
-class QObject;
-
 namespace MusicKit {
 class ApplicationMusicPlayer;
 }
@@ -37,13 +35,10 @@ template <class Songs> std::optional<SongListStart> songListStart(const Songs& s
 
 /// Plays up to songQueueLimit songs of `songs` from `start`: the central model is marked as playing with its
 /// eager entry, the player's queue and shuffle mode are replaced, the central model refreshes (and records
-/// the snap-back place when `saveSnapback`), then the player prepares and plays. The future finishes on the
+/// the snap-back place when `saveSnapback`), then the player plays. The future finishes on the
 /// GUI thread, holding the player's error on failure. GUI thread.
 template <class Songs>
 QFuture<void> playSongList(MainViewModel& model, MusicKit::ApplicationMusicPlayer& player, const Songs& songs,
-                           const SongListStart& start, bool saveSnapback, QObject* context);
-
-/// Prepares the player, then starts it; the future holds the first error.
-QFuture<void> prepareAndPlay(MusicKit::ApplicationMusicPlayer& player, QObject* context);
+                           const SongListStart& start, bool saveSnapback);
 
 } // namespace Marrowbell

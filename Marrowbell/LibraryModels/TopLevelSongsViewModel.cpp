@@ -80,7 +80,7 @@ QFuture<void> TopLevelSongsViewModel::playLoaded(const QString& songID) {
     if (!start) {
         return finishedFuture(std::make_exception_ptr(PlaybackError(PlaybackError::Code::noSongs)));
     }
-    return playSongList(mainViewModel_, player_, songs, *start, true, this);
+    return playSongList(mainViewModel_, player_, songs, *start, true);
 }
 
 } // namespace Marrowbell

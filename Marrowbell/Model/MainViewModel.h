@@ -26,6 +26,7 @@
 #include <QString>
 #include <QTimer>
 #include <QUrl>
+#include <exception>
 #include <memory>
 #include <optional>
 #include <stop_token>
@@ -221,6 +222,7 @@ public:
     /// Loads the artwork of `item` into the cache, then announces a new song and sets
     /// playingItemIDForArtwork, unless `stopToken` asked to stop meanwhile.
     QFuture<void> loadPlayerArtwork(const std::optional<PlaybackItem>& item, std::stop_token stopToken);
+    /// A new song with a song identifier is announced, when the setting is on, once the player plays it.
     void notifySongChangeIfNeeded(const std::optional<PlaybackItem>& item);
     QFuture<void> postSongNotification(const PlaybackItem& item, const QString& songID);
 
@@ -242,6 +244,10 @@ Q_SIGNALS:
 
 private:
     void followPlayer();
+    /// Posts the song-start notification of the new song once the player plays it.
+    void announceSongIfPlaying();
+    /// The player could not start the next entry of its own accord: told as a failed play.
+    void reportStartFailure(const std::exception_ptr& failure);
     /// The eager entry counts as playing while fresh: the play state is read again whenever it changes and
     /// once it goes stale.
     void followEagerEntry();

@@ -8,8 +8,10 @@
 #include "Platform/GuiDelivery.h"
 
 #include <DesktopIntegration/UserNotificationCenter.h>
+#include <MusicKit/ApplicationMusicPlayer.h>
 #include <QPromise>
 #include <exception>
+#include <utility>
 
 namespace Marrowbell {
 
@@ -62,7 +64,21 @@ void MainViewModel::notifySongChangeIfNeeded(const std::optional<PlaybackItem>& 
         AppLoggers::app().debug("Notifications are disabled, skipping notification post");
         return;
     }
-    postSongNotification(*item, QString::fromStdString(*songID));
+    playbackSupport_->unannouncedSong.emplace(*item, QString::fromStdString(*songID));
+    announceSongIfPlaying();
+}
+
+// A song still loading may yet fail, or be skipped before it starts: it is announced once it plays.
+void MainViewModel::announceSongIfPlaying() {
+    auto& song = playbackSupport_->unannouncedSong;
+    const auto current = player_.queue().currentEntry();
+    if (!song || !current || PlaybackItem(*current).songID() != song->second.toStdString() ||
+        player_.state().playbackStatus() != MusicKit::MusicPlayerPlaybackStatus::playing ||
+        !player_.isPreparedToPlay()) {
+        return;
+    }
+    const auto [item, songID] = *std::exchange(song, std::nullopt);
+    postSongNotification(item, songID);
 }
 
 QFuture<void> MainViewModel::postSongNotification(const PlaybackItem& item, const QString& songID) {

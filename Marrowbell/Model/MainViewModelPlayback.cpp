@@ -108,7 +108,9 @@ void MainViewModel::refreshPlayerState() {
 void MainViewModel::updatePlaybackStatus() {
     const bool wasPlaying = isPlaying.get();
     const auto status = player_.state().playbackStatus();
-    const bool playsNow = status == MusicPlayerPlaybackStatus::playing || hasFreshEagerEntry();
+    // A pause while the song loads is the player's answer: the song no longer counts as playing.
+    const bool playsNow = status == MusicPlayerPlaybackStatus::playing ||
+                          (status != MusicPlayerPlaybackStatus::paused && hasFreshEagerEntry());
     isPlaying.set(playsNow);
     currentPlayingTime.set(player_.playbackTime());
     AppLoggers::playback().debug("Playback status: %ld", {static_cast<long>(status)});

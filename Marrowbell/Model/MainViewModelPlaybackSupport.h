@@ -2,7 +2,11 @@
 
 #include "Model/NotificationAttachment.h"
 
+#include <MarrowbellCore/ItemViews/PlaybackItem.h>
+#include <QString>
 #include <cstdint>
+#include <optional>
+#include <utility>
 
 namespace DesktopIntegration {
 class UserNotificationCenter;
@@ -18,6 +22,8 @@ struct MainViewModelPlaybackSupport {
     DesktopIntegration::UserNotificationCenter* notificationCenter = nullptr;
     /// The song-start notification's image file, removed when the next one replaces it.
     NotificationAttachment notificationAttachment;
+    /// The new song to announce once the player plays it, with its song identifier.
+    std::optional<std::pair<MarrowbellCore::PlaybackItem, QString>> unannouncedSong;
 };
 
 } // namespace Marrowbell

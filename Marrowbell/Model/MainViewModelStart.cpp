@@ -60,6 +60,11 @@ void MainViewModel::followPlayer() {
                                    [this] { stateDebounce_.start(); }));
     cancellables.push_back(connect(&player_.queue(), &MusicKit::MusicPlayerQueue::objectWillChange, this,
                                    [this] { queueDebounce_.start(); }));
+    cancellables.push_back(connect(&player_, &MusicKit::ApplicationMusicPlayer::playbackStarted, this,
+                                   [this] { announceSongIfPlaying(); }));
+    cancellables.push_back(
+        connect(&player_, &MusicKit::ApplicationMusicPlayer::startFailed, this,
+                [this](const std::exception_ptr& failure) { reportStartFailure(failure); }));
     followEagerEntry();
 }
 

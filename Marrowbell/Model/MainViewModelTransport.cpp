@@ -1,4 +1,5 @@
 #include "ErrorReporting/ErrorReporting.h"
+#include "LibraryModels/FutureSupport.h"
 #include "Model/MainViewModel.h"
 #include "Platform/AppLoggers.h"
 #include "Platform/GuiDelivery.h"
@@ -36,6 +37,12 @@ QFuture<void> afterPlayerOperation(QFuture<void> operation, QObject* receiver, s
 }
 
 } // namespace
+
+void MainViewModel::reportStartFailure(const std::exception_ptr& failure) {
+    ErrorReporting::report(failure, "play_song");
+    logFailure(AppLoggers::playback(), "Failed to play song: %@", failure);
+    showPlayError.set(true);
+}
 
 void MainViewModel::pause() {
     player_.pause();

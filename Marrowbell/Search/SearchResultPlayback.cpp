@@ -54,10 +54,9 @@ struct Playback {
         startPlayer();
     }
 
+    // One play, which prepares first: a pause or stop while the item loads then holds.
     void startPlayer() const {
-        after(models.player->prepareToPlay(), [playback = *this] {
-            playback.after(playback.models.player->play(), [playback] { playback.finish(); });
-        });
+        after(models.player->play(), [playback = *this] { playback.finish(); });
     }
 
     void playCatalogArtist(const MusicKit::Artist& artist) const {

@@ -9,8 +9,10 @@
 #include "MainWindow/PodPagingView.h"
 #include "MainWindow/ToastView.h"
 #include "MainWindowTestFixture.h"
+#include "Player/PlaybackTimeView.h"
 #include "Player/PlayerBar.h"
 #include "Player/PlayerButton.h"
+#include "Player/PlayerHoodie.h"
 #include "Player/PlayerSymbols.h"
 #include "Player/PlayerView.h"
 #include "PowerProfilesService.h"
@@ -18,6 +20,7 @@
 #include "Search/SearchView.h"
 #include "Search/SearchWindow.h"
 
+#include <DemoService/DelayingRelay.h>
 #include <DemoService/DemoService.h>
 #include <MarrowbellCore/Store/LocalDatabase.h>
 #include <MusicKit/ApplicationMusicPlayer.h>
@@ -213,8 +216,58 @@ protected:
         return shown;
     }
 
+    /// Shows the Songs list and waits for all of its rows.
+    SongList* showSongsList() {
+        model().selectContainerKind(containerKindID(ContainerKind::songs));
+        model().navigationPath.set(pathOf(ContainerKind::songs));
+        SongList* songs = nullptr;
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] {
+                // The lists share one meta-object, so only the C++ type tells the song lists apart; a detail
+                // list found on the way may be dropped by the pod, so none is kept from an earlier look.
+                songs = nullptr;
+                for (auto* list : content->findChildren<CollectionListControllerBase*>()) {
+                    auto* candidate = dynamic_cast<SongList*>(list);
+                    if (candidate && candidate->model()->rowCount() == int(demoSongCount) + 2) {
+                        songs = candidate;
+                    }
+                }
+                return songs != nullptr;
+            },
+            15000));
+        return songs;
+    }
+
+    static void doubleClickRow(SongList& songs, int row) {
+        const QPoint center = songs.visualRect(songs.model()->index(row, 0)).center();
+        QTest::mouseClick(songs.viewport(), Qt::LeftButton, {}, center);
+        QTest::mouseDClick(songs.viewport(), Qt::LeftButton, {}, center);
+    }
+
+    /// Double-clicks a song while the service holds its audio's address back for 2.5 s, and waits a second
+    /// into the load, the bar showing the song as playing.
+    void startSlowPlay(DemoService::Testing::DelayingRelay& relay) {
+        SongList* songs = showSongsList();
+        ASSERT_TRUE(songs);
+        auto slow = *MusicKit::ServiceConfiguration::current();
+        slow.apiBase = relay.baseURL();
+        MusicKit::ServiceConfiguration::setCurrent(slow);
+        relay.delay("/v1/me/playback", std::chrono::milliseconds(2500));
+        doubleClickRow(*songs, 5);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return playPause().text() == PlayerSymbols::pause; }, 2000));
+        QTest::qWait(1000);
+    }
+
+    PlayerButton& playPause() const { return *content->playerBar()->view()->playPauseButton(); }
+
     std::unique_ptr<MainContentView> content;
 };
+
+/// A relay in front of the service the application reaches now.
+DemoService::Testing::DelayingRelay relayToCurrentService() {
+    return DemoService::Testing::DelayingRelay(
+        DemoService::Testing::DelayingRelay::portOf(MusicKit::ServiceConfiguration::current()->apiBase));
+}
 
 TEST_F(MainContentTest, FirstStartSyncsBehindTheSyncingToastThenShowsTheLibrary) {
     makeContent();
@@ -528,44 +581,68 @@ TEST_F(MainContentTest, SpacePlaysOrPausesInThePodButNeverInTheSearchPanel) {
 TEST_F(MainContentTest, EveryFailedPlayShowsTheAlertAndLeavesThePlayerStopped) {
     makeContent();
     showAndStart();
-    model().selectContainerKind(containerKindID(ContainerKind::songs));
-    model().navigationPath.set(pathOf(ContainerKind::songs));
-    SongList* songs = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor(
-        [&] {
-            // The lists share one meta-object, so only the C++ type tells the song lists apart; a detail
-            // list found on the way may be dropped by the pod, so none is kept from an earlier look.
-            songs = nullptr;
-            for (auto* list : content->findChildren<CollectionListControllerBase*>()) {
-                auto* candidate = dynamic_cast<SongList*>(list);
-                if (candidate && candidate->model()->rowCount() == int(demoSongCount) + 2) {
-                    songs = candidate;
-                }
-            }
-            return songs != nullptr;
-        },
-        15000));
+    SongList* songs = showSongsList();
+    ASSERT_TRUE(songs);
     // The service no longer answers: nothing listens at its address.
     auto unreachable = *MusicKit::ServiceConfiguration::current();
     unreachable.apiBase = "http://127.0.0.1:1";
     MusicKit::ServiceConfiguration::setCurrent(unreachable);
-    PlayerButton& playPause = *content->playerBar()->view()->playPauseButton();
 
     for (const int row : {5, 6}) {
         SCOPED_TRACE(row);
-        const QPoint center = songs->visualRect(songs->model()->index(row, 0)).center();
-        QTest::mouseClick(songs->viewport(), Qt::LeftButton, {}, center);
-        QTest::mouseDClick(songs->viewport(), Qt::LeftButton, {}, center);
+        doubleClickRow(*songs, row);
         ASSERT_TRUE(QTest::qWaitFor([&] { return shownAlerts().size() == 1; }, 15000))
             << "every failure shows it";
         EXPECT_EQ(models->player->state().playbackStatus(), MusicKit::MusicPlayerPlaybackStatus::stopped);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return playPause.text() == PlayerSymbols::play; }, 3000))
+        EXPECT_TRUE(QTest::qWaitFor([&] { return playPause().text() == PlayerSymbols::play; }, 3000))
             << "the bar offers to play, not to pause";
         EXPECT_FALSE(model().isPlaying.get());
 
         shownAlerts().front()->button(QMessageBox::Ok)->click();
         ASSERT_TRUE(QTest::qWaitFor([&] { return shownAlerts().empty(); }, 2000));
     }
+}
+
+TEST_F(MainContentTest, StopWhileASongLoadsEndsItQuietly) {
+    makeContent();
+    showAndStart();
+    auto relay = relayToCurrentService();
+    const auto errorsBefore = loggedErrors().size();
+    ASSERT_NO_FATAL_FAILURE(startSlowPlay(relay));
+    QTest::mouseClick(&playPause(), Qt::LeftButton, Qt::AltModifier, playPause().rect().center());
+
+    QTest::qWait(3000);
+    EXPECT_TRUE(shownAlerts().empty());
+    const auto errors = loggedErrors();
+    for (auto message = errors.begin() + static_cast<std::ptrdiff_t>(errorsBefore); message != errors.end();
+         ++message) {
+        EXPECT_FALSE(message->starts_with("Failed to play song")) << *message;
+    }
+    EXPECT_TRUE(model().isStopped.get());
+    EXPECT_EQ(playPause().text(), PlayerSymbols::play);
+    EXPECT_EQ(models->player->state().playbackStatus(), MusicKit::MusicPlayerPlaybackStatus::stopped);
+}
+
+TEST_F(MainContentTest, PauseAndSeekWhileASongLoadsHoldUntilPlay) {
+    makeContent();
+    showAndStart();
+    auto relay = relayToCurrentService();
+    ASSERT_NO_FATAL_FAILURE(startSlowPlay(relay));
+    QTest::mouseClick(&playPause(), Qt::LeftButton, {}, playPause().rect().center());
+    PlaybackTimeView& timeBar = *content->playerBar()->view()->hoodie()->timeBar();
+    QTest::mouseClick(&timeBar, Qt::LeftButton, {}, QPoint(timeBar.width() / 4, timeBar.height() / 2));
+    const double quarter = model().currentPlayingTime.get();
+    ASSERT_GT(quarter, 10.0);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return models->player->isPreparedToPlay(); }, 8000));
+    QTest::qWait(500);
+    EXPECT_EQ(models->player->state().playbackStatus(), MusicKit::MusicPlayerPlaybackStatus::paused);
+    EXPECT_EQ(playPause().text(), PlayerSymbols::play);
+    EXPECT_NEAR(model().currentPlayingTime.get(), quarter, 0.01);
+
+    QTest::mouseClick(&playPause(), Qt::LeftButton, {}, playPause().rect().center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return models->player->playbackTime() > quarter; }, 5000));
+    EXPECT_NEAR(models->player->playbackTime(), quarter, 1.5) << "the song starts where the bar was clicked";
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "Model/NotificationAttachment.h"
 #include "ModelPlaybackFixture.h"
 
+#include <DemoService/DelayingRelay.h>
 #include <DesktopIntegration/UserNotificationCenter.h>
 #include <QDBusConnection>
 #include <QFileInfo>
@@ -65,20 +66,28 @@ protected:
         }
     }
 
-    /// Plays `song` as far as the model is concerned and waits for its artwork to be shown.
+    /// Plays `song` and waits for its artwork to be shown.
     void show(const MusicKit::Song& song) {
         player->setQueue({song});
+        ASSERT_TRUE(finishes(player->play()));
         model->refreshPlayerState();
         const QString key = QStringLiteral("song-") + QString::fromStdString(song.id.rawValue());
         ASSERT_TRUE(QTest::qWaitFor([&] { return model->playingItemIDForArtwork.get() == key; }, 10000));
     }
 
-    MusicKit::Song songWithID(const std::string& id, const std::string& title) const {
-        auto song = catalogSong(20);
-        song.id = MusicKit::MusicItemID(id);
+    MusicKit::Song songTitled(std::size_t index, const std::string& title) const {
+        auto song = catalogSong(index);
         song.title = title;
         song.artwork = artworkFor("n1");
         return song;
+    }
+
+    /// Plays `songs` from the first on the started model and waits for its notification.
+    void playAnnounced(const std::vector<MusicKit::Song>& songs) {
+        ASSERT_TRUE(finishes(model->start()));
+        player->setQueue(songs);
+        ASSERT_TRUE(finishes(player->play()));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.received.size() == 1; }, 5000));
     }
 
     QProcess daemon;
@@ -87,22 +96,21 @@ protected:
 };
 
 TEST_F(SongNotificationTest, OneNotificationPerSongWithItsImageInsideTheTemporaryFolder) {
-    ASSERT_NO_FATAL_FAILURE(show(songWithID("../x", "Escaping Song")));
+    ASSERT_NO_FATAL_FAILURE(show(songTitled(20, "First Song")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.received.size() == 1; }, 5000));
     const auto first = recorder.received[0];
-    EXPECT_EQ(first.title, QStringLiteral("Escaping Song"));
+    EXPECT_EQ(first.title, QStringLiteral("First Song"));
     EXPECT_EQ(first.body, QString::fromStdString(catalogSong(20).artistName));
     ASSERT_FALSE(first.imagePath.isEmpty());
     EXPECT_EQ(QFileInfo(first.imagePath).absolutePath(), QDir::temp().absolutePath());
     EXPECT_TRUE(QFileInfo::exists(first.imagePath));
-    EXPECT_FALSE(QFileInfo::exists(QDir::temp().filePath(QStringLiteral("x.png"))));
 
     // The same song refreshed again (an edit of the queue) is not announced again.
     model->refreshPlayerState();
     QTest::qWait(300);
     EXPECT_EQ(recorder.received.size(), 1u);
 
-    ASSERT_NO_FATAL_FAILURE(show(songWithID("next", "Next Song")));
+    ASSERT_NO_FATAL_FAILURE(show(songTitled(21, "Next Song")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return recorder.received.size() == 2; }, 5000));
     EXPECT_TRUE(QFileInfo::exists(recorder.received[1].imagePath));
     EXPECT_FALSE(QFileInfo::exists(first.imagePath)) << "the previous attachment is removed";
@@ -111,10 +119,45 @@ TEST_F(SongNotificationTest, OneNotificationPerSongWithItsImageInsideTheTemporar
 TEST_F(SongNotificationTest, NothingIsPostedWhileTheSettingIsOff) {
     environment->defaults().setValue(DefaultsKeys::postNotificationsWhenSongChanges, false);
     const auto skipped = logCount("Notifications are disabled, skipping notification post");
-    ASSERT_NO_FATAL_FAILURE(show(songWithID("quiet", "Quiet Song")));
+    ASSERT_NO_FATAL_FAILURE(show(songTitled(22, "Quiet Song")));
     QTest::qWait(200);
     EXPECT_TRUE(recorder.received.empty());
     EXPECT_EQ(logCount("Notifications are disabled, skipping notification post") - skipped, 1u);
+}
+
+TEST_F(SongNotificationTest, ANextSongThatCannotStartWhenTheQueueMovesOnIsToldAndNotAnnounced) {
+    const std::vector<MusicKit::Song> songs{catalogSong(24), catalogSong(25)};
+    ASSERT_NO_FATAL_FAILURE(playAnnounced(songs));
+    const auto failures = logCount("Failed to play song: %@");
+    service->injectFault(service->requestedTargets().size() + 1, DemoService::DemoFault::errorAnswer(500, 1));
+    player->setPlaybackTime(*songs[0].duration - 0.4);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model->showPlayError.get(); }, 8000)) << "the play-error alert";
+    EXPECT_EQ(logCount("Failed to play song: %@") - failures, 1u);
+    EXPECT_EQ(player->queue().currentIndex(), 1u);
+    QTest::qWait(300);
+    EXPECT_EQ(recorder.received.size(), 1u) << "the song that never played is not announced";
+}
+
+TEST_F(SongNotificationTest, QuickNextsOnASlowServiceAnnounceOnlyTheSongThatStays) {
+    DemoService::Testing::DelayingRelay relay(
+        DemoService::Testing::DelayingRelay::portOf(service->baseURL()));
+    auto configuration = service->configuration();
+    configuration.apiBase = relay.baseURL();
+    MusicKit::ServiceConfiguration::setCurrent(configuration);
+    const std::vector<MusicKit::Song> songs{catalogSong(26), catalogSong(27), catalogSong(28),
+                                            catalogSong(29)};
+    ASSERT_NO_FATAL_FAILURE(playAnnounced(songs));
+
+    relay.delay("/v1/me/playback", std::chrono::milliseconds(2500));
+    for (int next = 0; next < 3; ++next) {
+        (void)model->skipToNextEntry();
+        QTest::qWait(300);
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return player->isPreparedToPlay(); }, 8000));
+    EXPECT_EQ(player->queue().currentIndex(), 3u);
+    QTest::qWait(300);
+    ASSERT_EQ(recorder.received.size(), 2u);
+    EXPECT_EQ(recorder.received[1].title, QString::fromStdString(songs[3].title));
 }
 
 TEST(NotificationAttachmentName, IsAHashInsideTheTemporaryFolder) {

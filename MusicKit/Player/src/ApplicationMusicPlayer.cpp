@@ -130,6 +130,7 @@ QFuture<void> ApplicationMusicPlayer::promised(const std::function<void(Completi
 }
 
 std::uint64_t ApplicationMusicPlayer::supersede() {
+    isStarting_ = false;
     requests_->request_stop();
     requests_ = std::make_unique<std::stop_source>();
     return ++generation_;
@@ -256,23 +257,44 @@ QFuture<void> ApplicationMusicPlayer::play() {
 
 void ApplicationMusicPlayer::startPlaying(Completion done) {
     const std::uint64_t generation = generation_;
+    isStarting_ = true;
     prepare([this, generation, done](std::exception_ptr failure) {
         if (generation != generation_) {
             done(nullptr);
             return;
         }
+        const bool pausedMeanwhile = !isStarting_;
+        isStarting_ = false;
         if (failure) {
             state_->setPlaybackStatus(Status::stopped);
             done(failure);
             return;
         }
-        engine_->play();
-        state_->setPlaybackStatus(Status::playing);
+        if (!pausedMeanwhile) {
+            engine_->play();
+            state_->setPlaybackStatus(Status::playing);
+            Q_EMIT playbackStarted();
+        }
         done(nullptr);
     });
 }
 
+ApplicationMusicPlayer::Completion ApplicationMusicPlayer::reportingFailure() {
+    return [this](std::exception_ptr failure) {
+        if (failure) {
+            state_->setPlaybackStatus(Status::stopped);
+            Q_EMIT startFailed(failure);
+        }
+    };
+}
+
+// The user asked last to pause: a song still loading is made ready without starting.
 void ApplicationMusicPlayer::pause() {
+    if (isStarting_) {
+        isStarting_ = false;
+        state_->setPlaybackStatus(Status::paused);
+        return;
+    }
     supersede();
     engine_->pause();
     if (state_->playbackStatus() == Status::playing) {
@@ -289,22 +311,27 @@ void ApplicationMusicPlayer::stop() {
 }
 
 QFuture<void> ApplicationMusicPlayer::skipToNextEntry() {
+    const bool keepPlaying = isPlayingOrStarting();
     supersede();
-    return promised([this](Completion done) { skip(1, std::move(done)); });
+    return promised([this, keepPlaying](Completion done) { skip(1, keepPlaying, std::move(done)); });
 }
 
 QFuture<void> ApplicationMusicPlayer::skipToPreviousEntry() {
+    const bool keepPlaying = isPlayingOrStarting();
     supersede();
-    return promised([this](Completion done) { skip(-1, std::move(done)); });
+    return promised([this, keepPlaying](Completion done) { skip(-1, keepPlaying, std::move(done)); });
 }
 
-void ApplicationMusicPlayer::skip(int step, Completion done) {
+bool ApplicationMusicPlayer::isPlayingOrStarting() const {
+    return isStarting_ || state_->playbackStatus() == Status::playing;
+}
+
+void ApplicationMusicPlayer::skip(int step, bool keepPlaying, Completion done) {
     const auto current = queue_->currentIndex();
     if (!current) {
         done(playerError(MusicPlayerError::Code::emptyQueue, QStringLiteral("The queue is empty.")));
         return;
     }
-    const bool keepPlaying = state_->playbackStatus() == Status::playing;
     const std::size_t count = queue_->entries().size();
     const bool isLast = *current + 1 == count;
     const auto& item = queue_->entries()[*current].item;
@@ -338,11 +365,6 @@ void ApplicationMusicPlayer::moveTo(std::size_t index, bool keepPlaying, Complet
 void ApplicationMusicPlayer::handleEndOfEntry() {
     supersede();
     const auto current = queue_->currentIndex();
-    const auto stopOnFailure = [this](std::exception_ptr failure) {
-        if (failure) {
-            state_->setPlaybackStatus(Status::stopped);
-        }
-    };
     if (!current) {
         stop();
         return;
@@ -351,14 +373,14 @@ void ApplicationMusicPlayer::handleEndOfEntry() {
     if (item && std::holds_alternative<Station>(*item)) {
         ++stationPosition_;
         loadedEntryID_.reset();
-        startPlaying(stopOnFailure);
+        startPlaying(reportingFailure());
     } else if (state_->repeats(MusicPlayerRepeatMode::one)) {
         loadedEntryID_.reset();
-        startPlaying(stopOnFailure);
+        startPlaying(reportingFailure());
     } else if (*current + 1 < queue_->entries().size()) {
-        moveTo(*current + 1, true, stopOnFailure);
+        moveTo(*current + 1, true, reportingFailure());
     } else if (state_->repeats(MusicPlayerRepeatMode::all)) {
-        moveTo(0, true, stopOnFailure);
+        moveTo(0, true, reportingFailure());
     } else {
         stop();
     }
@@ -371,8 +393,8 @@ void ApplicationMusicPlayer::handlePlaybackFailure() {
 }
 
 void ApplicationMusicPlayer::handleCurrentEntryChange() {
+    const bool keepPlaying = isPlayingOrStarting();
     supersede();
-    const bool keepPlaying = state_->playbackStatus() == Status::playing;
     engine_->unload();
     loadedEntryID_.reset();
     stationPosition_ = 0;
@@ -381,11 +403,7 @@ void ApplicationMusicPlayer::handleCurrentEntryChange() {
         return;
     }
     if (keepPlaying) {
-        startPlaying([this](std::exception_ptr failure) {
-            if (failure) {
-                state_->setPlaybackStatus(Status::stopped);
-            }
-        });
+        startPlaying(reportingFailure());
     }
 }
 
@@ -393,7 +411,7 @@ void ApplicationMusicPlayer::handleCurrentEntryChange() {
 // where it would have without shuffle once shuffle is turned off again: a queue set while shuffle was on and
 // then told to play in order starts at the song it was set to start at.
 void ApplicationMusicPlayer::handleShufflingChange(bool shuffles) {
-    const bool underWay = hasStarted_ || state_->playbackStatus() != Status::stopped;
+    const bool underWay = hasStarted_ || isStarting_ || state_->playbackStatus() != Status::stopped;
     const auto before = queue_->currentEntry();
     if (shuffles) {
         queue_->shuffle(underWay);
@@ -402,6 +420,8 @@ void ApplicationMusicPlayer::handleShufflingChange(bool shuffles) {
     }
     const auto after = queue_->currentEntry();
     if (before && after && before->id != after->id) {
+        // A load still under way is of the entry that is no longer current.
+        supersede();
         engine_->unload();
         loadedEntryID_.reset();
     }

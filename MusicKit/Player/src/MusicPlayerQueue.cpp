@@ -146,7 +146,14 @@ void MusicPlayerQueue::shuffle(bool keepCurrentFirst) {
         std::iter_swap(entries_.begin(), entries_.begin() + static_cast<std::ptrdiff_t>(*current));
         ++first;
     }
+    const std::vector<MusicPlayerQueueEntry> unshuffled(first, entries_.end());
     std::shuffle(first, entries_.end(), random);
+    // A short queue comes out as it was often enough to look as if shuffle had done nothing.
+    if (unshuffled.size() > 1 &&
+        std::equal(first, entries_.end(), unshuffled.begin(), unshuffled.end(),
+                   [](const auto& left, const auto& right) { return left.id == right.id; })) {
+        std::rotate(first, first + 1, entries_.end());
+    }
     if (!keepCurrentFirst) {
         currentID_ = entries_.front().id;
     }

@@ -2,6 +2,7 @@
 
 #include <QAudioOutput>
 #include <QMediaPlayer>
+#include <utility>
 
 namespace MusicKit {
 namespace {
@@ -51,6 +52,7 @@ void PlaybackEngine::load(const QUrl& source, LoadCompletion completion, int tim
 
 void PlaybackEngine::unload() {
     abandonLoading();
+    startPosition_.reset();
     isLoaded_ = false;
     player_->stop();
     player_->setSource(QUrl());
@@ -65,10 +67,14 @@ void PlaybackEngine::pause() {
 }
 
 qint64 PlaybackEngine::position() const {
-    return isLoaded_ ? player_->position() : 0;
+    return isLoaded_ ? player_->position() : startPosition_.value_or(0);
 }
 
 void PlaybackEngine::setPosition(qint64 milliseconds) {
+    if (!isLoaded_) {
+        startPosition_ = milliseconds;
+        return;
+    }
     requestedPosition_ = milliseconds;
     player_->setPosition(milliseconds);
 }
@@ -108,6 +114,8 @@ void PlaybackEngine::finishLoading(std::optional<QString> failure) {
     isLoaded_ = !failure;
     if (failure) {
         player_->stop();
+    } else if (const auto start = std::exchange(startPosition_, std::nullopt)) {
+        setPosition(*start);
     }
     completion(std::move(failure));
 }

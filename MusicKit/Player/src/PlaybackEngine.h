@@ -33,7 +33,8 @@ public:
 
     void play();
     void pause();
-    /// Milliseconds into the source; 0 without one.
+    /// Milliseconds into the source; 0 without one. A position set before the source has loaded is
+    /// where it starts, and what position() gives until then; unload() forgets it.
     qint64 position() const;
     void setPosition(qint64 milliseconds);
     /// Milliseconds, 0 while unknown.
@@ -62,6 +63,8 @@ private:
     LoadCompletion pendingLoad_;
     /// A seek that has not been seen to land yet.
     std::optional<qint64> requestedPosition_;
+    /// Where the source that is not loaded yet starts.
+    std::optional<qint64> startPosition_;
     bool isLoaded_ = false;
 };
 

@@ -141,6 +141,24 @@ TEST_F(ApplicationMusicPlayerTest, ShuffleKeepsEveryEntryOnceAndTurningItOffRest
     player->state().setShuffleMode(MusicPlayerShuffleMode::off);
     EXPECT_EQ(snapshot().entryIDs, ordered);
     EXPECT_EQ(snapshot().currentID, playingID);
+
+    // Turned on while the chosen song still loads, shuffle keeps it and plays it.
+    player->setQueue(songs);
+    const auto starting = player->play();
+    player->state().setShuffleMode(MusicPlayerShuffleMode::songs);
+    EXPECT_EQ(currentSongID(), songs[0].id.rawValue());
+    ASSERT_TRUE(finishes(starting));
+    EXPECT_TRUE(waitForSong(songs[0].id.rawValue()));
+    player->state().setShuffleMode(MusicPlayerShuffleMode::off);
+
+    // However few songs come next, turning shuffle on changes their order.
+    playQueue(catalogSongs(library(), 3, 50));
+    const auto three = snapshot().entryIDs;
+    for (int turn = 0; turn < 16; ++turn) {
+        player->state().setShuffleMode(MusicPlayerShuffleMode::songs);
+        EXPECT_NE(snapshot().entryIDs, three);
+        player->state().setShuffleMode(MusicPlayerShuffleMode::off);
+    }
 }
 
 TEST_F(ApplicationMusicPlayerTest, EditsKeepTheCurrentEntryAndStopWithAnEmptiedQueueLeavesNothing) {

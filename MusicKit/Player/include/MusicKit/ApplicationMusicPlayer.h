@@ -59,6 +59,8 @@ public:
     QFuture<void> prepareToPlay();
     /// Prepares when needed, then plays.
     QFuture<void> play();
+    /// While a play is still loading its entry, the entry goes on loading and waits, paused, for the
+    /// next play; the play's future finishes normally.
     void pause();
     /// Stops playing; the queue stays.
     void stop();
@@ -67,9 +69,17 @@ public:
     QFuture<void> skipToNextEntry();
     QFuture<void> skipToPreviousEntry();
 
-    /// Seconds into the current entry's audio.
+    /// Seconds into the current entry's audio. A time set before the audio has loaded is where it
+    /// starts.
     double playbackTime() const;
     void setPlaybackTime(double seconds);
+
+Q_SIGNALS:
+    /// The current entry's audio has begun or resumed playing.
+    void playbackStarted();
+    /// A start the player made of its own accord has failed: moving on at the end of an entry, or to an
+    /// entry made current in its queue. `failure` is what play() would have failed with.
+    void startFailed(std::exception_ptr failure);
 
 private:
     using Completion = std::function<void(std::exception_ptr failure)>;
@@ -82,8 +92,12 @@ private:
     void loadCurrent(Completion done);
     void loadAsset(const QUrl& assetURL, Completion done);
     void startPlaying(Completion done);
+    /// The completion of a start the player made of its own accord.
+    Completion reportingFailure();
     void moveTo(std::size_t index, bool keepPlaying, Completion done);
-    void skip(int step, Completion done);
+    /// What the user asked for last was to play: it plays, or a play is loading its entry.
+    bool isPlayingOrStarting() const;
+    void skip(int step, bool keepPlaying, Completion done);
     void handleEndOfEntry();
     void handlePlaybackFailure();
     void handleCurrentEntryChange();
@@ -104,6 +118,8 @@ private:
     std::optional<std::string> loadedEntryID_;
     std::size_t stationPosition_ = 0;
     bool hasStarted_ = false;
+    /// A play is loading its entry and starts it once loaded; a pause clears it.
+    bool isStarting_ = false;
 };
 
 } // namespace MusicKit
