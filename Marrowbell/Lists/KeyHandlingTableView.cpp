@@ -97,12 +97,19 @@ void KeyHandlingTableView::keyPressEvent(QKeyEvent* event) {
             return;
         }
         break;
+    // Ctrl+Left and Ctrl+Right are Previous and Next Track's keys, and do nothing here while those are off.
     case Qt::Key_Left:
-        Q_EMIT leftKeyPressed();
-        return;
+        if (!event->modifiers().testFlag(Qt::ControlModifier)) {
+            Q_EMIT leftKeyPressed();
+            return;
+        }
+        break;
     case Qt::Key_Right:
-        Q_EMIT rightKeyPressed();
-        return;
+        if (!event->modifiers().testFlag(Qt::ControlModifier)) {
+            Q_EMIT rightKeyPressed();
+            return;
+        }
+        break;
     default:
         break;
     }
