@@ -1,6 +1,6 @@
 #include "Commands/MenuCommands.h"
 
-#include "Commands/FocusedControlKeys.h"
+#include "Commands/CommandKeyRouting.h"
 #include "Commands/KeyboardShortcuts.h"
 #include "Model/MainViewModel.h"
 #include "Observation/ObservationTracking.h"
@@ -26,7 +26,7 @@ MenuCommands::MenuCommands(QMenuBar& bar, MainViewModel& model, const QString& s
     addControlsMenu(bar);
     addWindowMenu(bar);
     addHelpMenu(bar);
-    new FocusedControlKeys(this);
+    new CommandKeyRouting(keyedActions(), this);
     followModel();
     updateStates();
 }

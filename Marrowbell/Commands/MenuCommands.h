@@ -64,7 +64,7 @@ enum class MenuCommand {
 
 /// The menu bar: File, Edit, Song, View, Controls, Window and Help with their key bindings
 /// (KeyboardShortcuts), which act in every window that adds `keyedActions()`, unless the focused control uses
-/// the key itself (FocusedControlKeys). Titles, check marks and enabled states follow the
+/// the key itself (CommandKeyRouting). Titles, check marks and enabled states follow the
 /// central model; a disabled command's key does nothing; transport commands call the model's operations,
 /// which report their own failures. GUI thread.
 class MenuCommands final : public QObject {

@@ -97,19 +97,12 @@ void KeyHandlingTableView::keyPressEvent(QKeyEvent* event) {
             return;
         }
         break;
-    // Ctrl+Left and Ctrl+Right are Previous and Next Track's keys, and do nothing here while those are off.
     case Qt::Key_Left:
-        if (!event->modifiers().testFlag(Qt::ControlModifier)) {
-            Q_EMIT leftKeyPressed();
-            return;
-        }
-        break;
+        Q_EMIT leftKeyPressed();
+        return;
     case Qt::Key_Right:
-        if (!event->modifiers().testFlag(Qt::ControlModifier)) {
-            Q_EMIT rightKeyPressed();
-            return;
-        }
-        break;
+        Q_EMIT rightKeyPressed();
+        return;
     default:
         break;
     }
