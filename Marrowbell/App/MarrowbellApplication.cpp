@@ -154,7 +154,9 @@ void MarrowbellApplication::installMenus() {
             },
     };
     // The menu bar owns the commands.
-    new MenuCommands(*mainWindow_->menuBar(), *models_->main, environment_->service().displayName(), actions);
+    auto* menus = new MenuCommands(*mainWindow_->menuBar(), *models_->main,
+                                   environment_->service().displayName(), actions);
+    windows_.serveCommands(menus->keyedActions());
     tray_ = makeTrayIcon(
         *models_->main, [this] { mainWindow_->present(); }, [] { QCoreApplication::quit(); }, this);
 }

@@ -1,5 +1,6 @@
 #include "Commands/MenuCommands.h"
 
+#include "Commands/CommandKeyRouting.h"
 #include "Commands/KeyboardShortcuts.h"
 #include "Model/MainViewModel.h"
 #include "Observation/ObservationTracking.h"
@@ -25,6 +26,7 @@ MenuCommands::MenuCommands(QMenuBar& bar, MainViewModel& model, const QString& s
     addControlsMenu(bar);
     addWindowMenu(bar);
     addHelpMenu(bar);
+    new CommandKeyRouting(keyedActions(), this);
     followModel();
     updateStates();
 }
@@ -100,8 +102,6 @@ void MenuCommands::addControlsMenu(QMenuBar& bar) {
         }
     });
     playPause->setShortcut(KeyboardShortcuts::playPause);
-    // Shown only: the main window's content takes Space, since it also resumes a stopped player.
-    playPause->setShortcutContext(Qt::WidgetShortcut);
     add(controls, MenuCommand::stop, tr("Stop"), [this] {
         model_.stop();
     })->setShortcut(KeyboardShortcuts::stop);
@@ -157,6 +157,16 @@ void MenuCommands::addHelpMenu(QMenuBar& bar) {
     add(help, MenuCommand::about, tr("About Marrowbell"), [this] {
         callbacks_.showAbout();
     })->setMenuRole(QAction::AboutRole);
+}
+
+QList<QAction*> MenuCommands::keyedActions() const {
+    QList<QAction*> keyed;
+    for (const auto& [command, item] : actions_) {
+        if (!item->shortcut().isEmpty()) {
+            keyed.append(item);
+        }
+    }
+    return keyed;
 }
 
 void MenuCommands::followModel() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QObject>
 #include <functional>
 #include <map>
@@ -62,9 +63,10 @@ enum class MenuCommand {
 };
 
 /// The menu bar: File, Edit, Song, View, Controls, Window and Help with their key bindings
-/// (KeyboardShortcuts). Titles, check marks and enabled states follow the central model; transport commands
-/// call its operations, which report their own failures. Space is shown beside Play/Pause but handled by
-/// the main window's content, so that it also resumes a stopped player. GUI thread.
+/// (KeyboardShortcuts), which act in every window that adds `keyedActions()`, unless the focused control uses
+/// the key itself (CommandKeyRouting). Titles, check marks and enabled states follow the
+/// central model; a disabled command's key does nothing; transport commands call the model's operations,
+/// which report their own failures. GUI thread.
 class MenuCommands final : public QObject {
     Q_OBJECT
 
@@ -76,6 +78,8 @@ public:
     ~MenuCommands() override;
 
     QAction* action(MenuCommand command) const { return actions_.at(command); }
+    /// The commands that have a key: a window that adds them answers their keys as the main window does.
+    QList<QAction*> keyedActions() const;
 
 private:
     QAction* add(QMenu* menu, MenuCommand command, const QString& title, std::function<void()> run);

@@ -1,7 +1,6 @@
 #include "MainWindow/MainContentView.h"
 
 #include "App/AppEnvironment.h"
-#include "Commands/KeyboardShortcuts.h"
 #include "MainWindow/AppModels.h"
 #include "MainWindow/NotAuthorizedView.h"
 #include "MainWindow/OverlayPanel.h"
@@ -27,7 +26,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
-#include <QShortcut>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -87,12 +85,6 @@ MainContentView::MainContentView(AppModels& models, const QString& serviceDispla
     searchWindow_ = new SearchWindow(models, *models.search, serviceDisplayName, *searchPanel_, this);
     searchWindow_->keepOpenOnPressesIn(*playerBar_);
     connect(notAuthorized_, &NotAuthorizedView::tryAgainRequested, this, &MainContentView::requestAccess);
-
-    // Bound to the pod alone, so Space reaches it whichever list has the focus, while the search panel, the
-    // toolbar and the not-authorised screen's button keep Space for themselves.
-    auto* space = new QShortcut(QKeySequence(KeyboardShortcuts::playPause), podArea_);
-    space->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(space, &QShortcut::activated, this, &MainContentView::togglePlayback);
 
     followModel();
 }
@@ -381,14 +373,6 @@ void MainContentView::centreOverWindow(QWidget& alert) const {
     QRect frame = alert.frameGeometry();
     frame.moveCenter(window()->frameGeometry().center());
     alert.move(frame.topLeft());
-}
-
-void MainContentView::togglePlayback() {
-    if (models_.main->isPlaying.get()) {
-        models_.main->pause();
-    } else {
-        models_.main->resume();
-    }
 }
 
 void MainContentView::showSearch(std::optional<SearchPickerSelection> source) {

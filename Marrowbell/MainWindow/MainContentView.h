@@ -29,8 +29,8 @@ class ToastView;
 /// The main window's content: a toolbar (back, title, sort-and-filter menu, search), the pod below it, the
 /// toasts or the not-authorised screen over the pod, and the player bar and search panel floating over the
 /// window. The pod's width sets the central model's column mode; while the first full sync runs the pod is
-/// dimmed and takes no input (the toolbar and the floating panels stay usable). Space in the pod plays or
-/// pauses.
+/// dimmed and takes no input (the toolbar and the floating panels stay usable). Space in the pod goes to the
+/// menu's Play/Pause (MenuCommands).
 ///
 /// On first show, once the store has opened, it starts the central model and then, unless the system saves
 /// power, loads Made for You and Stations for You: at once when the library was synced before, otherwise
@@ -98,7 +98,6 @@ private:
     void showPlayErrorAlert();
     void showSyncFailureAlert();
     void centreOverWindow(QWidget& alert) const;
-    void togglePlayback();
     void placeOverlays();
 
     AppModels& models_;

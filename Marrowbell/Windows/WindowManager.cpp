@@ -2,6 +2,7 @@
 
 #include "Commands/KeyboardShortcuts.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QScreen>
@@ -31,6 +32,10 @@ QString WindowManager::title(AppWindow window) {
 
 void WindowManager::setContentFactory(AppWindow window, ContentFactory factory) {
     factories_[window] = std::move(factory);
+}
+
+void WindowManager::serveCommands(QList<QAction*> commands) {
+    commands_ = std::move(commands);
 }
 
 QWidget* WindowManager::existing(AppWindow window) const {
@@ -64,6 +69,8 @@ QWidget* WindowManager::create(AppWindow window) {
     auto* frame = new QWidget(nullptr, Qt::Window);
     frame->setWindowTitle(title(window));
     new QShortcut(QKeySequence(KeyboardShortcuts::closeWindow), frame, frame, &QWidget::close);
+    // The menu bar serves every window of the application, as the platform's does.
+    frame->addActions(commands_);
     auto* layout = new QVBoxLayout(frame);
     // The content brings its own padding and width bounds; the window is as tall as the content and as
     // wide as the user likes within those bounds.

@@ -1,3 +1,5 @@
+#include "Commands/KeyboardShortcuts.h"
+#include "Commands/MenuCommands.h"
 #include "LibraryLists/SongLists.h"
 #include "Lists/CollectionListControllerBase.h"
 #include "Lists/ListEnvironment.h"
@@ -28,10 +30,12 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QAnimationDriver>
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -153,8 +157,17 @@ bool passesThroughTheMiddle(const std::vector<double>& scales) {
 class MainContentTest : public MainWindowTest {
 protected:
     void TearDown() override {
+        menuBar.reset();
         content.reset();
         MainWindowTest::TearDown();
+    }
+
+    /// The menu bar's commands, whose keys reach the content as they do in the main window.
+    void installMenus() {
+        menuBar = std::make_unique<QMenuBar>();
+        content->addActions(
+            (new MenuCommands(*menuBar, model(), environment->service().displayName(), MenuActions{}))
+                ->keyedActions());
     }
 
     void makeContent(int width = 600) {
@@ -261,6 +274,7 @@ protected:
     PlayerButton& playPause() const { return *content->playerBar()->view()->playPauseButton(); }
 
     std::unique_ptr<MainContentView> content;
+    std::unique_ptr<QMenuBar> menuBar;
 };
 
 /// A relay in front of the service the application reaches now.
@@ -548,12 +562,26 @@ TEST_F(MainContentTest, WhileTheSystemSavesPowerTheStartLeavesTheRecommendations
     EXPECT_TRUE(models->stations->items.get().empty());
 }
 
-TEST_F(MainContentTest, SpacePlaysOrPausesInThePodButNeverInTheSearchPanel) {
+TEST_F(MainContentTest, SpacePlaysOrPausesInThePodButNeverInTheSearchPanelNorWhileStopped) {
     makeContent();
+    installMenus();
     showAndStart();
-    models->player->setQueue(storedSongs());
     content->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(content.get(), 5000));
+    const std::size_t errors = loggedErrors().size();
+    const int pane = model().activePane.get();
+    ASSERT_TRUE(qobject_cast<QAbstractItemView*>(QApplication::focusWidget())) << "a list has the keys";
+    for (const QKeyCombination key :
+         {KeyboardShortcuts::playPause, KeyboardShortcuts::previousTrack, KeyboardShortcuts::nextTrack}) {
+        QTest::keyClick(QApplication::focusWidget(), key.key(), key.keyboardModifiers());
+    }
+    QTest::qWait(200);
+    EXPECT_TRUE(model().isStopped.get());
+    EXPECT_EQ(loggedErrors().size(), errors) << "disabled while stopped, the keys do nothing";
+    EXPECT_EQ(model().activePane.get(), pane);
+
+    models->player->setQueue(storedSongs());
+    model().isStopped.set(false);
 
     content->showSearch();
     QLineEdit* field = content->searchWindow().view().searchField();

@@ -1,11 +1,20 @@
 #include "Commands/MenuCommands.h"
 #include "MainWindowTestFixture.h"
+#include "Settings/KeyboardShortcutsView.h"
+#include "Settings/SettingsView.h"
 #include "Tray/TrayMenu.h"
+#include "Windows/WindowManager.h"
 
+#include <DesktopIntegration/UserNotificationCenter.h>
 #include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalSpy>
+#include <TamselUIKit/FeedbackView.h>
 
 namespace Marrowbell::Testing {
 namespace {
@@ -18,6 +27,7 @@ protected:
         MenuActions actions;
         actions.openFeedback = [this] { ++feedbackOpened; };
         actions.showSearch = [this](bool catalog) { searches.push_back(catalog); };
+        actions.quit = [] {};
         menus = new MenuCommands(*window->menuBar(), model(), QStringLiteral("Demo"), actions);
     }
 
@@ -117,6 +127,59 @@ TEST_F(MenuCommandsTest, UpdateLibraryChosenDuringASyncRunsOneMoreSyncAfterIt) {
     EXPECT_FALSE(model().isFullSyncRunning.get()) << "three choices make one more sync, not three";
     EXPECT_EQ(model().syncProgress.get(), secondProgress);
     EXPECT_FALSE(model().showSyncingToast.get());
+}
+
+TEST_F(MenuCommandsTest, TheKeysActFromEveryRequestedWindowUnlessItsFocusedControlUsesThem) {
+    WindowManager windows;
+    windows.serveCommands(menus->keyedActions());
+    windows.setContentFactory(AppWindow::settings, [this] {
+        return new SettingsView(environment->defaults(), environment->notifications(),
+                                DesktopIntegration::UserNotificationCenter::current());
+    });
+    windows.setContentFactory(AppWindow::sendFeedback, [] {
+        return new TamselUIKit::FeedbackView(QStringLiteral("token"), QStringLiteral("Marrowbell"),
+                                             QStringLiteral("support@example.com"), std::nullopt);
+    });
+    windows.setContentFactory(AppWindow::keyboardShortcuts,
+                              [] { return new KeyboardShortcutsView(QStringLiteral("Demo")); });
+    const std::pair<AppWindow, std::vector<MenuCommand>> tried[] = {
+        {AppWindow::keyboardShortcuts, {MenuCommand::playPause, MenuCommand::nextTrack, MenuCommand::search}},
+        {AppWindow::settings, {MenuCommand::nextTrack, MenuCommand::stop, MenuCommand::quit}},
+        {AppWindow::sendFeedback, {MenuCommand::stop, MenuCommand::updateLibrary}},
+    };
+    for (const auto& [kind, commands] : tried) {
+        QWidget* front = windows.open(kind);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(front));
+        for (const MenuCommand command : commands) {
+            SCOPED_TRACE((WindowManager::title(kind) + u' ' + item(command)->text()).toStdString());
+            model().isStopped.set(false);
+            settle();
+            QSignalSpy chosen(item(command), &QAction::triggered);
+            QWidget* focused = QApplication::focusWidget() ? QApplication::focusWidget() : front;
+            QTest::keySequence(focused, item(command)->shortcut());
+            EXPECT_EQ(chosen.count(), 1);
+        }
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !model().isFullSyncRunning.get(); }, 30000));
+
+    // The focused control keeps the keys it uses itself.
+    model().isStopped.set(false);
+    settle();
+    QSignalSpy playPause(item(MenuCommand::playPause), &QAction::triggered);
+    QWidget* feedback = windows.open(AppWindow::sendFeedback);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(feedback));
+    auto* name = feedback->findChild<QLineEdit*>();
+    name->setFocus();
+    QTest::keyClicks(name, QStringLiteral("A B"));
+    EXPECT_EQ(name->text(), QStringLiteral("A B"));
+    QWidget* settings = windows.open(AppWindow::settings);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(settings));
+    auto* box = settings->findChild<QCheckBox*>();
+    const bool wasChecked = box->isChecked();
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Space);
+    EXPECT_NE(box->isChecked(), wasChecked);
+    EXPECT_EQ(playPause.count(), 0);
 }
 
 TEST_F(MenuCommandsTest, TrayMenuOffersTheTransportWhileSomethingIsInThePlayer) {
