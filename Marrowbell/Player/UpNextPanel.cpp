@@ -99,6 +99,17 @@ bool UpNextPanel::eventFilter(QObject* watched, QEvent* event) {
         close();
         return true;
     }
+    // The bar moves with the window's size, once the window has laid it out; the panel follows it.
+    if (event->type() == QEvent::Resize && isOpen() && watched == panel_->parentWidget()) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (isOpen()) {
+                    place();
+                }
+            },
+            Qt::QueuedConnection);
+    }
     if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType() && isOpen()) {
         const auto* pressed = static_cast<QWidget*>(watched);
         if (pressed != panel_ && !panel_->isAncestorOf(pressed) && pressed != &button_) {
