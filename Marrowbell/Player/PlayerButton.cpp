@@ -68,6 +68,8 @@ void PlayerButton::setTinted(bool tinted) {
 void PlayerButton::mouseReleaseEvent(QMouseEvent* event) {
     clickModifiers_ = event->modifiers();
     QToolButton::mouseReleaseEvent(event);
+    // A later click by Space or by a screen reader holds no modifiers.
+    clickModifiers_ = {};
 }
 
 // The tint shows a toggle that is on; the style's sunken panel for a checked button would say it twice.

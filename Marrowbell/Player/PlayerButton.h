@@ -20,7 +20,7 @@ public:
     void setSymbol(const QString& symbol);
     void setTinted(bool tinted);
     bool isTinted() const { return tinted_; }
-    /// The modifiers held when the last click was released.
+    /// The modifiers held by the mouse click being handled; none for a click by key or screen reader.
     Qt::KeyboardModifiers clickModifiers() const { return clickModifiers_; }
 
 protected:
