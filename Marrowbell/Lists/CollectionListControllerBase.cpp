@@ -63,7 +63,13 @@ CollectionListControllerBase::CollectionListControllerBase(const ListEnvironment
     , autosaveName_(std::move(autosaveName))
     , pause_([] { MusicKit::ApplicationMusicPlayer::shared().pause(); })
     , model_(new CollectionListModel([this] { return shownIdentifiers_->count(); },
-                                     [this](int row) { return itemTitle(row); }, this))
+                                     [this](int row) { return itemTitle(row); },
+                                     [this](int row) {
+                                         TableCell cell;
+                                         configureCell(cell, row, CellConfiguration::regular);
+                                         return cell.accessibleDescription();
+                                     },
+                                     this))
     , painter_(new TableCellPainter(*this, environment.artwork, environment.clock, *this)) {
     setObjectName(autosaveName_.value_or(QString()));
     setCellPainter(painter_);

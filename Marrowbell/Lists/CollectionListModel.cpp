@@ -3,20 +3,28 @@
 namespace Marrowbell {
 
 CollectionListModel::CollectionListModel(std::function<int()> rowCount, std::function<QString(int)> title,
-                                         QObject* parent)
+                                         std::function<QString(int)> description, QObject* parent)
     : QAbstractListModel(parent)
     , rowCount_(std::move(rowCount))
-    , title_(std::move(title)) {}
+    , title_(std::move(title))
+    , description_(std::move(description)) {}
 
 int CollectionListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : rowCount_();
 }
 
 QVariant CollectionListModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rowCount_()) {
+    if (!index.isValid() || index.row() >= rowCount_()) {
         return {};
     }
-    return title_(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        return title_(index.row());
+    case Qt::AccessibleDescriptionRole:
+        return description_(index.row());
+    default:
+        return {};
+    }
 }
 
 void CollectionListModel::reloadAll(const std::function<void()>& replaceRows) {

@@ -1,7 +1,9 @@
 #include "Lists/TableCell.h"
 
 #include "App/DisplaySettings.h"
+#include "Platform/AccessibleNames.h"
 
+#include <QStringList>
 #include <algorithm>
 #include <array>
 
@@ -15,6 +17,17 @@ constexpr std::array<QFont::Weight, 4> fontWeights = {QFont::Normal, QFont::Medi
                                                       QFont::Bold};
 
 } // namespace
+
+QString TableCell::accessibleDescription() const {
+    QStringList parts;
+    if (!subtitle.isEmpty()) {
+        parts << subtitle;
+    }
+    if (showNowPlayingIndicator) {
+        parts << AccessibleNames::nowPlaying();
+    }
+    return parts.join(QStringLiteral(", "));
+}
 
 void TableCell::setArtwork(const std::optional<QUrl>& url, const QString& uniqueID) {
     artworkURL = url.value_or(QUrl());

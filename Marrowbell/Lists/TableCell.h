@@ -47,6 +47,10 @@ struct TableCell {
     /// subtitles show (off clears `subtitle`). Every configurator calls it after filling the cell.
     void refreshAppearance(const Defaults& defaults);
 
+    /// What a screen reader says of the row after its title: the subtitle and the now-playing mark, where
+    /// the row shows them.
+    QString accessibleDescription() const;
+
     /// The title's font: the family of `base` at 13 pixels with the cell's weight.
     QFont titleFont(const QFont& base) const;
 

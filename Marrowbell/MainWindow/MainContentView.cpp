@@ -11,10 +11,13 @@
 #include "MainWindow/ToolbarIcons.h"
 #include "Model/ServiceFailureText.h"
 #include "Observation/ObservationTracking.h"
+#include "Platform/AccessibleNames.h"
 #include "Platform/AppLoggers.h"
 #include "Platform/DefaultsKeys.h"
 #include "Platform/GuiDelivery.h"
 #include "Player/PlayerBar.h"
+#include "Player/PlayerButton.h"
+#include "Player/PlayerView.h"
 #include "Search/SearchWindow.h"
 
 #include <DesktopIntegration/LowPowerMode.h>
@@ -86,6 +89,16 @@ MainContentView::MainContentView(AppModels& models, const QString& serviceDispla
     searchWindow_->keepOpenOnPressesIn(*playerBar_);
     connect(notAuthorized_, &NotAuthorizedView::tryAgainRequested, this, &MainContentView::requestAccess);
 
+    // Tab reaches the player bar's buttons after the toolbar's, so that the bar works without a mouse.
+    PlayerView& bar = *playerBar_->view();
+    QWidget* previous = search_;
+    for (QWidget* button :
+         std::initializer_list<QWidget*>{bar.previousButton(), bar.playPauseButton(), bar.nextButton(),
+                                         bar.repeatButton(), bar.shuffleButton(), bar.upNextButton()}) {
+        setTabOrder(previous, button);
+        previous = button;
+    }
+
     followModel();
 }
 
@@ -99,6 +112,8 @@ QWidget* MainContentView::makeToolbar(const QString& serviceDisplayName) {
 
     back_ = toolbar->addAction(ToolbarIcons::back(palette()), QString());
     back_->setToolTip(tr("Back"));
+    // The buttons show only symbols: a screen reader reads them by these names.
+    toolbar->widgetForAction(back_)->setAccessibleName(back_->toolTip());
     connect(back_, &QAction::triggered, this, [this] { models_.main->navigateBack(); });
 
     auto* leading = new QWidget(toolbar);
@@ -120,6 +135,7 @@ QWidget* MainContentView::makeToolbar(const QString& serviceDisplayName) {
     sort_ = new QToolButton(toolbar);
     sort_->setIcon(ToolbarIcons::sortAndFilter(palette()));
     sort_->setToolTip(tr("Sort and filter"));
+    sort_->setAccessibleName(sort_->toolTip());
     sort_->setPopupMode(QToolButton::InstantPopup);
     auto* sortMenu = new QMenu(sort_);
     connect(sortMenu, &QMenu::aboutToShow, this,
@@ -130,6 +146,7 @@ QWidget* MainContentView::makeToolbar(const QString& serviceDisplayName) {
     search_ = new QToolButton(toolbar);
     search_->setIcon(ToolbarIcons::search(palette()));
     search_->setToolTip(tr("Search your library or the %1 catalog").arg(serviceDisplayName));
+    search_->setAccessibleName(AccessibleNames::search());
     connect(search_, &QToolButton::clicked, this, [this] { showSearch(); });
     toolbar->addWidget(search_);
     return toolbar;

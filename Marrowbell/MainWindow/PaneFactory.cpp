@@ -6,6 +6,7 @@
 #include "Lists/ContainerList.h"
 #include "Lists/ListEnvironment.h"
 #include "MainWindow/AppModels.h"
+#include "Platform/AccessibleNames.h"
 
 namespace Marrowbell {
 namespace {
@@ -30,18 +31,34 @@ QWidget* containerPane(AppModels& models, const ListEnvironment& environment, Co
     return new QWidget;
 }
 
+QWidget* pane(AppModels& models, const ListEnvironment& environment, const NavigationItem& item) {
+    if (const auto* container = item.as<NavigationItem::Container>()) {
+        return containerPane(models, environment, container->kind);
+    }
+    if (item.as<NavigationItem::SongCollection>()) {
+        return makeDetailSongsView(*models.main, *models.detailSongs, *models.player, environment).release();
+    }
+    return makeContainerList(*models.main, environment).release();
+}
+
+// What a screen reader calls the list: what it lists, as the title above it says.
+QString paneName(const NavigationItem& item) {
+    if (const auto* container = item.as<NavigationItem::Container>()) {
+        return containerKindTitle(container->kind);
+    }
+    if (const auto* collection = item.as<NavigationItem::SongCollection>()) {
+        return collection->title;
+    }
+    return AccessibleNames::library();
+}
+
 } // namespace
 
 PaneFactory makeLibraryPaneFactory(AppModels& models, const ListEnvironment& environment) {
     return [&models, environment](const NavigationItem& item) -> QWidget* {
-        if (const auto* container = item.as<NavigationItem::Container>()) {
-            return containerPane(models, environment, container->kind);
-        }
-        if (item.as<NavigationItem::SongCollection>()) {
-            return makeDetailSongsView(*models.main, *models.detailSongs, *models.player, environment)
-                .release();
-        }
-        return makeContainerList(*models.main, environment).release();
+        QWidget* made = pane(models, environment, item);
+        made->setAccessibleName(paneName(item));
+        return made;
     };
 }
 

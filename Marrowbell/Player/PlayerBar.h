@@ -18,7 +18,7 @@ class MainViewModel;
 /// The floating player bar: a rounded, translucent card holding the PlayerView, with a soft shadow in an
 /// 8-pixel margin round it, laid over the bottom edge of `host` (the main window's content) and centred on
 /// it. It attaches on the host's first show (at once when the host is already shown), is re-sized and
-/// re-centred on every resize of the host, and never takes the keyboard focus. GUI thread.
+/// re-centred on every resize of the host; only its buttons take the keyboard focus, by Tab. GUI thread.
 class PlayerBar final : public QWidget {
     Q_OBJECT
 

@@ -3,7 +3,10 @@
 #include "Player/PlayerSymbols.h"
 
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QStyle>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 #include <optional>
 
 namespace Marrowbell {
@@ -31,7 +34,7 @@ std::optional<QStyle::StandardPixmap> transportIcon(const QString& symbol) {
 PlayerButton::PlayerButton(const QString& symbol, Scale scale, QWidget* parent)
     : QToolButton(parent) {
     setAutoRaise(true);
-    setFocusPolicy(Qt::NoFocus);
+    setFocusPolicy(Qt::TabFocus);
     setMinimumSize(24, 24);
     QFont symbolFont = font();
     symbolFont.setPixelSize(scale == Scale::large ? 18 : 13);
@@ -49,6 +52,11 @@ void PlayerButton::setSymbol(const QString& symbol) {
 
 void PlayerButton::setTinted(bool tinted) {
     tinted_ = tinted;
+    {
+        const QScopedValueRollback following(isFollowingTint_, true);
+        setCheckable(true);
+        setChecked(tinted);
+    }
     QPalette colours = parentWidget() ? parentWidget()->palette() : palette();
     if (tinted) {
         colours.setColor(QPalette::ButtonText, colours.color(QPalette::Highlight));
@@ -60,6 +68,32 @@ void PlayerButton::setTinted(bool tinted) {
 void PlayerButton::mouseReleaseEvent(QMouseEvent* event) {
     clickModifiers_ = event->modifiers();
     QToolButton::mouseReleaseEvent(event);
+    // A later click by Space or by a screen reader holds no modifiers.
+    clickModifiers_ = {};
+}
+
+// The tint shows a toggle that is on; the style's sunken panel for a checked button would say it twice.
+void PlayerButton::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionToolButton option;
+    initStyleOption(&option);
+    option.state &= ~QStyle::State_On;
+    painter.drawComplexControl(QStyle::CC_ToolButton, option);
+}
+
+// Whether a toggle is on is the owner's to say, after the click has acted.
+void PlayerButton::nextCheckState() {}
+
+// Only a screen reader's toggle sets the state from outside: it is undone and acts as a click.
+void PlayerButton::checkStateSet() {
+    if (isFollowingTint_) {
+        return;
+    }
+    {
+        const QScopedValueRollback following(isFollowingTint_, true);
+        setChecked(tinted_);
+    }
+    click();
 }
 
 } // namespace Marrowbell

@@ -2,10 +2,11 @@
 
 #include "Model/MainViewModel.h"
 #include "Observation/ObservationTracking.h"
+#include "Platform/AccessibleNames.h"
 #include "Player/PlayerButton.h"
 #include "Player/PlayerHoodie.h"
 #include "Player/PlayerSymbols.h"
-#include "Player/UpNextView.h"
+#include "Player/UpNextPanel.h"
 
 #include <QHBoxLayout>
 
@@ -26,6 +27,11 @@ PlayerView::PlayerView(MainViewModel& model, MusicKit::ApplicationMusicPlayer& p
     , shuffle_(new PlayerButton(PlayerSymbols::shuffle, Scale::medium, this))
     , upNext_(new PlayerButton(PlayerSymbols::upNext, Scale::medium, this)) {
     setFocusPolicy(Qt::NoFocus);
+    previous_->setAccessibleName(AccessibleNames::previous());
+    next_->setAccessibleName(AccessibleNames::next());
+    repeat_->setAccessibleName(AccessibleNames::repeat());
+    shuffle_->setAccessibleName(AccessibleNames::shuffle());
+    upNext_->setAccessibleName(AccessibleNames::upNext());
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(14, 0, 14, 0);
     row->setSpacing(4);
@@ -50,12 +56,10 @@ PlayerView::PlayerView(MainViewModel& model, MusicKit::ApplicationMusicPlayer& p
     refresh();
 }
 
-PlayerView::~PlayerView() {
-    delete upNextPopup_.data();
-}
+PlayerView::~PlayerView() = default;
 
 UpNextView* PlayerView::upNext() const {
-    return upNextPopup_.data();
+    return upNextPanel_ && upNextPanel_->isOpen() ? &upNextPanel_->view() : nullptr;
 }
 
 void PlayerView::followModel() {
@@ -85,10 +89,15 @@ void PlayerView::refresh() {
     const bool isPlaying = model_.isPlaying.get();
     playPause_->setSymbol(isPlaying ? PlayerSymbols::pause : PlayerSymbols::play);
     playPause_->setToolTip(isPlaying ? tr("Pause (Alt-click to stop)") : tr("Play"));
+    playPause_->setAccessibleName(isPlaying ? AccessibleNames::pause() : AccessibleNames::play());
     const MusicPlayerRepeatMode repeatMode = model_.repeatMode();
     repeat_->setSymbol(repeatMode == MusicPlayerRepeatMode::one ? PlayerSymbols::repeatOne
                                                                 : PlayerSymbols::repeatAll);
     repeat_->setTinted(repeatMode != MusicPlayerRepeatMode::none);
+    repeat_->setAccessibleDescription(repeatMode == MusicPlayerRepeatMode::one ? AccessibleNames::repeatOne()
+                                      : repeatMode == MusicPlayerRepeatMode::all
+                                          ? AccessibleNames::repeatAll()
+                                          : AccessibleNames::repeatOff());
     shuffle_->setTinted(model_.isShuffled());
     hoodie_->refresh();
 }
@@ -104,18 +113,12 @@ void PlayerView::playOrPause() {
 }
 
 void PlayerView::showUpNext() {
-    if (upNextPopup_ && upNextPopup_->isVisible()) {
+    if (upNextPanel_ && upNextPanel_->isOpen()) {
         return;
     }
-    delete upNextPopup_.data();
-    upNextPopup_ = new UpNextView(model_, player_, window());
-    upNextPopup_->setWindowFlags(Qt::Popup);
-    upNextPopup_->setAttribute(Qt::WA_DeleteOnClose);
-    upNextPopup_->adjustSize();
-    // The bar lies on the window's bottom edge, so the list opens above its button, centred on it.
-    const QPoint anchor = upNext_->mapToGlobal(QPoint(upNext_->width() / 2, 0));
-    upNextPopup_->move(anchor.x() - upNextPopup_->width() / 2, anchor.y() - upNextPopup_->height() - 4);
-    upNextPopup_->show();
+    delete upNextPanel_;
+    upNextPanel_ = new UpNextPanel(model_, player_, *upNext_, this);
+    upNextPanel_->open();
 }
 
 } // namespace Marrowbell

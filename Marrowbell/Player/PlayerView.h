@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 #include <memory>
 #include <vector>
@@ -15,12 +14,14 @@ class MainViewModel;
 class ObservationTrackingToken;
 class PlayerButton;
 class PlayerHoodie;
+class UpNextPanel;
 class UpNextView;
 
 /// The player bar's content, in one row: previous, play or pause, next, the centre panel (PlayerHoodie),
-/// repeat, shuffle and the up-next button, whose list opens as a popup anchored to it. It follows the
-/// central model's playing fields and starts its playback operations; an Alt-click on pause stops. Nothing
-/// in it takes the keyboard focus. GUI thread.
+/// repeat, shuffle and the up-next button, whose list opens on a panel above it. It follows the central
+/// model's playing fields and starts its playback operations; an Alt-click on pause stops. Tab reaches its
+/// buttons, which a screen reader reads by name (Play or Pause as shown) and, for Repeat and Shuffle, as on
+/// or off (Repeat's description says Off, All or One). GUI thread.
 class PlayerView final : public QWidget {
     Q_OBJECT
 
@@ -35,10 +36,10 @@ public:
     PlayerButton* shuffleButton() const { return shuffle_; }
     PlayerButton* upNextButton() const { return upNext_; }
     PlayerHoodie* hoodie() const { return hoodie_; }
-    /// The open up-next popup, or null.
+    /// The open up-next list, or null.
     UpNextView* upNext() const;
 
-    /// Opens the up-next popup over its button; an open popup stays as it is.
+    /// Opens the up-next list over its button, with the keyboard focus; an open list stays as it is.
     void showUpNext();
 
 private:
@@ -55,7 +56,7 @@ private:
     PlayerButton* repeat_;
     PlayerButton* shuffle_;
     PlayerButton* upNext_;
-    QPointer<UpNextView> upNextPopup_;
+    UpNextPanel* upNextPanel_ = nullptr;
     std::vector<std::shared_ptr<ObservationTrackingToken>> tokens_;
 };
 

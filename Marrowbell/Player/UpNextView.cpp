@@ -6,6 +6,7 @@
 #include "MainWindow/PanelScrollBar.h"
 #include "Model/MainViewModel.h"
 #include "Observation/ObservationTracking.h"
+#include "Platform/AccessibleNames.h"
 #include "Player/UpNextEdits.h"
 
 #include <MarrowbellCore/ItemViews/QueueEntryPlayback.h>
@@ -15,6 +16,7 @@
 #include <QHBoxLayout>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QShortcut>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
@@ -92,6 +94,11 @@ UpNextView::UpNextView(MainViewModel& model, MusicKit::ApplicationMusicPlayer& p
     connect(remove, &QAction::triggered, this, [this] { deleteRows(selectedRows()); });
     connect(list_, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { jumpToRow(list_->row(item)); });
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* play = new QShortcut(QKeySequence(key), list_, nullptr, nullptr, Qt::WidgetShortcut);
+        connect(play, &QShortcut::activated, this, [this] { jumpToRow(list_->currentRow()); });
+    }
+    list_->setAccessibleName(AccessibleNames::upNext());
 
     placeholder_->setText(tr("<b>Up Next</b><br>You don't have any songs in the queue."));
     placeholder_->setAlignment(Qt::AlignCenter);
@@ -132,13 +139,19 @@ void UpNextView::jumpToRow(int row) {
     }
 }
 
+// The keyboard's place in the list stays on its entry, or on its row when the entry is gone, so that Down
+// after a Delete goes on from there.
 void UpNextView::rebuild() {
+    const int current = list_->currentRow();
+    const QVariant currentID = current >= 0 ? list_->item(current)->data(entryIDRole) : QVariant();
     list_->clear();
     const std::vector<MusicKit::MusicPlayerQueueEntry> entries = model_.queue.get();
     for (const MusicKit::MusicPlayerQueueEntry& entry : entries) {
         auto* item = new QListWidgetItem(list_);
         item->setData(entryIDRole, QString::fromStdString(entry.id));
         item->setToolTip(QString::fromStdString(entry.title));
+        // The row's title is drawn by its widget; a screen reader reads it from the item.
+        item->setData(Qt::AccessibleTextRole, QString::fromStdString(entry.title));
         const bool isPlayingRow = list_->count() == 1;
         if (isPlayingRow) {
             item->setFlags(item->flags() & ~(Qt::ItemIsDragEnabled | Qt::ItemIsDropEnabled));
@@ -149,6 +162,12 @@ void UpNextView::rebuild() {
     }
     placeholder_->setVisible(entries.empty());
     placeholder_->raise();
+    if (current >= 0 && list_->count() > 0) {
+        const auto kept = std::ranges::find(entries, currentID.toString().toStdString(),
+                                            &MusicKit::MusicPlayerQueueEntry::id);
+        list_->setCurrentRow(kept != entries.end() ? static_cast<int>(kept - entries.begin())
+                                                   : std::min(current, list_->count() - 1));
+    }
 }
 
 QWidget* UpNextView::makeRow(const MusicKit::MusicPlayerQueueEntry& entry) {

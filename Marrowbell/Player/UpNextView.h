@@ -19,9 +19,9 @@ class MainViewModel;
 class ObservationTrackingToken;
 
 /// The up-next list: the central model's queue from the playing entry onward, one row per entry with a
-/// small artwork and the title. A double-click makes a row's entry current; Delete (or the context menu)
-/// removes the selected rows and a drag reorders them, except the first row, the playing entry, which stays
-/// first. Edits go to the player's queue by entry id, then the model refreshes. An empty queue shows a
+/// small artwork and the title. A double-click or Return makes a row's entry current; Delete (or the context
+/// menu) removes the selected rows and a drag reorders them, except the first row, the playing entry, which
+/// stays first. Edits go to the player's queue by entry id, then the model refreshes. An empty queue shows a
 /// placeholder. GUI thread.
 class UpNextView final : public QWidget {
     Q_OBJECT

@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QPropertyAnimation>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QToolButton>
 
 namespace Marrowbell {
@@ -42,7 +43,14 @@ QToolButton* SearchPicker::makeButton(const QString& label, SearchPickerSelectio
     // Drawn flat, in a quiet text colour; the capsule behind marks the choice.
     button->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; "
                                          "padding: 3px 8px; color: palette(mid); }"));
-    connect(button, &QToolButton::clicked, this, [this, selection] { Q_EMIT chosen(selection); });
+    // Checked marks the chosen source for a screen reader, whose toggle then chooses as a click does.
+    button->setCheckable(true);
+    button->setAutoExclusive(true);
+    connect(button, &QToolButton::toggled, this, [this, selection](bool checked) {
+        if (checked) {
+            Q_EMIT chosen(selection);
+        }
+    });
     auto* key = new QShortcut(QKeySequence(shortcut), shortcutScope);
     key->setContext(Qt::WidgetWithChildrenShortcut);
     connect(key, &QShortcut::activated, this, [this, selection] { Q_EMIT chosen(selection); });
@@ -58,6 +66,10 @@ QRectF SearchPicker::capsuleFor(SearchPickerSelection selection) const {
 }
 
 void SearchPicker::setSelection(SearchPickerSelection selection) {
+    {
+        const QSignalBlocker quiet(button(selection));
+        button(selection)->setChecked(true);
+    }
     if (selection == selection_ && !capsule_.isNull()) {
         return;
     }

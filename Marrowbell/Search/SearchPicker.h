@@ -11,8 +11,9 @@ class QToolButton;
 namespace Marrowbell {
 
 /// The search panel's source switch: "Library" and the catalog (named after the music service), side by
-/// side, the chosen one on a capsule that slides over when the choice changes. The buttons never take the
-/// keyboard focus. Ctrl+1 and Ctrl+2 choose while the focus is anywhere inside `shortcutScope`. GUI thread.
+/// side, the chosen one on a capsule that slides over when the choice changes and checked for a screen
+/// reader. The buttons never take the keyboard focus. Ctrl+1 and Ctrl+2 choose while the focus is anywhere
+/// inside `shortcutScope`. GUI thread.
 class SearchPicker final : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QRectF capsule READ capsule WRITE setCapsule)
@@ -33,7 +34,7 @@ public:
     void setCapsule(const QRectF& capsule);
 
 Q_SIGNALS:
-    /// A button or its shortcut chose `selection` (also the one already chosen).
+    /// The other button or a shortcut chose `selection` (a shortcut also the one already chosen).
     void chosen(Marrowbell::SearchPickerSelection selection);
 
 protected:

@@ -1,6 +1,36 @@
 #include "Search/SearchResultsModel.h"
 
+#include "Navigation/ContainerKind.h"
+
 namespace Marrowbell {
+namespace {
+
+using Case = MarrowbellCore::SearchResult::Case;
+
+// Rows show only a name, and the section header above them the kind: a screen reader reads it with each row.
+QString kindWord(Case resultCase) {
+    switch (resultCase) {
+    case Case::playlist:
+    case Case::catalogPlaylist:
+        return QObject::tr("Playlist");
+    case Case::album:
+    case Case::catalogAlbum:
+        return QObject::tr("Album");
+    case Case::artist:
+    case Case::catalogArtist:
+        return QObject::tr("Artist");
+    case Case::song:
+    case Case::catalogSong:
+        return QObject::tr("Song");
+    case Case::madeForYou:
+        return containerKindTitle(ContainerKind::madeForYou);
+    case Case::station:
+        return QObject::tr("Station");
+    }
+    return {};
+}
+
+} // namespace
 
 SearchResultsModel::SearchResultsModel(QObject* parent)
     : QAbstractListModel(parent) {}
@@ -38,6 +68,8 @@ QVariant SearchResultsModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return row.result ? QString::fromStdString(sections_[row.section].results[*row.result].name())
                           : QString::fromStdString(sections_[row.section].name);
+    case Qt::AccessibleDescriptionRole:
+        return row.result ? kindWord(sections_[row.section].results[*row.result].resultCase()) : QString();
     case isHeaderRole:
         return !row.result.has_value();
     default:

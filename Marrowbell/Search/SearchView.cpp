@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QToolButton>
 
 namespace Marrowbell {
 namespace {
@@ -81,6 +82,7 @@ QWidget* SearchView::makeFieldRow(const QString& catalogName) {
 
     field_ = new QLineEdit(row);
     field_->setPlaceholderText(tr("Search"));
+    field_->setAccessibleName(field_->placeholderText());
     field_->setFont(titleFont);
     field_->setFrame(false);
     field_->setStyleSheet(QStringLiteral("QLineEdit { background: transparent; }"));
@@ -93,10 +95,12 @@ QWidget* SearchView::makeFieldRow(const QString& catalogName) {
 
 void SearchView::followViewModel() {
     picker_->setSelection(viewModel_.selection.get());
+    nameResultList();
     tokens_.push_back(
         ObservationTracking::observe(&viewModel_, &SearchViewModel::selection,
                                      [this](SearchPickerSelection old, SearchPickerSelection now) {
                                          picker_->setSelection(now);
+                                         nameResultList();
                                          if (old != now) {
                                              // The other source's results would be wrong under the new
                                              // picker; the height stays until the new search answers.
@@ -106,6 +110,14 @@ void SearchView::followViewModel() {
                                      }));
     tokens_.push_back(ObservationTracking::observe(&viewModel_, &SearchViewModel::generation,
                                                    [this](const auto&, const auto&) { resetOnShow(); }));
+}
+
+// The results are named after where they were searched, as the chosen picker button is.
+void SearchView::nameResultList() {
+    const SearchPickerSelection source = viewModel_.selection.get();
+    list_->setAccessibleName(
+        (source == SearchPickerSelection::library ? picker_->libraryButton() : picker_->catalogButton())
+            ->text());
 }
 
 const std::vector<MarrowbellCore::SearchSection>& SearchView::sections() const {

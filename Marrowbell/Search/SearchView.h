@@ -61,6 +61,7 @@ protected:
 private:
     QWidget* makeFieldRow(const QString& catalogName);
     void followViewModel();
+    void nameResultList();
     void startSearch();
     void applyResults(const std::vector<MarrowbellCore::SearchSection>& sections, double listHeight);
     void resetOnShow();

@@ -5,7 +5,11 @@
 #include "MainWindow/PodController.h"
 #include "MainWindow/PodPagingView.h"
 #include "MainWindow/SortMenu.h"
+#include "Player/PlayerBar.h"
+#include "Player/PlayerButton.h"
+#include "Player/PlayerView.h"
 
+#include <QAccessible>
 #include <QSignalSpy>
 #include <QToolButton>
 #include <algorithm>
@@ -126,16 +130,27 @@ TEST_F(PodPaneTest, TabMovesBetweenTheListsWithoutSelectingAndSpaceTypesDuringTy
     EXPECT_EQ(model().activePane.get(), 1);
     press(Qt::Key_Tab, Qt::ShiftModifier);
     EXPECT_EQ(QApplication::focusWidget(), mainContent->pod().view()->panes()[0]);
-    // Round the window, Tab stops only where the user sees the focus: the lists and the toolbar's buttons.
-    const QWidget* root = QApplication::focusWidget();
-    for (int step = 0; step < 8 && (step == 0 || QApplication::focusWidget() != root); ++step) {
+    // Round the window, Tab stops only where the user sees the focus: the lists, the toolbar's buttons and,
+    // after them, the player bar's, each named for a screen reader.
+    QWidget* root = QApplication::focusWidget();
+    EXPECT_EQ(root->accessibleName(), QStringLiteral("Library"));
+    std::vector<QWidget*> stops;
+    for (int step = 0; step < 16 && (step == 0 || QApplication::focusWidget() != root); ++step) {
         press(Qt::Key_Tab);
-        const QWidget* focused = QApplication::focusWidget();
+        QWidget* focused = QApplication::focusWidget();
+        stops.push_back(focused);
         EXPECT_TRUE(dynamic_cast<const CollectionListControllerBase*>(focused) ||
                     qobject_cast<const QToolButton*>(focused))
             << (focused ? focused->metaObject()->className() : "nothing");
+        EXPECT_FALSE(QAccessible::queryAccessibleInterface(focused)->text(QAccessible::Name).isEmpty());
     }
     EXPECT_EQ(QApplication::focusWidget(), root);
+    const PlayerView& bar = *mainContent->playerBar()->view();
+    const std::vector<QWidget*> toolbarThenBar{
+        mainContent->searchButton(), bar.previousButton(), bar.playPauseButton(), bar.nextButton(),
+        bar.repeatButton(),          bar.shuffleButton(),  bar.upNextButton(),    root};
+    EXPECT_FALSE(std::ranges::search(stops, toolbarThenBar).empty())
+        << "the bar's buttons follow the toolbar's";
     EXPECT_EQ(model().selectedAlbumID.get(), album) << "no key of these chose another album";
     EXPECT_EQ(model().selectedContainerKindID.get(), containerKindID(ContainerKind::albums));
 

@@ -5,6 +5,7 @@
 #include "LibraryModels/SongListPlayback.h"
 #include "LibraryModels/TopLevelSongsViewModel.h"
 
+#include <QAccessible>
 #include <QScrollBar>
 #include <algorithm>
 #include <cstdlib>
@@ -54,6 +55,16 @@ protected:
         return identifier;
     }
 
+    /// What a screen reader reads of `list`: its name, or a row's name and description.
+    static QString reads(QWidget& list) {
+        return QAccessible::queryAccessibleInterface(&list)->text(QAccessible::Name);
+    }
+    static QString reads(QWidget& list, int row) {
+        QAccessibleInterface* cell =
+            QAccessible::queryAccessibleInterface(&list)->tableInterface()->cellAt(row, 0);
+        return cell->text(QAccessible::Name) + QStringLiteral(" | ") + cell->text(QAccessible::Description);
+    }
+
     static int rowOf(const auto& songs, const std::string& identifier) {
         const auto song = std::find_if(songs.begin(), songs.end(), [&](const auto& candidate) {
             return candidate.identifier == identifier;
@@ -82,6 +93,9 @@ TEST_F(SongPaneTest, TheSongsPaneListsEveryLibrarySongBelowPlayAndShuffle) {
               QStringLiteral("song-") + QString::fromStdString(songs.front().identifier));
     EXPECT_EQ(song.isEnabled, songs.front().playParameters().has_value());
     EXPECT_FALSE(song.canShowChevron);
+    EXPECT_EQ(reads(list), QStringLiteral("Songs"));
+    EXPECT_EQ(reads(list, 2), song.title + QStringLiteral(" | ") + song.subtitle);
+    EXPECT_EQ(reads(list, 0), QStringLiteral("Play | "));
 }
 
 TEST_F(SongPaneTest, OnlyTheNewestSongsReachTheRows) {
@@ -119,6 +133,9 @@ TEST_F(SongPaneTest, DoubleClickReturnAndTheMenuPlayTheirOwnRowWithTheRightQueue
     EXPECT_TRUE(cellAt(list, 5).showNowPlayingIndicator);
     EXPECT_FALSE(cellAt(list, 6).showNowPlayingIndicator);
     EXPECT_FALSE(cellAt(list, 0).showNowPlayingIndicator);
+    EXPECT_EQ(reads(list, 5), cellAt(list, 5).title + QStringLiteral(" | ") + cellAt(list, 5).subtitle +
+                                  QStringLiteral(", Now Playing"));
+    EXPECT_EQ(reads(list, 6), cellAt(list, 6).title + QStringLiteral(" | ") + cellAt(list, 6).subtitle);
 
     // The menu plays the row it was opened on, not the selected one.
     EXPECT_EQ(contextMenuOf(list, 9, QStringLiteral("Play")), QStringList{QStringLiteral("Play")});
@@ -183,6 +200,8 @@ TEST_F(SongPaneTest, TheDetailPaneShowsTheSelectedAlbumsSongsAndPlaysThemFromThe
     ASSERT_TRUE(QTest::qWaitFor([&] { return model().navigationPath.get().size() == 3; }, 15000));
     SongList& detail = showPane<SongList>(model().navigationPath.get()[2]);
     ASSERT_FALSE(model().detailSongs.get().empty());
+    EXPECT_EQ(reads(albums), QStringLiteral("Albums"));
+    EXPECT_EQ(reads(detail), model().navigationPath.get()[2].as<NavigationItem::SongCollection>()->title);
     EXPECT_EQ(shownTitles(detail), songRowTitles(model().detailSongs.get()));
 
     // Another album's songs replace the shown ones.

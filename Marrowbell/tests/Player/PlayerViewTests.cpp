@@ -7,6 +7,7 @@
 #include "Player/SnapBackIcon.h"
 #include "PlayerFixture.h"
 
+#include <QAccessible>
 #include <QEnterEvent>
 #include <QImage>
 #include <QLabel>
@@ -29,6 +30,17 @@ protected:
     void hover(QWidget* widget) {
         QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
         QApplication::sendEvent(widget, &enter);
+    }
+
+    /// What a screen reader reads of a button: its name, its description and whether it is on.
+    static QString reads(QWidget* button) {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(button);
+        return QStringList{face->text(QAccessible::Name), face->text(QAccessible::Description),
+                           face->state().checked ? QStringLiteral("on") : QStringLiteral("off")}
+            .join(QStringLiteral(", "));
+    }
+    static QString name(QWidget* widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
     }
 
     static void settle() {
@@ -106,10 +118,17 @@ TEST_F(PlayerViewTest, ASongWhoseArtworkWasNeverShownIsFetchedOnceForTheModelAnd
 
 TEST_F(PlayerViewTest, TransportButtonsReachThePlayerAndAltClickOnPauseStops) {
     queueSongs(songs);
+    const QStringList names{QStringLiteral("Previous"), QStringLiteral("Play"),    QStringLiteral("Next"),
+                            QStringLiteral("Repeat"),   QStringLiteral("Shuffle"), QStringLiteral("Up Next")};
+    EXPECT_EQ(
+        (QStringList{name(view().previousButton()), name(view().playPauseButton()), name(view().nextButton()),
+                     name(view().repeatButton()), name(view().shuffleButton()), name(view().upNextButton())}),
+        names);
     click(view().playPauseButton());
     ASSERT_TRUE(waitForStatus(Status::playing));
     ASSERT_TRUE(
         QTest::qWaitFor([&] { return view().playPauseButton()->text() == PlayerSymbols::pause; }, 5000));
+    EXPECT_EQ(name(view().playPauseButton()), QStringLiteral("Pause"));
 
     click(view().nextButton());
     ASSERT_TRUE(QTest::qWaitFor([&] { return player->queue().currentIndex() == 1u; }, 8000));
@@ -139,25 +158,33 @@ TEST_F(PlayerViewTest, RepeatCyclesAndShuffleTogglesTheirTintsFollowingThePlayer
     queueSongs(songs);
     PlayerButton& repeat = *view().repeatButton();
     EXPECT_FALSE(repeat.isTinted());
+    EXPECT_EQ(reads(&repeat), QStringLiteral("Repeat, Off, off"));
     click(&repeat);
     EXPECT_EQ(player->state().repeatMode(), Repeat::all);
     ASSERT_TRUE(QTest::qWaitFor([&] { return repeat.isTinted(); }, 2000));
     EXPECT_EQ(repeat.text(), PlayerSymbols::repeatAll);
+    EXPECT_EQ(reads(&repeat), QStringLiteral("Repeat, All, on"));
     click(&repeat);
     EXPECT_EQ(player->state().repeatMode(), Repeat::one);
     ASSERT_TRUE(QTest::qWaitFor([&] { return repeat.text() == PlayerSymbols::repeatOne; }, 2000));
     EXPECT_TRUE(repeat.isTinted());
+    EXPECT_EQ(reads(&repeat), QStringLiteral("Repeat, One, on"));
     click(&repeat);
     EXPECT_EQ(player->state().repeatMode(), Repeat::none);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !repeat.isTinted(); }, 2000));
+    EXPECT_EQ(reads(&repeat), QStringLiteral("Repeat, Off, off"));
 
     PlayerButton& shuffle = *view().shuffleButton();
     click(&shuffle);
     EXPECT_TRUE(player->state().shufflesSongs());
     ASSERT_TRUE(QTest::qWaitFor([&] { return shuffle.isTinted(); }, 2000));
-    click(&shuffle);
+    EXPECT_EQ(reads(&shuffle), QStringLiteral("Shuffle, , on"));
+    // A screen reader toggles rather than clicks: the same change, and the state follows the player.
+    QAccessible::queryAccessibleInterface(&shuffle)->actionInterface()->doAction(
+        QAccessibleActionInterface::toggleAction());
     EXPECT_FALSE(player->state().shufflesSongs());
     ASSERT_TRUE(QTest::qWaitFor([&] { return !shuffle.isTinted(); }, 2000));
+    EXPECT_EQ(reads(&shuffle), QStringLiteral("Shuffle, , off"));
 }
 
 TEST_F(PlayerViewTest, TheTimeBarAdvancesWhilePlayingAndAClickSeeks) {

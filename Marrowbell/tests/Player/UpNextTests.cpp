@@ -4,6 +4,7 @@
 #include "Player/UpNextView.h"
 #include "PlayerFixture.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QScrollBar>
 
@@ -143,6 +144,50 @@ TEST_F(UpNextTest, DoubleClickJumpsToTheRowsEntry) {
     QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, row2);
     EXPECT_EQ(player->queue().currentEntry()->id, ids[4]);
     ASSERT_TRUE(QTest::qWaitFor([&] { return upNext.rowIDs() == idsAt({4, 5}); }, 5000));
+}
+
+// Found as a screen reader finds it, from the window down.
+QAccessibleInterface* accessibleList(QAccessibleInterface* node, const QString& name) {
+    if (node->role() == QAccessible::List && node->text(QAccessible::Name) == name) {
+        return node;
+    }
+    for (int child = 0; child < node->childCount(); ++child) {
+        if (QAccessibleInterface* found = accessibleList(node->child(child), name)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(UpNextTest, OpensFromTheKeyboardWithTheFocusAndIsReadAndWorkedByKeys) {
+    queueWithTwoBefore();
+    host->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(host.get(), 5000));
+    // Keys go to the window, which hands them to the widget with the focus.
+    const auto press = [&](Qt::Key key) { QTest::keyClick(host->windowHandle(), key); };
+    view().upNextButton()->setFocus(Qt::TabFocusReason);
+    press(Qt::Key_Space);
+    UpNextView* upNext = view().upNext();
+    ASSERT_TRUE(upNext);
+    EXPECT_EQ(QApplication::focusWidget(), upNext->list());
+
+    QAccessibleInterface* list =
+        accessibleList(QAccessible::queryAccessibleInterface(host.get()), QStringLiteral("Up Next"));
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->childCount(), 4);
+    EXPECT_EQ(list->child(1)->text(QAccessible::Name), QString::fromStdString(catalogSong(33).title));
+
+    press(Qt::Key_Down);
+    press(Qt::Key_Return);
+    EXPECT_EQ(player->queue().currentEntry()->id, ids[3]);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return upNext->rowIDs() == idsAt({3, 4, 5}); }, 5000));
+    press(Qt::Key_Down);
+    press(Qt::Key_Delete);
+    EXPECT_EQ(upNext->rowIDs(), idsAt({3, 5}));
+
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(view().upNext());
+    EXPECT_EQ(QApplication::focusWidget(), view().upNextButton()) << "the focus is back where it was";
 }
 
 TEST_F(UpNextTest, AStationRowKeepsOneArtworkKey) {

@@ -11,6 +11,7 @@
 
 #include <MarrowbellCore/Store/LocalDatabase.h>
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QScreen>
@@ -44,6 +45,17 @@ protected:
         const auto selected = list().selectionModel()->selectedIndexes();
         return selected.isEmpty() ? -1 : selected.front().row();
     }
+
+    /// What a screen reader reads of `object`.
+    static QString reads(QObject* object, QAccessible::Text text = QAccessible::Name) {
+        return QAccessible::queryAccessibleInterface(object)->text(text);
+    }
+    /// What a screen reader reads of the result list's row `row`: its name and description.
+    QString readsRow(int row) const {
+        QAccessibleInterface* cell =
+            QAccessible::queryAccessibleInterface(&list())->tableInterface()->cellAt(row, 0);
+        return cell->text(QAccessible::Name) + QStringLiteral(", ") + cell->text(QAccessible::Description);
+    }
 };
 
 TEST_F(SearchViewTest, TypingShowsTheSixSectionsInOrderAndThePanelGrowsWithThem) {
@@ -63,6 +75,20 @@ TEST_F(SearchViewTest, TypingShowsTheSixSectionsInOrderAndThePanelGrowsWithThem)
     ASSERT_TRUE(QTest::qWaitFor([&] { return same(view().sections(), expected); }, 15000));
     EXPECT_EQ(names(view().sections()), (std::vector<std::string>{"Playlists", "Albums", "Artists", "Songs",
                                                                   "Made for You", "Stations for You"}));
+    // Read as a screen reader reads them: the field, the list after its source, each result with its kind.
+    EXPECT_EQ(reads(&field()), QStringLiteral("Search"));
+    EXPECT_EQ(reads(&list()), QStringLiteral("Library"));
+    const std::vector<std::pair<std::string, QString>> kinds{{"Playlists", QStringLiteral("Playlist")},
+                                                             {"Albums", QStringLiteral("Album")},
+                                                             {"Artists", QStringLiteral("Artist")},
+                                                             {"Songs", QStringLiteral("Song")},
+                                                             {"Made for You", QStringLiteral("Made for You")},
+                                                             {"Stations for You", QStringLiteral("Station")}};
+    for (const auto& [section, kind] : kinds) {
+        const int row = firstRowOf(section);
+        EXPECT_EQ(readsRow(row),
+                  list().model()->index(row, 0).data().toString() + QStringLiteral(", ") + kind);
+    }
     // Ten results a kind ask for more than the list may have: 44 + 380.
     EXPECT_EQ(view().wantedHeight(), 424);
     EXPECT_EQ(content->searchPanel()->geometry(), OverlayPlacement::searchPanel(content->size(), 424));
@@ -139,6 +165,10 @@ TEST_F(SearchViewTest, CtrlDigitsChooseTheSourceAndTheSameSourceAgainStartsNoSea
     ASSERT_TRUE(QTest::qWaitFor([&] { return view().searchesStarted() == before + 1; }, 2000));
     EXPECT_EQ(models->search->selection.get(), SearchPickerSelection::catalog);
     EXPECT_EQ(view().picker()->selection(), SearchPickerSelection::catalog);
+    // The chosen source is marked for a screen reader, which names the list after it.
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(view().picker()->catalogButton())->state().checked);
+    EXPECT_FALSE(QAccessible::queryAccessibleInterface(view().picker()->libraryButton())->state().checked);
+    EXPECT_EQ(reads(&list()), environment->service().displayName());
     EXPECT_TRUE(view().sections().empty()) << "the library's results go at once";
     ASSERT_TRUE(answered.wait(15000));
     ASSERT_FALSE(view().sections().empty());
@@ -157,9 +187,21 @@ TEST_F(SearchViewTest, CtrlDigitsChooseTheSourceAndTheSameSourceAgainStartsNoSea
     QTest::keyClick(&field(), Qt::Key_1, Qt::ControlModifier);
     EXPECT_TRUE(QTest::qWaitFor([&] { return view().searchesStarted() == before + 2; }, 2000));
     EXPECT_EQ(models->search->selection.get(), SearchPickerSelection::library);
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(view().picker()->libraryButton())->state().checked);
+
+    // A screen reader's toggle chooses as a click does.
+    QAccessible::queryAccessibleInterface(view().picker()->catalogButton())
+        ->actionInterface()
+        ->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(models->search->selection.get(), SearchPickerSelection::catalog);
 }
 
 TEST_F(SearchViewTest, TheCatalogCommandSwitchesSourceAndTheToolbarButtonKeepsIt) {
+    auto* toolbar = content->searchButton()->parentWidget();
+    EXPECT_EQ(reads(qobject_cast<QToolBar*>(toolbar)->widgetForAction(content->backAction())),
+              QStringLiteral("Back"));
+    EXPECT_EQ(reads(content->sortButton()), QStringLiteral("Sort and filter"));
+    EXPECT_EQ(reads(content->searchButton()), QStringLiteral("Search"));
     content->showSearch(SearchPickerSelection::catalog);
     EXPECT_EQ(models->search->selection.get(), SearchPickerSelection::catalog);
     content->closeSearch();
