@@ -1,21 +1,69 @@
 #include "Lists/TableCellLayout.h"
 
 #include <QFontMetricsF>
+#include <QHash>
+#include <QRawFont>
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
+#include <utility>
+#include <vector>
 
 namespace Marrowbell {
 namespace {
 
-// A line of `text` is as tall as the tallest font that draws it: characters the font lacks come from a
-// fallback font (Hangul, say) that may be taller.
-double lineHeight(const QString& text, const QFont& font) {
-    QTextLayout layout(text, font);
+// What one font draws with: the font itself (without the fallback fonts that QFontMetrics also asks), and the
+// height of a line of each script that a fallback font draws, as laid out once.
+struct FontLines {
+    QRawFont primary;
+    double lineSpacing = 0;
+    QHash<int, double> fallbackLineHeights;
+};
+
+// Rows draw with a few fonts only: titles and subtitles, in the current appearance.
+FontLines& fontLines(const QFont& font) {
+    thread_local std::vector<std::pair<QFont, FontLines>> fonts;
+    auto found = std::ranges::find_if(fonts, [&](const auto& known) { return known.first == font; });
+    if (found == fonts.end()) {
+        fonts.emplace_back(font, FontLines{QRawFont::fromFont(font), QFontMetricsF(font).lineSpacing(), {}});
+        found = std::prev(fonts.end());
+    }
+    return found->second;
+}
+
+double laidOutLineHeight(char32_t character, const QFont& font) {
+    QTextLayout layout(QString::fromUcs4(&character, 1), font);
     layout.beginLayout();
     const QTextLine line = layout.createLine();
     layout.endLayout();
-    return std::ceil(std::max(QFontMetricsF(font).lineSpacing(), line.isValid() ? line.height() : 0.0));
+    return line.isValid() ? line.height() : 0.0;
+}
+
+// A line of `text` is as tall as the tallest font that draws it: characters the font lacks come from a
+// fallback font (Hangul, say) that may be taller. Laying out every painted row's text would slow down the
+// scrolling of a long list, so each script's fallback height is laid out once.
+double lineHeight(const QString& text, const QFont& font) {
+    FontLines& lines = fontLines(font);
+    double height = lines.lineSpacing;
+    for (qsizetype index = 0; index < text.size(); ++index) {
+        char32_t character = text[index].unicode();
+        if (QChar::isHighSurrogate(character) && index + 1 < text.size() &&
+            text[index + 1].isLowSurrogate()) {
+            character = QChar::surrogateToUcs4(text[index], text[index + 1]);
+            ++index;
+        }
+        if (lines.primary.supportsCharacter(character)) {
+            continue;
+        }
+        const int script = QChar::script(character);
+        auto fallback = lines.fallbackLineHeights.find(script);
+        if (fallback == lines.fallbackLineHeights.end()) {
+            fallback = lines.fallbackLineHeights.insert(script, laidOutLineHeight(character, font));
+        }
+        height = std::max(height, *fallback);
+    }
+    return std::ceil(height);
 }
 
 double artworkSide(const TableCell& cell) {
