@@ -228,6 +228,10 @@ void MainContentView::requestAccess() {
             setNotAuthorized(false);
             if (!modelsStarted_ || wasRefused) {
                 startModels();
+            } else if (answer.failure) {
+                // The stored library shows, but the start's syncs cannot reach the service: the user is told
+                // once, as after a failed Update Library. A first start's full sync tells it by itself.
+                models_.main->reportStartSyncFailure(answer.failure);
             }
             return;
         }

@@ -122,8 +122,9 @@ public:
     Observed<std::shared_ptr<Foundation::Progress>> syncProgress{registrar_};
     /// A full sync is under way.
     Observed<bool> isFullSyncRunning{registrar_, false};
-    /// What made the last full sync fail (ServiceFailureText), for the window to say so; nothing once a
-    /// full sync starts or after one that succeeded or was cancelled.
+    /// What made the last full sync, or the syncs of a start from the stored library, fail
+    /// (ServiceFailureText), for the window to say so; nothing once a full sync starts or after one that
+    /// succeeded or was cancelled.
     Observed<std::optional<QString>> fullSyncFailure{registrar_};
 
     /// The player's queue from its current entry to the end, for the up-next list.
@@ -155,6 +156,9 @@ public:
     /// success, fills fullSyncFailure after a failure. Requested while a full sync runs, it runs once that
     /// one has ended; any number of such requests make one sync, whose future they share.
     QFuture<void> performFullSync();
+    /// The service could not be used at a start from the stored library, so the start's syncs fail: said as
+    /// a failed full sync is, unless a full sync is under way, which will say how it went.
+    void reportStartSyncFailure(const std::exception_ptr& failure);
 
     // Selection, path and panes.
     /// Focuses the pane to the left, animated for 0.3 s; nothing at the first pane.

@@ -129,6 +129,12 @@ void MainViewModel::recordFullSyncOutcome(QFuture<void>& finished) {
     }
 }
 
+void MainViewModel::reportStartSyncFailure(const std::exception_ptr& failure) {
+    if (!isFullSyncRunning.get()) {
+        fullSyncFailure.set(serviceFailureText(failure, environment_.service().displayName()));
+    }
+}
+
 void MainViewModel::startQueuedFullSync() {
     if (!queuedFullSync_) {
         return;

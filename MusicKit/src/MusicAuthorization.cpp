@@ -22,11 +22,11 @@ MusicAuthorization::Answer MusicAuthorization::requestAnswer(std::stop_token sto
     try {
         MusicDataRequest(URLRequest(*url, answerTimeLimit)).response(std::move(stopToken));
     } catch (const MusicDataRequest::Error& error) {
-        if (error.status() == 401 || error.status() == 403) {
-            return {Status::denied, std::current_exception()};
-        }
+        const bool refused = error.status() == 401 || error.status() == 403;
+        return {refused ? Status::denied : Status::authorized, std::current_exception()};
     } catch (const URLError&) {
         // Not reached or not answered in time: nobody refused the user.
+        return {Status::authorized, std::current_exception()};
     }
     return {Status::authorized, nullptr};
 }

@@ -394,6 +394,12 @@ TEST_F(MainContentTest, ASyncedLibraryShowsAtOnceWhileTheServiceStaysSilent) {
     EXPECT_TRUE(content->pod().view()->isEnabled());
     EXPECT_FALSE(toastReading(*content, QStringLiteral("Connecting to Marrowbell Demo…")));
     EXPECT_FALSE(content->notAuthorizedView()->isVisible());
+    // The start's syncs cannot reach the service: the user is told so once, over the stored library.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return content->findChild<QMessageBox*>() != nullptr; }, 8000));
+    EXPECT_EQ(content->findChild<QMessageBox*>()->text(), QStringLiteral("The library could not be synced."));
+    EXPECT_TRUE(content->findChild<QMessageBox*>()->informativeText().startsWith(
+        QStringLiteral("Marrowbell Demo did not answer in time.")));
+    EXPECT_FALSE(content->notAuthorizedView()->isVisible());
 }
 
 TEST_F(MainContentTest, AFirstStartWithTheServiceDownSyncsAndSaysWhatFailedInsteadOfAskingToSignIn) {

@@ -9,7 +9,8 @@ namespace MusicKit {
 struct MusicAuthorization {
     enum class Status { notDetermined, denied, restricted, authorized };
 
-    /// A status and, when the service refused the user, the request's MusicDataRequest::Error.
+    /// A status and, when the service refused the user or did not answer at all (authorized then), what the
+    /// request failed with: a MusicDataRequest::Error or a URLError.
     struct Answer {
         Status status = Status::notDetermined;
         std::exception_ptr failure;
