@@ -51,11 +51,13 @@ void MainViewModel::pause() {
 QFuture<void> MainViewModel::stop() {
     player_.stop();
     player_.queue().setEntries({});
+    // A song still loading no longer stands for what plays, also not for the refreshes that the player's
+    // stop brings before the settle delay has passed: it would load the artwork of a song that never played.
+    eagerEntry.set(std::nullopt);
     auto promise = std::make_shared<QPromise<void>>();
     promise->start();
     // Without the model the timer never fires, and the dropped promise cancels the future.
     QTimer::singleShot(stopSettleDelay, this, [this, promise] {
-        eagerEntry.set(std::nullopt);
         refreshPlayerState();
         if (pendingPlayerThumbnailTask) {
             pendingPlayerThumbnailTask->request_stop();
